@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+#include "classes/Component.h"
+TEST(Smoke, Builds) { auto* c = New<TComponent>(nullptr); c->Free(); }
