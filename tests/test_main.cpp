@@ -1,5 +1,5 @@
-// Test entry point: a QApplication on Qt's offscreen platform (unless a
-// display is set by the environment) and the library's start-up.
+// Test entry point: a QApplication on Qt's offscreen platform (unless the
+// environment names another) and the start-up of the libraries under test.
 #include <QApplication>
 #include <gtest/gtest.h>
 
