@@ -14,6 +14,8 @@
 #include "Component.h"
 #include "rtl/Exceptions.h"
 
+#include <concepts>
+#include <limits>
 #include <type_traits>
 
 namespace published {
@@ -28,6 +30,13 @@ struct IsSet<TSet<E>> : std::true_type {
 };
 template <class T>
 struct IsEvent : std::false_type {};
+// A type with its own stream form (say, a colour written as clWhite or as a
+// number) provides VkStreamOut(T) and VkStreamIn(const TValue&, T*).
+template <class T>
+concept CustomStreamed = requires(T v, const TValue& tv) {
+    { VkStreamOut(v) } -> std::same_as<TValue>;
+    { VkStreamIn(tv, static_cast<T*>(nullptr)) } -> std::same_as<T>;
+};
 template <class... A>
 struct IsEvent<TEvent<A...>> : std::true_type {};
 
@@ -36,7 +45,9 @@ template <class T>
 struct Traits {
     static constexpr TPropKind Kind()
     {
-        if constexpr (std::is_same_v<T, bool>)
+        if constexpr (CustomStreamed<T>)
+            return TPropKind::Integer;
+        else if constexpr (std::is_same_v<T, bool>)
             return TPropKind::Bool;
         else if constexpr (std::is_enum_v<T>)
             return TPropKind::Enum;
@@ -53,7 +64,9 @@ struct Traits {
     }
     static const TEnumInfo* Enum()
     {
-        if constexpr (std::is_enum_v<T>)
+        if constexpr (CustomStreamed<T>)
+            return nullptr;
+        else if constexpr (std::is_enum_v<T>)
             return &EnumInfoOf(T{});
         else if constexpr (IsSet<T>::value)
             return &EnumInfoOf(typename IsSet<T>::Element{});
@@ -62,7 +75,9 @@ struct Traits {
     }
     static TValue To(const T& v)
     {
-        if constexpr (std::is_same_v<T, bool>)
+        if constexpr (CustomStreamed<T>)
+            return VkStreamOut(v);
+        else if constexpr (std::is_same_v<T, bool>)
             return TValue::Boolean(v);
         else if constexpr (std::is_enum_v<T>)
             return TValue::Ident(EnumInfoOf(v).NameOf(static_cast<int>(v)));
@@ -82,7 +97,9 @@ struct Traits {
     }
     static T From(const TValue& v, const QString& prop)
     {
-        if constexpr (std::is_same_v<T, bool>) {
+        if constexpr (CustomStreamed<T>) {
+            return VkStreamIn(v, static_cast<T*>(nullptr));  // raises on a value it cannot take
+        } else if constexpr (std::is_same_v<T, bool>) {
             if (!v.IsBoolean())
                 InvalidValue(prop);
             return v.AsBoolean();

@@ -1,0 +1,252 @@
+#pragma once
+// The control model. A control's bounds, alignment, visibility, parent and
+// events live here and are the truth; each control has a Qt widget as its
+// window, created by the control and kept in sync with it. Windowed controls
+// (TWinControl) hold child controls and align them.
+#include "classes/Component.h"
+#include "graphics/Graphics.h"
+
+#include <QPointer>
+#include <QWidget>
+
+VK_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient)
+VK_ENUM(TControlStyleFlag, csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed,
+        csSetCaption, csOpaque, csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible, csReplicatable,
+        csNoStdEvents)
+using TControlStyle = TSet<TControlStyleFlag>;
+VK_ENUM(TMouseButton, mbLeft, mbRight, mbMiddle)
+VK_ENUM(TShiftStateFlag, ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble)
+using TShiftState = TSet<TShiftStateFlag>;
+VK_ENUM(TBevelCut, bvNone, bvLowered, bvRaised, bvSpace)
+
+// Cursor identifiers of the library (crDefault 0, crArrow -2, ...).
+using TCursor = int;
+constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNESW = -6,
+                  crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10, crHourGlass = -11, crDrag = -12,
+                  crNoDrop = -13, crHSplit = -14, crVSplit = -15, crSizeAll = -22, crHandPoint = -21;
+
+// Key codes are Qt's (Qt::Key_Delete ...).
+using TMouseEvent = TEvent<TObject*, TMouseButton, TShiftState, int, int>;
+using TMouseMoveEvent = TEvent<TObject*, TShiftState, int, int>;
+using TKeyEvent = TEvent<TObject*, int&, TShiftState>;
+using TKeyPressEvent = TEvent<TObject*, QChar&>;
+
+class TWinControl;
+class TCanvas;
+
+class TControl : public TComponent {
+    VK_CLASS(TControl, TComponent)
+public:
+    void Create(TComponent* owner) override;
+    void Destroy() override;
+
+    TWinControl* Parent() const { return parent_; }
+    virtual void SetParent(TWinControl* parent);
+
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
+    void SetTop(int v) { SetBounds(left_, v, width_, height_); }
+    void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
+    void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
+    virtual void SetBounds(int left, int top, int width, int height);
+    QRect BoundsRect() const { return QRect(left_, top_, width_, height_); }
+    virtual QRect ClientRect() const { return QRect(0, 0, width_, height_); }
+    int ClientWidth() const { return ClientRect().width(); }
+    int ClientHeight() const { return ClientRect().height(); }
+    virtual void SetClientWidth(int v);
+    virtual void SetClientHeight(int v);
+
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign align);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    // True when the control and all its parents are visible and a window shows them.
+    bool Showing() const;
+    bool Enabled() const { return enabled_; }
+    virtual void SetEnabled(bool enabled);
+    QString Caption() const { return text_; }
+    void SetCaption(const QString& text) { SetText(text); }
+    QString Text() const { return text_; }
+    virtual void SetText(const QString& text);
+    TFont* Font() const { return font_; }
+    void SetFont(TFont* font) { font_->Assign(font); }
+    bool ParentFont() const { return parentFont_; }
+    void SetParentFont(bool v);
+    TColor Color() const { return color_; }
+    virtual void SetColor(TColor color);
+    bool ParentColor() const { return parentColor_; }
+    void SetParentColor(bool v);
+    QString Hint() const { return hint_; }
+    void SetHint(const QString& hint);
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool v);
+    bool ParentShowHint() const { return parentShowHint_; }
+    void SetParentShowHint(bool v);
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor cursor);
+    int HelpContext = 0;
+    TControlStyle ControlStyle;
+
+    void BringToFront();
+    void SendToBack();
+    QPoint ClientToScreen(const QPoint& p) const;
+    QPoint ScreenToClient(const QPoint& p) const;
+    virtual void Invalidate();
+    virtual void Update();  // paints pending changes now
+    void Repaint() { Invalidate(); Update(); }
+    void Refresh() { Repaint(); }
+    // Renders the control and what it shows into an image (for previews and tests).
+    QImage Grab() const;
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+    TNotifyEvent OnResize;
+
+    virtual void Click();
+    // Mouse input in client coordinates; the widget forwards what the user
+    // does, and tests may call these to simulate it.
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseMove(TShiftState shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void DblClick();
+
+    // The window behind the control; created with the control.
+    QWidget* Widget() const { return widget_; }
+
+    bool HasParent() const override { return true; }
+    TComponent* GetParentComponent() const override;
+    void SetParentComponent(TComponent* parent) override;
+    void Loaded() override;
+
+protected:
+    virtual QWidget* CreateWidget() = 0;
+    // Pushes the model's state (text, font, colour, enabled...) to the widget.
+    virtual void SyncWidget();
+    virtual void Resize();  // fires OnResize after a real size change
+    virtual void FontChanged();
+    virtual void ParentFontChanged();
+    void RequestAlign();
+
+private:
+    friend class TWinControl;
+    void UpdateWidgetGeometry();
+    void UpdateWidgetVisibility();
+
+    TWinControl* parent_ = nullptr;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    TAlign align_ = alNone;
+    bool visible_ = true;
+    bool enabled_ = true;
+    QString text_;
+    TFont* font_ = nullptr;
+    bool parentFont_ = true;
+    TColor color_ = clBtnFace;
+    bool parentColor_ = false;
+    QString hint_;
+    bool showHint_ = false;
+    bool parentShowHint_ = true;
+    TCursor cursor_ = crDefault;
+    QPointer<QWidget> widget_;
+};
+
+class TWinControl : public TControl {
+    VK_CLASS(TWinControl, TControl)
+public:
+    void Destroy() override;
+
+    int ControlCount() const { return static_cast<int>(controls_.size()); }
+    TControl* Controls(int index) const;  // raises EListError
+    void InsertControl(TControl* control);
+    void RemoveControl(TControl* control);
+    bool ContainsControl(const TControl* control) const;
+    TControl* ControlAtPos(const QPoint& pos, bool allowDisabled = false) const;
+
+    int TabOrder() const;
+    void SetTabOrder(int order);
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool v);
+    bool Focused() const;
+    virtual void SetFocus();
+    bool CanFocus() const;
+
+    // Aligns the child controls: top-aligned first, then bottom, left, right,
+    // client, each in the space the earlier ones left; controls of one
+    // alignment in the order of their position.
+    void AlignControls();
+    void DisableAlign() { ++alignDisabled_; }
+    void EnableAlign();
+    // The area that aligned children fill (the client rectangle less borders).
+    virtual QRect AlignRect() const { return ClientRect(); }
+
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+
+    // Keyboard input; the widget forwards what the user types.
+    virtual void KeyDown(int& key, TShiftState shift);
+    virtual void KeyUp(int& key, TShiftState shift);
+    virtual void KeyPress(QChar& key);
+    virtual void DoEnter();
+    virtual void DoExit();
+
+    void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
+
+protected:
+    void Resize() override;
+
+private:
+    friend class TControl;
+    std::vector<TControl*> controls_;
+    std::vector<TWinControl*> tabList_;
+    bool tabStop_ = false;
+    int alignDisabled_ = 0;
+    bool aligning_ = false;
+};
+
+// A windowed control that paints itself on a canvas.
+class TCustomControl : public TWinControl {
+    VK_CLASS(TCustomControl, TWinControl)
+public:
+    void Create(TComponent* owner) override;
+    void Destroy() override;
+    TCanvas* Canvas() const { return canvas_; }
+
+protected:
+    QWidget* CreateWidget() override;
+    // Paints the control; Canvas() draws on its window while this runs.
+    virtual void Paint() {}
+
+private:
+    friend class TPaintWidget;
+    TCanvas* canvas_ = nullptr;
+};
+
+// A control without child controls that paints itself.
+class TGraphicControl : public TControl {
+    VK_CLASS(TGraphicControl, TControl)
+public:
+    void Create(TComponent* owner) override;
+    void Destroy() override;
+    TCanvas* Canvas() const { return canvas_; }
+
+protected:
+    QWidget* CreateWidget() override;
+    virtual void Paint() {}
+
+private:
+    friend class TPaintWidget;
+    TCanvas* canvas_ = nullptr;
+};
+
+// Finds the control whose window this is.
+TControl* FindControl(const QWidget* widget);
