@@ -5,7 +5,7 @@ function(vk_add_forms target)
   foreach(form ${ARGN})
     get_filename_component(abs ${form} ABSOLUTE)
     get_filename_component(base ${form} NAME_WE)
-    set(out ${CMAKE_CURRENT_BINARY_DIR}/forms/${base}_form.cpp)
+    set(out ${CMAKE_CURRENT_BINARY_DIR}/forms/${target}/${base}_form.cpp)
     add_custom_command(OUTPUT ${out}
       COMMAND formconv --cpp ${base}FormResource ${abs} ${out}
       DEPENDS formconv ${abs}
