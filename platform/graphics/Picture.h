@@ -1,6 +1,12 @@
 #pragma once
 // Pictures: a graphic (bitmap, icon, PNG, JPEG, GIF) held by a TPicture that
-// streams as Picture.Data (the graphic's class name, then its file bytes).
+// streams as Picture.Data.
+//
+// Picture.Data is a binary value: the graphic's class name as a short string
+// (one length byte, then the Latin-1 name, say "TBitmap"), then the graphic's
+// data. A bitmap's data is a 32-bit little-endian byte count followed by that
+// many bytes of a BMP file; every other class's data is its file's bytes as
+// they are (PNG, JPEG, GIF or ICO), up to the end of the value.
 #include "graphics/Graphics.h"
 
 #include <QImage>
@@ -14,8 +20,11 @@ public:
     virtual void Draw(QPainter& painter, const QRect& rect) const = 0;
     virtual void LoadFromBytes(const QByteArray& bytes) = 0;  // raises EInvalidGraphic
     virtual QByteArray SaveToBytes() const = 0;
-    void LoadFromFile(const QString& fileName);
+    void LoadFromFile(const QString& fileName);  // raises EInvalidGraphic
     void SaveToFile(const QString& fileName) const;
+    // The graphic's part of Picture.Data; raises EInvalidGraphic on bad data.
+    virtual QByteArray WriteData() const { return SaveToBytes(); }
+    virtual void ReadData(const QByteArray& data) { LoadFromBytes(data); }
     TNotifyEvent OnChange;
 
 protected:
@@ -47,6 +56,10 @@ private:
 // BMP files of 1, 4, 8, 24 and 32 bits per pixel.
 class TBitmap : public TRasterGraphic {
     VK_CLASS(TBitmap, TRasterGraphic)
+public:
+    QByteArray WriteData() const override;  // with the byte count in front
+    void ReadData(const QByteArray& data) override;
+
 protected:
     const char* Format() const override { return "BMP"; }
 };
@@ -93,6 +106,7 @@ public:
 
 private:
     void Changed();
+    void Replace(TClass cls, const std::function<void(TGraphic*)>& load);
     TGraphic* graphic_ = nullptr;
 };
 

@@ -1,0 +1,66 @@
+#include "Modal.h"
+#include "controls/StdCtrls.h"
+
+#include <QGuiApplication>
+
+namespace {
+
+TModalAnswerer& Answerer()
+{
+    static TModalAnswerer answerer;
+    return answerer;
+}
+
+QStringList& MessageLog()
+{
+    static QStringList messages;
+    return messages;
+}
+
+// A form or message box that nobody answers was cancelled; a common dialog
+// that nobody confirmed returns 0 (not executed).
+int Unanswered(TModalKind kind)
+{
+    return kind == TModalKind::Form || kind == TModalKind::MessageBox ? mrCancel : 0;
+}
+
+}  // namespace
+
+namespace Modal {
+
+int Run(TModalRequest& request, const std::function<int()>& realDialog)
+{
+    if (request.Kind == TModalKind::MessageBox)
+        MessageLog() << request.Text;
+    if (Answerer())
+        return Answerer()(request);
+    if (IsHeadless())
+        return Unanswered(request.Kind);
+    return realDialog();
+}
+
+TModalAnswerer SetAnswerer(TModalAnswerer answerer)
+{
+    return std::exchange(Answerer(), std::move(answerer));
+}
+
+const QStringList& Messages()
+{
+    return MessageLog();
+}
+
+void ClearMessages()
+{
+    MessageLog().clear();
+}
+
+// Nobody can answer a window on a platform that shows none.
+bool IsHeadless()
+{
+    QString platform = QString::fromLocal8Bit(qgetenv("QT_QPA_PLATFORM"));
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        platform = QGuiApplication::platformName();
+    return platform.startsWith(QLatin1String("offscreen")) || platform.startsWith(QLatin1String("minimal"));
+}
+
+}  // namespace Modal
