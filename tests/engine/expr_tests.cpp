@@ -1,0 +1,203 @@
+// The expression language: precedence, types, functions, errors, fields and
+// aggregates with reset.
+#include "engine/expr/Expression.h"
+
+#include <gtest/gtest.h>
+#include <map>
+
+namespace {
+
+QString Eval(const QString& text, const TExprFieldResolver& resolver = {})
+{
+    const TExprValue v = EvaluateExpression(text, resolver);
+    return ExprTypeName(v.Type()) + QLatin1Char(':') + v.ToText();
+}
+
+struct TCase {
+    const char* Text;
+    const char* Expected;  // TYPE:text
+};
+
+void Check(const std::vector<TCase>& cases, const TExprFieldResolver& resolver = {})
+{
+    for (const TCase& c : cases)
+        EXPECT_EQ(Eval(QString::fromUtf8(c.Text), resolver), QString::fromUtf8(c.Expected)) << c.Text;
+}
+
+// Position and fault of an expression that must fail.
+std::pair<int, QString> ErrorOf(const QString& text, const TExprFieldResolver& resolver = {})
+{
+    try {
+        TExpression e(text, resolver);
+        e.Accumulate();
+        e.Value();
+    } catch (const EExprError& err) {
+        EXPECT_TRUE(err.Message().contains(text)) << err.Message().toStdString();
+        return {err.Position, err.What};
+    }
+    ADD_FAILURE() << "no error for " << text.toStdString();
+    return {0, {}};
+}
+
+// A one-table data source whose current record the test moves.
+struct TFakeTable {
+    std::vector<std::map<QString, TExprValue>> Rows;
+    size_t Current = 0;
+
+    TExprFieldResolver Resolver(const QString& tableName = QStringLiteral("Orders"))
+    {
+        return [this, tableName](const QString& dataSet, const QString& field) -> TExprFieldReader {
+            if (!dataSet.isEmpty() && dataSet.compare(tableName, Qt::CaseInsensitive) != 0)
+                return {};
+            const QString key = field.toUpper();
+            if (Rows.empty() || !Rows[0].count(key))
+                return {};
+            return [this, key] { return Rows[Current].at(key); };
+        };
+    }
+};
+
+}  // namespace
+
+TEST(Expression, PrecedenceAndArithmetic)
+{
+    Check({
+        {"1 + 2 * 3", "INTEGER:7"},
+        {"(1 + 2) * 3", "INTEGER:9"},
+        {"10 - 4 - 3", "INTEGER:3"},
+        {"7 / 2", "FLOAT:3.5"},
+        {"-2 * -3", "INTEGER:6"},
+        {"2 * 3.5", "FLOAT:7"},
+        {"1.5e2 + 1", "FLOAT:151"},
+        {"1 + 2 = 3", "BOOLEAN:True"},
+        {"1 < 2 AND 2 < 1 OR TRUE", "BOOLEAN:True"},
+        {"NOT 1 = 2", "BOOLEAN:True"},
+        {"NOT TRUE OR TRUE", "BOOLEAN:True"},
+        {"TRUE OR FALSE AND FALSE", "BOOLEAN:True"},
+        {"'ab' + 'cd'", "STRING:abcd"},
+        {"'It''s'", "STRING:It's"},
+        {"'b' > 'a'", "BOOLEAN:True"},
+        {"2 >= 2.0", "BOOLEAN:True"},
+        {"3 <> 3", "BOOLEAN:False"},
+    });
+}
+
+TEST(Expression, Functions)
+{
+    Check({
+        {"IF(1 > 2, 'yes', 'no')", "STRING:no"},
+        {"STR(42) + '!'", "STRING:42!"},
+        {"STR(2.5)", "STRING:2.5"},
+        {"UPPER('abc')", "STRING:ABC"},
+        {"lower('ABC')", "STRING:abc"},
+        {"PRETTY('hELLO wORLD')", "STRING:Hello world"},
+        {"COPY('Vornak', 2, 3)", "STRING:orn"},
+        {"COPY('Vornak', 5, 10)", "STRING:ak"},
+        {"INT(7.9)", "INTEGER:7"},
+        {"INT(-7.9)", "INTEGER:-7"},
+        {"FRAC(7.25)", "FLOAT:0.25"},
+        {"SQRT(16)", "FLOAT:4"},
+        {"DIV(17, 5)", "INTEGER:3"},
+        {"ISNULL(1)", "BOOLEAN:False"},
+        {"TYPEOF('x')", "STRING:STRING"},
+        {"TYPEOF(1.5)", "STRING:FLOAT"},
+        {"TYPEOF(DATE)", "STRING:DATE"},
+        {"TYPEOF(TIME())", "STRING:TIME"},
+        {"FORMATNUMERIC('#,##0.00', 1234567.891)", "STRING:1,234,567.89"},
+        {"FORMATNUMERIC('0.0', -2.25)", "STRING:-2.3"},
+        {"FORMATNUMERIC('000', 7)", "STRING:007"},
+        {"FORMATNUMERIC('#.##', 0.5)", "STRING:.5"},
+        {"FORMATNUMERIC('$ #,##0.00;($ #,##0.00)', -1500)", "STRING:($ 1,500.00)"},
+    });
+    EXPECT_EQ(EvaluateExpression("DATE").ToText(), DateToText(QDate::currentDate()));
+}
+
+TEST(Expression, ErrorsNameThePosition)
+{
+    EXPECT_EQ(ErrorOf("1 +").first, 4);
+    EXPECT_EQ(ErrorOf("(1 + 2").first, 7);
+    EXPECT_EQ(ErrorOf("'abc").first, 1);
+    EXPECT_EQ(ErrorOf("1 $ 2").first, 3);
+    EXPECT_EQ(ErrorOf("").second, "Expression is empty");
+    EXPECT_EQ(ErrorOf("FOO(1)"), std::make_pair(1, QStringLiteral("Unknown function 'FOO'")));
+    EXPECT_EQ(ErrorOf("2 + Nothing").second, "Unknown field or function 'Nothing'");
+    EXPECT_EQ(ErrorOf("COPY('a', 1)").second, "COPY takes 3 argument(s), not 2");
+    EXPECT_EQ(ErrorOf("1 + 2)").second, "Unexpected ')'");
+    // Type errors point at the operator or function.
+    EXPECT_EQ(ErrorOf("'a' * 2"), std::make_pair(5, QStringLiteral("Operator * cannot combine STRING and INTEGER")));
+    EXPECT_EQ(ErrorOf("1 + 'a'").first, 3);
+    EXPECT_EQ(ErrorOf("1 AND TRUE").first, 3);
+    EXPECT_EQ(ErrorOf("IF(1, 2, 3)").second, "IF needs a BOOLEAN as argument 1, not INTEGER");
+    EXPECT_EQ(ErrorOf("UPPER(3)").first, 1);
+    EXPECT_EQ(ErrorOf("1 / 0").second, "Division by zero");
+    EXPECT_EQ(ErrorOf("DIV(1, 0)").second, "Division by zero");
+    EXPECT_EQ(ErrorOf("SQRT(-1)").first, 1);
+    EXPECT_EQ(ErrorOf("SUM(SUM(1))").first, 5);
+}
+
+TEST(Expression, FieldsAndNulls)
+{
+    TFakeTable t;
+    t.Rows = {{{"NAME", TExprValue("Ann")}, {"QTY", TExprValue(3)}, {"PRICE", TExprValue(2.5)}, {"NOTE", TExprValue()}}};
+    const auto r = t.Resolver();
+    Check({
+        {"[Name] + '!'", "STRING:Ann!"},
+        {"Orders.Qty * Orders.Price", "FLOAT:7.5"},
+        {"orders.[price]", "FLOAT:2.5"},
+        {"Qty + 1", "INTEGER:4"},
+        {"ISNULL([Note])", "BOOLEAN:True"},
+        {"[Note] + 1", "NULL:"},
+        {"[Note] = [Note]", "BOOLEAN:True"},
+        {"[Note] > 1", "BOOLEAN:False"},
+        {"UPPER([Note])", "NULL:"},
+    },
+          r);
+    EXPECT_EQ(ErrorOf("Customers.Name", r).second, "Unknown field or function 'Customers.Name'");
+    EXPECT_EQ(ErrorOf("[Name] * 2", r).first, 8);
+}
+
+TEST(Expression, AggregatesCollectUntilReset)
+{
+    TFakeTable t;
+    for (int q : {4, 1, 7, 0})
+        t.Rows.push_back({{"QTY", q == 0 ? TExprValue() : TExprValue(q)}, {"NAME", TExprValue(QString(QChar('a' + q)))}});
+    const auto r = t.Resolver();
+    TExpression sum("'Total ' + STR(SUM([Qty]))", r);
+    TExpression count("COUNT", r);
+    TExpression countQty("COUNT(Qty)", r);
+    TExpression min("MIN(Qty)", r);
+    TExpression max("MAX([Name])", r);
+    TExpression avg("AVERAGE(Qty * 1.0)", r);
+    TExpression plain("Qty", r);
+    EXPECT_FALSE(plain.HasAggregates());
+    EXPECT_TRUE(sum.HasAggregates());
+    EXPECT_EQ(sum.Value().ToText(), "Total 0");
+    EXPECT_TRUE(min.Value().IsNull());
+    for (TExpression* e : {&sum, &count, &countQty, &min, &max, &avg})
+        for (t.Current = 0; t.Current < t.Rows.size(); ++t.Current)
+            e->Accumulate();
+    EXPECT_EQ(sum.Value().ToText(), "Total 12");
+    EXPECT_EQ(count.Value().ToText(), "4");
+    EXPECT_EQ(countQty.Value().ToText(), "3");  // the missing value is not counted
+    EXPECT_EQ(min.Value().ToText(), "1");
+    EXPECT_EQ(max.Value().ToText(), "h");
+    EXPECT_EQ(avg.Value().ToText(), "4");
+
+    sum.Reset();
+    min.Reset();
+    t.Current = 1;
+    sum.Accumulate();
+    min.Accumulate();
+    EXPECT_EQ(sum.Value().ToText(), "Total 1");
+    EXPECT_EQ(min.Value().ToText(), "1");
+}
+
+TEST(Expression, FunctionListDescribesEveryFunction)
+{
+    const auto& list = ExprFunctionList();
+    EXPECT_EQ(list.size(), 20u);
+    for (const auto& f : list) {
+        EXPECT_FALSE(f.Description.isEmpty()) << f.Name.toStdString();
+        EXPECT_TRUE(f.Syntax.startsWith(f.Name)) << f.Name.toStdString();
+    }
+}
