@@ -7,3 +7,4 @@
 #include "StreamFile.h"
 #include "StreamNode.h"
 #include "TextForm.h"
+#include "rtl/Exceptions.h"
