@@ -9,6 +9,11 @@ VK_ENUM(TOpenOption, ofReadOnly, ofOverwritePrompt, ofHideReadOnly, ofNoChangeDi
         ofNoDereferenceLinks, ofEnableIncludeNotify, ofEnableSizing)
 using TOpenOptions = TSet<TOpenOption>;
 
+// The library's filter ("Report|*.QR|All files|*.*": description and
+// semicolon-separated patterns alternating) as Qt's name filters
+// ("Report (*.QR)", "All files (*.*)").
+QStringList QtNameFilters(const QString& filter);
+
 class TCommonDialog : public TComponent {
     VK_CLASS(TCommonDialog, TComponent)
 public:
@@ -37,6 +42,7 @@ protected:
     QString WithDefaultExt(const QString& name) const;
 
 private:
+    int RunFileDialog();
     TStrings* files_ = nullptr;
 };
 

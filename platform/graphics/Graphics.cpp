@@ -503,7 +503,8 @@ void TCanvas::LineTo(int x, int y)
     penPos_ = QPoint(x, y);
 }
 
-// The classic canvas's rectangles exclude their right and bottom edges.
+// A shape covers exactly the pixels of its QRect, outline included (Qt would
+// draw a 1-pixel outline one pixel wider and higher).
 void TCanvas::Rectangle(const QRect& rect)
 {
     if (!painter_)

@@ -1,0 +1,327 @@
+#include "Dialogs.h"
+#include "classes/Published.h"
+#include "graphics/Picture.h"
+#include "rtl/SysUtils.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRegularExpression>
+
+namespace {
+
+// The title of message boxes: the application's, else the program's name.
+QString ApplicationTitle()
+{
+    if (Application && !Application->Title.isEmpty())
+        return Application->Title;
+    return QCoreApplication::applicationName();
+}
+
+QWidget* DialogParent()
+{
+    return QApplication::activeWindow();
+}
+
+// The printer the printer dialogs set up, shared for the program's life.
+QPrinter& DialogPrinter()
+{
+    static QPrinter printer;
+    return printer;
+}
+
+// Confirmation of a common dialog: the real dialog's Accepted, or an answer of mrOk.
+int Confirmed(bool accepted)
+{
+    return accepted ? mrOk : 0;
+}
+
+}  // namespace
+
+// A description that already ends in its patterns ("Bitmaps (*.bmp)") keeps
+// them out of the Qt filter's text, which Qt would otherwise show twice.
+QStringList QtNameFilters(const QString& filter)
+{
+    static const QRegularExpression trailingPatterns(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        description.remove(trailingPatterns);
+        const QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        filters << QStringLiteral("%1 (%2)").arg(description.trimmed(), patterns.join(QLatin1Char(' ')).trimmed());
+    }
+    return filters;
+}
+
+VK_PUBLISHED(TCommonDialog)
+{
+    c.Prop("HelpContext", &TCommonDialog::HelpContext).Default(0);
+}
+
+// ---------------------------------------------------------------- file dialogs
+
+VK_PUBLISHED(TOpenDialog)
+{
+    c.Prop("DefaultExt", &TOpenDialog::DefaultExt);
+    c.Prop("FileName", &TOpenDialog::FileName);
+    c.Prop("Filter", &TOpenDialog::Filter);
+    c.Prop("FilterIndex", &TOpenDialog::FilterIndex).Default(1);
+    c.Prop("InitialDir", &TOpenDialog::InitialDir);
+    c.Prop("Options", &TOpenDialog::Options).Default(TOpenOptions{ofHideReadOnly});
+    c.Prop("Title", &TOpenDialog::Title);
+}
+
+void TOpenDialog::Create(TComponent* owner)
+{
+    inherited::Create(owner);
+    files_ = new TStringList();
+}
+
+void TOpenDialog::Destroy()
+{
+    FreeAndNil(files_);
+    inherited::Destroy();
+}
+
+QString TOpenDialog::WithDefaultExt(const QString& name) const
+{
+    QString ext = DefaultExt;
+    if (ext.startsWith(QLatin1Char('.')))
+        ext.remove(0, 1);
+    if (name.isEmpty() || ext.isEmpty() || !QFileInfo(name).suffix().isEmpty())
+        return name;
+    return name + QLatin1Char('.') + ext;
+}
+
+bool TOpenDialog::Execute()
+{
+    TModalRequest request{IsSave() ? TModalKind::SaveDialog : TModalKind::OpenDialog, this, Title, QString()};
+    files_->Clear();
+    if (Modal::Run(request, [this] { return RunFileDialog(); }) != mrOk)
+        return false;
+    FileName = WithDefaultExt(FileName);
+    if (files_->Count() == 0)
+        files_->Add(FileName);
+    return true;
+}
+
+int TOpenDialog::RunFileDialog()
+{
+    const QString startDir = InitialDir.isEmpty() ? QFileInfo(FileName).path() : InitialDir;
+    QFileDialog dialog(DialogParent(), Title, startDir);
+    const QStringList filters = QtNameFilters(Filter);
+    dialog.setNameFilters(filters);
+    if (FilterIndex >= 1 && FilterIndex <= filters.size())
+        dialog.selectNameFilter(filters[FilterIndex - 1]);
+    if (!FileName.isEmpty())
+        dialog.selectFile(QFileInfo(FileName).fileName());
+    dialog.setAcceptMode(IsSave() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    if (IsSave())
+        dialog.setFileMode(QFileDialog::AnyFile);
+    else
+        dialog.setFileMode(Options.Contains(ofAllowMultiSelect) ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !Options.Contains(ofOverwritePrompt));
+    dialog.setDefaultSuffix(DefaultExt);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return 0;
+    const QStringList selected = dialog.selectedFiles();
+    FileName = selected.first();
+    for (const QString& file : selected)
+        files_->Add(file);
+    FilterIndex = std::max(1, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1);
+    return mrOk;
+}
+
+VK_PUBLISHED(TSaveDialog) {}
+
+VK_PUBLISHED(TOpenPictureDialog) {}
+
+void TOpenPictureDialog::Create(TComponent* owner)
+{
+    inherited::Create(owner);
+    Filter = GraphicFileFilter();
+}
+
+// ---------------------------------------------------------------- colour and font
+
+VK_PUBLISHED(TColorDialog)
+{
+    c.Prop("Color", &TColorDialog::Color).Default(clBlack);
+}
+
+bool TColorDialog::Execute()
+{
+    TModalRequest request{TModalKind::ColorDialog, this, QString(), QString()};
+    return Modal::Run(request, [this] {
+               QColorDialog dialog(ColorToQColor(Color), DialogParent());
+               const bool accepted = dialog.exec() == QDialog::Accepted;
+               if (accepted)
+                   Color = QColorToColor(dialog.selectedColor());
+               return Confirmed(accepted);
+           }) == mrOk;
+}
+
+VK_PUBLISHED(TFontDialog)
+{
+    c.Prop("Font", &TFontDialog::Font);
+}
+
+void TFontDialog::Create(TComponent* owner)
+{
+    inherited::Create(owner);
+    font_ = new TFont();
+}
+
+void TFontDialog::Destroy()
+{
+    FreeAndNil(font_);
+    inherited::Destroy();
+}
+
+namespace {
+
+void TakeQFont(TFont* font, const QFont& chosen)
+{
+    font->SetName(chosen.family());
+    if (chosen.pixelSize() > 0)
+        font->SetHeight(-chosen.pixelSize());
+    else
+        font->SetSize(Round(chosen.pointSizeF()));
+    TFontStyles style;
+    if (chosen.bold())
+        style.Include(fsBold);
+    if (chosen.italic())
+        style.Include(fsItalic);
+    if (chosen.underline())
+        style.Include(fsUnderline);
+    if (chosen.strikeOut())
+        style.Include(fsStrikeOut);
+    font->SetStyle(style);
+}
+
+}  // namespace
+
+bool TFontDialog::Execute()
+{
+    TModalRequest request{TModalKind::FontDialog, this, QString(), QString()};
+    return Modal::Run(request, [this] {
+               QFontDialog dialog(font_->ToQFont(), DialogParent());
+               const bool accepted = dialog.exec() == QDialog::Accepted;
+               if (accepted)
+                   TakeQFont(font_, dialog.selectedFont());
+               return Confirmed(accepted);
+           }) == mrOk;
+}
+
+// ---------------------------------------------------------------- printer dialogs
+
+VK_PUBLISHED(TPrinterSetupDialog) {}
+
+bool TPrinterSetupDialog::Execute()
+{
+    TModalRequest request{TModalKind::PrinterSetupDialog, this, QString(), QString()};
+    return Modal::Run(request, [] {
+               QPageSetupDialog dialog(&DialogPrinter(), DialogParent());
+               return Confirmed(dialog.exec() == QDialog::Accepted);
+           }) == mrOk;
+}
+
+VK_PUBLISHED(TPrintDialog)
+{
+    c.Prop("Copies", &TPrintDialog::Copies).Default(1);
+    c.Prop("FromPage", &TPrintDialog::FromPage).Default(0);
+    c.Prop("MaxPage", &TPrintDialog::MaxPage).Default(0);
+    c.Prop("MinPage", &TPrintDialog::MinPage).Default(0);
+    c.Prop("ToPage", &TPrintDialog::ToPage).Default(0);
+}
+
+bool TPrintDialog::Execute()
+{
+    TModalRequest request{TModalKind::PrintDialog, this, QString(), QString()};
+    return Modal::Run(request, [this] {
+               QPrinter& printer = DialogPrinter();
+               printer.setCopyCount(Copies);
+               QPrintDialog dialog(&printer, DialogParent());
+               dialog.setMinMax(MinPage, MaxPage);
+               if (FromPage > 0 && ToPage >= FromPage) {
+                   dialog.setFromTo(FromPage, ToPage);
+                   dialog.setPrintRange(QAbstractPrintDialog::PageRange);
+               }
+               const bool accepted = dialog.exec() == QDialog::Accepted;
+               if (accepted) {
+                   Copies = printer.copyCount();
+                   FromPage = printer.fromPage();
+                   ToPage = printer.toPage();
+               }
+               return Confirmed(accepted);
+           }) == mrOk;
+}
+
+// ---------------------------------------------------------------- message boxes
+
+namespace {
+
+// Qt's message box has no plain "All" button: mbAll is not offered.
+struct TButtonMap {
+    TMsgDlgBtn Button;
+    QMessageBox::StandardButton Qt;
+    TModalResult Result;
+};
+
+constexpr TButtonMap buttonMap[] = {
+    {mbYes, QMessageBox::Yes, mrYes},           {mbNo, QMessageBox::No, mrNo},
+    {mbOK, QMessageBox::Ok, mrOk},              {mbCancel, QMessageBox::Cancel, mrCancel},
+    {mbAbort, QMessageBox::Abort, mrAbort},     {mbRetry, QMessageBox::Retry, mrRetry},
+    {mbIgnore, QMessageBox::Ignore, mrIgnore},  {mbNoToAll, QMessageBox::NoToAll, mrNo},    {mbYesToAll, QMessageBox::YesToAll, mrYes},
+    {mbHelp, QMessageBox::Help, mrNone},
+};
+
+TModalResult ResultOf(int button)
+{
+    for (const TButtonMap& b : buttonMap)
+        if (b.Qt == button)
+            return b.Result;
+    return mrCancel;  // the window closed without a button
+}
+
+int RunMessageBox(const QString& text, const QString& caption, QMessageBox::Icon icon,
+                  QMessageBox::StandardButtons buttons)
+{
+    TModalRequest request{TModalKind::MessageBox, nullptr, caption, text};
+    return Modal::Run(request, [&] {
+        QMessageBox box(icon, caption, text, buttons, DialogParent());
+        return static_cast<int>(ResultOf(box.exec()));
+    });
+}
+
+}  // namespace
+
+void ShowMessage(const QString& text)
+{
+    RunMessageBox(text, ApplicationTitle(), QMessageBox::NoIcon, QMessageBox::Ok);
+}
+
+int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, int)
+{
+    static constexpr QMessageBox::Icon icons[] = {QMessageBox::Warning, QMessageBox::Critical,
+                                                  QMessageBox::Information, QMessageBox::Question,
+                                                  QMessageBox::NoIcon};
+    QMessageBox::StandardButtons qtButtons;
+    for (const TButtonMap& b : buttonMap)
+        if (buttons.Contains(b.Button))
+            qtButtons |= b.Qt;
+    return RunMessageBox(text, ApplicationTitle(), icons[type], qtButtons ? qtButtons : QMessageBox::Ok);
+}
+
+int MessageBox(const QString& text, const QString& caption, int buttons)
+{
+    const auto qtButtons = buttons ? QMessageBox::StandardButtons(buttons) : QMessageBox::StandardButtons(QMessageBox::Ok);
+    return RunMessageBox(text, caption.isEmpty() ? ApplicationTitle() : caption, QMessageBox::NoIcon, qtButtons);
+}
