@@ -87,11 +87,17 @@ int main(int argc, char** argv)
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
+    // the input named in messages: the file after the options
+    QString input;
+    for (qsizetype i = 0; i < args.size() && input.isEmpty(); ++i)
+        if (args[i] == u"--cpp")
+            ++i;
+        else if (args[i] != u"--bare")
+            input = args[i];
     try {
         return Convert(args);
     } catch (const Exception& e) {
-        std::fprintf(stderr, "formconv: %s: %s\n", args.size() > 1 ? qPrintable(args[args.size() > 3 ? 2 : 0]) : "",
-                     e.what());
+        std::fprintf(stderr, "formconv: %s: %s\n", qPrintable(input), e.what());
         return 1;
     }
 }
