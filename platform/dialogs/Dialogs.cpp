@@ -1,4 +1,5 @@
 #include "Dialogs.h"
+#include "classes/ClassRegistry.h"
 #include "classes/Published.h"
 #include "graphics/Picture.h"
 #include "rtl/SysUtils.h"
@@ -324,4 +325,11 @@ int MessageBox(const QString& text, const QString& caption, int buttons)
 {
     const auto qtButtons = buttons ? QMessageBox::StandardButtons(buttons) : QMessageBox::StandardButtons(QMessageBox::Ok);
     return RunMessageBox(text, caption.isEmpty() ? ApplicationTitle() : caption, QMessageBox::NoIcon, qtButtons);
+}
+
+void RegisterDialogClasses()
+{
+    RegisterClasses({TOpenDialog::ClassInfo(), TSaveDialog::ClassInfo(), TOpenPictureDialog::ClassInfo(),
+                     TColorDialog::ClassInfo(), TFontDialog::ClassInfo(), TPrinterSetupDialog::ClassInfo(),
+                     TPrintDialog::ClassInfo()});
 }

@@ -103,3 +103,7 @@ void ShowMessage(const QString& text);
 int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext);
 // The platform's plain message box; flags as Qt's standard buttons; returns a modal result.
 int MessageBox(const QString& text, const QString& caption, int buttons = 0);
+
+// Makes the dialog classes known to streams, so that forms can hold dialogs;
+// part of the visual library's start-up.
+void RegisterDialogClasses();

@@ -10,8 +10,7 @@
 #include <QHash>
 #include <QPalette>
 
-#include <cmath>
-#include <cstdlib>
+#include <algorithm>
 
 // ---------------------------------------------------------------- colours
 

@@ -1,4 +1,8 @@
-// Pictures: loading by extension, failures, Picture.Data and BMP depths.
+// Pictures: loading by extension, failures, Picture.Data and BMP depths;
+// fonts, colours, pictures and dialogs through component streaming.
+#include "classes/Published.h"
+#include "classes/Streaming.h"
+#include "dialogs/Dialogs.h"
 #include "graphics/Picture.h"
 #include "rtl/Exceptions.h"
 
@@ -228,4 +232,89 @@ TEST_F(PictureTest, LoadFromBytesRecognisesTheFormat)
     EXPECT_EQ(picture->Graphic()->ClassName(), "TBitmap");
     EXPECT_THROW(picture->LoadFromBytes("nothing"), EInvalidGraphic);
     EXPECT_EQ(picture->Graphic()->ClassName(), "TBitmap");
+}
+
+namespace {
+
+class TGraphicsHolder : public TComponent {
+    VK_CLASS(TGraphicsHolder, TComponent)
+public:
+    void Create(TComponent* owner) override
+    {
+        inherited::Create(owner);
+        font_ = new TFont();
+        picture_ = new TPicture();
+    }
+    void Destroy() override
+    {
+        FreeAndNil(font_);
+        FreeAndNil(picture_);
+        inherited::Destroy();
+    }
+    TFont* Font() const { return font_; }
+    TPicture* Picture() const { return picture_; }
+    TColor Color = clBtnFace;
+    TOpenDialog* Dialog = nullptr;
+
+    void GetChildren(const std::function<void(TComponent*)>& proc, TComponent*) override
+    {
+        for (int i = 0; i < ComponentCount(); ++i)
+            proc(Components(i));
+    }
+
+private:
+    TFont* font_ = nullptr;
+    TPicture* picture_ = nullptr;
+};
+
+}  // namespace
+
+VK_PUBLISHED(TGraphicsHolder)
+{
+    c.Prop("Color", &TGraphicsHolder::Color).Default(clBtnFace);
+    c.Prop("Font", &TGraphicsHolder::Font);
+    c.Prop("Picture", &TGraphicsHolder::Picture);
+    c.Field("Dialog", &TGraphicsHolder::Dialog);
+}
+
+TEST(GraphicsStreaming, FontColourPictureAndDialogRoundTrip)
+{
+    RegisterDialogClasses();
+    TGraphicsHolder* holder = New<TGraphicsHolder>(nullptr);
+    holder->SetName("Holder");
+    holder->Color = TColor(0x123456);
+    holder->Font()->SetName("Arial");
+    holder->Font()->SetSize(12);
+    holder->Font()->SetColor(clRed);
+    holder->Font()->SetStyle({fsBold});
+    QImage image(2, 2, QImage::Format_RGB32);
+    image.fill(Qt::cyan);
+    holder->Picture()->Bitmap()->SetImage(image);
+    TOpenDialog* dialog = New<TOpenDialog>(holder);
+    dialog->SetName("Dialog");
+    dialog->Filter = "Report|*.QR";
+    dialog->DefaultExt = "QR";
+
+    const QString text = WriteComponentText(holder);
+    for (const char* line : {"Color = 1193046", "Font.Color = clRed", "Font.Height = -16", "Font.Name = 'Arial'",
+                             "Font.Style = [fsBold]", "Picture.Data = {", "object Dialog: TOpenDialog",
+                             "Filter = 'Report|*.QR'"})
+        EXPECT_TRUE(text.contains(line)) << line << "\n" << text.toStdString();
+    EXPECT_FALSE(text.contains("Font.Size")) << text.toStdString();
+    EXPECT_FALSE(text.contains("Options")) << text.toStdString();
+
+    TGraphicsHolder* copy = New<TGraphicsHolder>(nullptr);
+    ReadComponentText(text, copy);
+    EXPECT_EQ(copy->Color, TColor(0x123456));
+    EXPECT_EQ(copy->Font()->Name(), "Arial");
+    EXPECT_EQ(copy->Font()->Size(), 12);
+    EXPECT_EQ(copy->Font()->Color(), clRed);
+    ASSERT_NE(dynamic_cast<TBitmap*>(copy->Picture()->Graphic()), nullptr);
+    EXPECT_EQ(copy->Picture()->Bitmap()->Image().pixelColor(1, 1), QColor(Qt::cyan));
+    ASSERT_NE(copy->Dialog, nullptr);
+    EXPECT_EQ(copy->Dialog->DefaultExt, "QR");
+    EXPECT_TRUE(copy->Dialog->Options.Contains(ofHideReadOnly));
+    EXPECT_EQ(WriteComponentText(copy), text);
+    copy->Free();
+    holder->Free();
 }
