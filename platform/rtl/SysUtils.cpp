@@ -26,9 +26,6 @@ bool TryStrToInt(const QString& text, int& value)
     if (i < n && text[i] == u'$') {
         base = 16;
         ++i;
-    } else if (i + 1 < n && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
-        base = 16;
-        i += 2;
     }
     if (i >= n)
         return false;
