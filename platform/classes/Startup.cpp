@@ -2,7 +2,7 @@
 #include "ClassRegistry.h"
 #include "Component.h"
 
-void StartPlatform()
+void StartClasses()
 {
     static bool started = false;
     if (started)
@@ -11,4 +11,4 @@ void StartPlatform()
     RegisterClasses({TComponent::ClassInfo()});
 }
 
-void StopPlatform() {}
+void StopClasses() {}

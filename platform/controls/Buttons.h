@@ -41,6 +41,8 @@ protected:
 
 private:
     void ReleaseGroup();
+    // Runs proc for the other buttons of this one's group on the same parent.
+    void ForEachInGroup(const std::function<void(TSpeedButton*)>& proc);
     int groupIndex_ = 0;
     bool down_ = false;
     bool allowAllUp_ = false;
@@ -66,6 +68,7 @@ public:
     int NumGlyphs = 1;
     int Spacing = 4;
     TButtonLayout Layout = blGlyphLeft;
+    void Click() override;  // bkClose: closes the form after OnClick
 
 protected:
     void SyncWidget() override;

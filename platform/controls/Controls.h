@@ -33,6 +33,7 @@ using TKeyPressEvent = TEvent<TObject*, QChar&>;
 
 class TWinControl;
 class TCanvas;
+class TWidgetLink;
 
 class TControl : public TComponent {
     VK_CLASS(TControl, TComponent)
@@ -134,11 +135,23 @@ protected:
     virtual void FontChanged();
     virtual void ParentFontChanged();
     void RequestAlign();
+    // A window event other than mouse, keys and focus; true when it is handled.
+    virtual bool WindowEvent(QEvent*) { return false; }
+    // True when the Qt widget itself acts on mouse input (buttons, edits, ...).
+    virtual bool NativeInput() const { return false; }
+    // Whether the window stands alone on the desktop (forms without a parent).
+    virtual bool IsTopLevel() const { return false; }
+    // Sets the bounds the window already has (a user moved or sized it).
+    void WindowBoundsChanged(const QRect& bounds);
+    void UpdateWidgetVisibility();
 
 private:
     friend class TWinControl;
+    friend class TWidgetLink;
     void UpdateWidgetGeometry();
-    void UpdateWidgetVisibility();
+    void DetachWidget();
+    void ApplyFont();
+    void TakeColor(TColor color);  // this control's and the children's that follow it
 
     TWinControl* parent_ = nullptr;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -155,6 +168,8 @@ private:
     bool parentShowHint_ = true;
     TCursor cursor_ = crDefault;
     QPointer<QWidget> widget_;
+    bool clicking_ = false;      // a left press awaits its release to make a click
+    bool adoptingFont_ = false;  // the font is being copied from the parent
 };
 
 class TWinControl : public TControl {
@@ -200,17 +215,22 @@ public:
     virtual void DoExit();
 
     void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
+    void Loaded() override;
 
 protected:
     void Resize() override;
+    void FontChanged() override;
+    void UpdateTabOrder();
 
 private:
     friend class TControl;
+    void PlaceAligned(TAlign align, QRect& rect);
     std::vector<TControl*> controls_;
     std::vector<TWinControl*> tabList_;
     bool tabStop_ = false;
     int alignDisabled_ = 0;
     bool aligning_ = false;
+    bool alignPending_ = false;
 };
 
 // A windowed control that paints itself on a canvas.

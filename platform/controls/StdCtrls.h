@@ -15,6 +15,9 @@ using TScrollEvent = TEvent<TObject*, TScrollCode, int&>;
 // Modal results of buttons and forms.
 enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6,
                           mrNo = 7, mrAll = 8 };
+// Streamed as its number.
+inline TValue VkStreamOut(TModalResult result) { return TValue::Integer(result); }
+TModalResult VkStreamIn(const TValue& value, TModalResult*);
 
 class TLabel : public TControl {
     VK_CLASS(TLabel, TControl)
@@ -59,6 +62,7 @@ public:
 protected:
     QWidget* CreateWidget() override;
     void SyncWidget() override;
+    bool NativeInput() const override { return true; }
 
 private:
     int maxLength_ = 0;
@@ -89,6 +93,7 @@ public:
 protected:
     QWidget* CreateWidget() override;
     void SyncWidget() override;
+    bool NativeInput() const override { return true; }
 
 private:
     TStrings* lines_ = nullptr;
@@ -99,6 +104,9 @@ private:
     bool readOnly_ = false;
     TAlignment alignment_ = taLeftJustify;
     bool syncing_ = false;
+
+public:
+    void KeyPress(QChar& key) override;  // a return is no line break without WantReturns
 };
 
 class TCheckBox : public TWinControl {
@@ -116,6 +124,7 @@ public:
 protected:
     QWidget* CreateWidget() override;
     void SyncWidget() override;
+    bool NativeInput() const override { return true; }
 
 private:
     TCheckBoxState state_ = cbUnchecked;
@@ -145,9 +154,11 @@ public:
 protected:
     QWidget* CreateWidget() override;
     void SyncWidget() override;
+    bool NativeInput() const override { return true; }
 
 private:
     TStrings* items_ = nullptr;
+    int itemIndex_ = -1;
     bool sorted_ = false;
     TComboBoxStyle style_ = csDropDown;
     bool syncing_ = false;
@@ -166,6 +177,7 @@ public:
 protected:
     QWidget* CreateWidget() override;
     void SyncWidget() override;
+    bool NativeInput() const override { return true; }
 };
 
 class TScrollBar : public TWinControl {
@@ -193,8 +205,13 @@ public:
 protected:
     QWidget* CreateWidget() override;
     void SyncWidget() override;
+    bool NativeInput() const override { return true; }
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
 private:
+    void SetParams(int position, int min, int max);  // raises when max < min
+    void EndScroll();  // the last notification of a scroll operation
+    bool scrolling_ = false;
     TScrollBarKind kind_ = sbHorizontal;
     int min_ = 0, max_ = 100, position_ = 0, largeChange_ = 1, smallChange_ = 1;
 };

@@ -70,8 +70,14 @@ public:
 protected:
     QWidget* CreateWidget() override;
     void SyncWidget() override;
+    bool WindowEvent(QEvent* event) override;
+    bool IsTopLevel() const override { return Parent() == nullptr; }
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    int RunModalLoop();
+    bool CloseModal();  // OnCloseQuery and OnClose; false keeps the form open
+    void PlaceWindow();
     TFormBorderStyle borderStyle_ = bsSizeable;
     TBorderIcons borderIcons_ = {biSystemMenu, biMinimize, biMaximize};
     TPosition position_ = poDesigned;
@@ -79,6 +85,8 @@ private:
     TWinControl* activeControl_ = nullptr;
     int modalResult_ = mrNone;
     bool modal_ = false;
+    bool active_ = false;
+    class QEventLoop* modalLoop_ = nullptr;
 };
 
 class TForm : public TCustomForm {
@@ -150,6 +158,9 @@ public:
     QString Title;
     TExceptionEvent OnException;
 
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
 private:
     TCustomForm* mainForm_ = nullptr;
     std::vector<TComponent*> created_;
@@ -160,6 +171,9 @@ private:
 // application's default handler and the program goes on. Every event that a
 // window delivers to the model passes through here.
 void DispatchSafely(const std::function<void()>& handler);
+
+// The form a control sits on (through its parents); nil when there is none.
+TCustomForm* GetParentForm(const TControl* control);
 
 extern TApplication* Application;
 extern TScreen* Screen;

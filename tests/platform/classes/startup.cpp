@@ -1,4 +1,4 @@
 #include "TestStartup.h"
 #include "Startup.h"
 
-void VkTestStartup() { StartPlatform(); }
+void VkTestStartup() { StartClasses(); }

@@ -1,0 +1,308 @@
+#include "controls/Buttons.h"
+#include "controls/ControlProps.h"
+#include "forms/Forms.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QStyle>
+
+namespace cp = controlprops;
+
+VK_PUBLISHED(TSpeedButton)
+{
+    c.Prop("GroupIndex", &TSpeedButton::GroupIndex, &TSpeedButton::SetGroupIndex).Default(0);
+    c.Prop("AllowAllUp", &TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp).Default(false);
+    c.Prop("Down", &TSpeedButton::Down, &TSpeedButton::SetDown).Default(false);
+    cp::Caption(c);
+    cp::State(c);
+    c.Prop("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat).Default(false);
+    cp::Font(c);
+    c.Prop("Glyph", &TSpeedButton::Glyph);
+    c.Prop("Layout", &TSpeedButton::Layout, &TSpeedButton::SetLayout).Default(blGlyphLeft);
+    c.Prop("Margin", &TSpeedButton::Margin, &TSpeedButton::SetMargin).Default(-1);
+    c.Prop("NumGlyphs", &TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs).Default(1);
+    cp::Hints(c);
+    c.Prop("Spacing", &TSpeedButton::Spacing, &TSpeedButton::SetSpacing).Default(4);
+    cp::MouseEvents(c);
+}
+
+VK_PUBLISHED(TBitBtn)
+{
+    c.Prop("Glyph", &TBitBtn::Glyph);
+    c.Prop("Kind", &TBitBtn::Kind, &TBitBtn::SetKind).Default(bkCustom);
+    c.Prop("Layout", &TBitBtn::Layout).Default(blGlyphLeft);
+    c.Prop("NumGlyphs", &TBitBtn::NumGlyphs).Default(1);
+    c.Prop("Spacing", &TBitBtn::Spacing).Default(4);
+}
+
+// ---------------------------------------------------------------- TSpeedButton
+
+void TSpeedButton::Create(TComponent* owner)
+{
+    glyph_ = new TBitmap();
+    glyph_->OnChange = TNotifyEvent([this](TObject*) { Invalidate(); });
+    inherited::Create(owner);
+    SetBounds(Left(), Top(), 25, 25);
+}
+
+void TSpeedButton::Destroy()
+{
+    inherited::Destroy();
+    FreeAndNil(glyph_);
+}
+
+void TSpeedButton::SetGroupIndex(int v)
+{
+    groupIndex_ = v;
+    if (groupIndex_ == 0)
+        down_ = false;
+    Invalidate();
+}
+
+void TSpeedButton::SetDown(bool v)
+{
+    if (groupIndex_ == 0)
+        v = false;
+    if (v == down_)
+        return;
+    // the down button of a group goes up only where all may be up
+    if (down_ && !allowAllUp_)
+        return;
+    down_ = v;
+    if (down_)
+        ReleaseGroup();
+    Invalidate();
+}
+
+void TSpeedButton::ForEachInGroup(const std::function<void(TSpeedButton*)>& proc)
+{
+    if (groupIndex_ == 0 || !Parent())
+        return;
+    for (int i = 0; i < Parent()->ControlCount(); ++i) {
+        auto* other = dynamic_cast<TSpeedButton*>(Parent()->Controls(i));
+        if (other && other != this && other->groupIndex_ == groupIndex_)
+            proc(other);
+    }
+}
+
+void TSpeedButton::ReleaseGroup()
+{
+    ForEachInGroup([](TSpeedButton* other) {
+        other->down_ = false;
+        other->Invalidate();
+    });
+}
+
+void TSpeedButton::SetAllowAllUp(bool v)
+{
+    allowAllUp_ = v;
+    // the buttons of one group agree on it
+    ForEachInGroup([v](TSpeedButton* other) { other->allowAllUp_ = v; });
+}
+
+void TSpeedButton::SetFlat(bool v)
+{
+    flat_ = v;
+    Invalidate();
+}
+
+void TSpeedButton::SetGlyph(TBitmap* glyph)
+{
+    glyph_->Assign(glyph);
+}
+
+void TSpeedButton::SetNumGlyphs(int v)
+{
+    numGlyphs_ = std::clamp(v, 1, 4);
+    Invalidate();
+}
+
+void TSpeedButton::SetSpacing(int v)
+{
+    spacing_ = v;
+    Invalidate();
+}
+
+void TSpeedButton::SetMargin(int v)
+{
+    margin_ = v;
+    Invalidate();
+}
+
+void TSpeedButton::SetLayout(TButtonLayout v)
+{
+    layout_ = v;
+    Invalidate();
+}
+
+void TSpeedButton::Click()
+{
+    if (groupIndex_ != 0)
+        SetDown(!down_);
+    inherited::Click();
+}
+
+void TSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (button == mbLeft && Enabled()) {
+        pressed_ = true;
+        Invalidate();
+    }
+    inherited::MouseDown(button, shift, x, y);
+}
+
+void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (pressed_) {
+        pressed_ = false;
+        Invalidate();
+    }
+    inherited::MouseUp(button, shift, x, y);
+}
+
+namespace {
+
+// The part of a glyph strip: 0 up, 1 disabled, 2 pressed, 3 down.
+QImage GlyphPart(const QImage& strip, int numGlyphs, int index)
+{
+    if (index >= numGlyphs)
+        index = 0;
+    const int w = strip.width() / numGlyphs;
+    QImage part = strip.copy(index * w, 0, w, strip.height());
+    // the bottom-left pixel is the transparent colour of a glyph
+    if (part.width() > 0 && part.height() > 0 && !part.hasAlphaChannel()) {
+        const QColor transparent = part.pixelColor(0, part.height() - 1);
+        part = part.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < part.height(); ++y)
+            for (int x = 0; x < part.width(); ++x)
+                if (part.pixelColor(x, y) == transparent)
+                    part.setPixelColor(x, y, Qt::transparent);
+    }
+    return part;
+}
+
+}  // namespace
+
+void TSpeedButton::Paint()
+{
+    QPainter& painter = *Canvas()->Painter();
+    const QRect rect = ClientRect();
+    const bool sunken = down_ || pressed_;
+    painter.fillRect(rect, ColorToQColor(down_ && !pressed_ ? clBtnHighlight : Color()));
+    if (!flat_ || sunken) {
+        const QColor light = ColorToQColor(clBtnHighlight), dark = ColorToQColor(clBtnShadow);
+        painter.setPen(sunken ? dark : light);
+        painter.drawLine(rect.topLeft(), rect.topRight());
+        painter.drawLine(rect.topLeft(), rect.bottomLeft());
+        painter.setPen(sunken ? light : ColorToQColor(cl3DDkShadow));
+        painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+        painter.drawLine(rect.topRight(), rect.bottomRight());
+    }
+    const int offset = sunken ? 1 : 0;
+    QImage glyph;
+    if (auto* raster = dynamic_cast<TRasterGraphic*>(glyph_); raster && !raster->Empty())
+        glyph = GlyphPart(raster->Image(), numGlyphs_, !Enabled() ? 1 : pressed_ ? 2 : down_ ? 3 : 0);
+    painter.setFont(Font()->ToQFont());
+    painter.setPen(ColorToQColor(Enabled() ? Font()->Color() : clGrayText));
+    const QSize text = Caption().isEmpty() ? QSize() : painter.fontMetrics().size(Qt::TextShowMnemonic, Caption());
+    const int gap = glyph.isNull() || text.isEmpty() ? 0 : spacing_;
+    const int width = glyph.width() + gap + text.width();
+    int x = margin_ >= 0 ? margin_ : (rect.width() - width) / 2;
+    x += offset;
+    const int y = offset;
+    if (!glyph.isNull()) {
+        painter.drawImage(x, y + (rect.height() - glyph.height()) / 2, glyph);
+        x += glyph.width() + gap;
+    }
+    if (!text.isEmpty())
+        painter.drawText(QRect(x, y, text.width(), rect.height()), int(Qt::AlignVCenter | Qt::TextShowMnemonic),
+                         Caption());
+}
+
+// ---------------------------------------------------------------- TBitBtn
+
+namespace {
+
+struct TKindLook {
+    const char* Caption;
+    TModalResult Result;
+    bool Default;
+    bool Cancel;
+    QStyle::StandardPixmap Icon;
+};
+
+const TKindLook& LookOf(TBitBtnKind kind)
+{
+    static const TKindLook looks[] = {
+        {"", mrNone, false, false, QStyle::SP_CustomBase},
+        {"OK", mrOk, true, false, QStyle::SP_DialogOkButton},
+        {"&Cancel", mrCancel, false, true, QStyle::SP_DialogCancelButton},
+        {"&Help", mrNone, false, false, QStyle::SP_DialogHelpButton},
+        {"&Yes", mrYes, true, false, QStyle::SP_DialogYesButton},
+        {"&No", mrNo, false, true, QStyle::SP_DialogNoButton},
+        {"&Close", mrNone, false, false, QStyle::SP_DialogCloseButton},
+        {"Abort", mrAbort, false, true, QStyle::SP_DialogAbortButton},
+        {"&Retry", mrRetry, false, false, QStyle::SP_DialogRetryButton},
+        {"&Ignore", mrIgnore, false, false, QStyle::SP_DialogIgnoreButton},
+        {"&All", mrAll, false, false, QStyle::SP_DialogYesToAllButton},
+    };
+    return looks[kind];
+}
+
+}  // namespace
+
+void TBitBtn::Create(TComponent* owner)
+{
+    glyph_ = new TBitmap();
+    glyph_->OnChange = TNotifyEvent([this](TObject*) { SyncWidget(); });
+    inherited::Create(owner);
+}
+
+void TBitBtn::Destroy()
+{
+    inherited::Destroy();
+    FreeAndNil(glyph_);
+}
+
+void TBitBtn::SetKind(TBitBtnKind kind)
+{
+    kind_ = kind;
+    if (kind != bkCustom) {
+        const TKindLook& look = LookOf(kind);
+        Default = look.Default;
+        Cancel = look.Cancel;
+        ModalResult = look.Result;
+        // a stream gives the caption itself when it differs
+        if (!IsLoading() || Caption().isEmpty())
+            SetCaption(QString::fromLatin1(look.Caption));
+    }
+    SyncWidget();
+}
+
+void TBitBtn::SetGlyph(TBitmap* glyph)
+{
+    glyph_->Assign(glyph);
+}
+
+void TBitBtn::Click()
+{
+    inherited::Click();
+    // a close button closes its form after its handler
+    if (kind_ == bkClose)
+        if (TCustomForm* form = GetParentForm(this))
+            form->Close();
+}
+
+void TBitBtn::SyncWidget()
+{
+    inherited::SyncWidget();
+    if (!glyph_)
+        return;
+    auto* button = static_cast<QPushButton*>(Widget());
+    if (auto* raster = dynamic_cast<TRasterGraphic*>(glyph_); raster && !raster->Empty())
+        button->setIcon(QIcon(QPixmap::fromImage(GlyphPart(raster->Image(), NumGlyphs, 0))));
+    else if (kind_ != bkCustom)
+        button->setIcon(button->style()->standardIcon(LookOf(kind_).Icon));
+    else
+        button->setIcon(QIcon());
+}

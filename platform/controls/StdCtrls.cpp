@@ -1,0 +1,705 @@
+#include "controls/StdCtrls.h"
+#include "controls/ControlProps.h"
+#include "forms/Forms.h"
+#include "qt/ComboWidget.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QTextOption>
+
+namespace cp = controlprops;
+
+VK_PUBLISHED(TLabel)
+{
+    cp::Align(c);
+    c.Prop("Alignment", &TLabel::Alignment, &TLabel::SetAlignment).Default(taLeftJustify);
+    c.Prop("AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize).Default(true);
+    cp::Caption(c);
+    cp::Color(c, clBtnFace);
+    c.Prop("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(true);
+    c.Prop("FocusControl", &TLabel::FocusControl);
+    cp::Font(c);
+    cp::Hints(c);
+    c.Prop("Transparent", &TLabel::Transparent, &TLabel::SetTransparent).Default(false);
+    cp::State(c);
+    c.Prop("WordWrap", &TLabel::WordWrap, &TLabel::SetWordWrap).Default(false);
+    cp::MouseEvents(c);
+}
+
+VK_PUBLISHED(TEdit)
+{
+    cp::Color(c, clWindow);
+    cp::State(c);
+    cp::Font(c);
+    cp::Hints(c);
+    c.Prop("MaxLength", &TEdit::MaxLength, &TEdit::SetMaxLength).Default(0);
+    c.Prop("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly).Default(false);
+    cp::Tabs(c, true);
+    c.Prop("Text", &TControl::Text, &TEdit::SetText);
+    c.Prop("OnChange", &TEdit::OnChange);
+    cp::MouseEvents(c);
+    cp::KeyEvents(c);
+}
+
+VK_PUBLISHED(TMemo)
+{
+    cp::Align(c);
+    c.Prop("Alignment", &TMemo::Alignment, &TMemo::SetAlignment).Default(taLeftJustify);
+    cp::Color(c, clWindow);
+    cp::State(c);
+    cp::Font(c);
+    cp::Hints(c);
+    c.Prop("Lines", &TMemo::Lines);
+    c.Prop("ReadOnly", &TMemo::ReadOnly, &TMemo::SetReadOnly).Default(false);
+    c.Prop("ScrollBars", &TMemo::ScrollBars, &TMemo::SetScrollBars).Default(ssNone);
+    cp::Tabs(c, true);
+    c.Prop("WantReturns", &TMemo::WantReturns, &TMemo::SetWantReturns).Default(true);
+    c.Prop("WantTabs", &TMemo::WantTabs, &TMemo::SetWantTabs).Default(false);
+    c.Prop("WordWrap", &TMemo::WordWrap, &TMemo::SetWordWrap).Default(true);
+    c.Prop("OnChange", &TMemo::OnChange);
+    cp::MouseEvents(c);
+    cp::KeyEvents(c);
+}
+
+VK_PUBLISHED(TCheckBox)
+{
+    c.Prop("Alignment", &TCheckBox::Alignment).Default(taRightJustify);
+    c.Prop("AllowGrayed", &TCheckBox::AllowGrayed).Default(false);
+    cp::Caption(c);
+    c.Prop("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked).Default(false);
+    cp::Color(c, clBtnFace);
+    cp::State(c);
+    cp::Font(c);
+    cp::Hints(c);
+    c.Prop("State", &TCheckBox::State, &TCheckBox::SetState).Default(cbUnchecked);
+    cp::Tabs(c, true);
+    cp::MouseEvents(c);
+    cp::KeyEvents(c);
+}
+
+VK_PUBLISHED(TComboBox)
+{
+    c.Prop("Style", &TComboBox::Style, &TComboBox::SetStyle).Default(csDropDown);
+    cp::Color(c, clWindow);
+    c.Prop("DropDownCount", &TComboBox::DropDownCount).Default(8);
+    cp::State(c);
+    cp::Font(c);
+    cp::Hints(c);
+    c.Prop("Sorted", &TComboBox::Sorted, &TComboBox::SetSorted).Default(false);
+    cp::Tabs(c, true);
+    c.Prop("Text", &TControl::Text, &TComboBox::SetText);
+    c.Prop("Items", &TComboBox::Items);
+    c.Prop("ItemIndex", &TComboBox::ItemIndex, &TComboBox::SetItemIndex).Default(-1);
+    c.Prop("OnChange", &TComboBox::OnChange);
+    c.Prop("OnClick", &TControl::OnClick);
+    c.Prop("OnDblClick", &TControl::OnDblClick);
+    c.Prop("OnDropDown", &TComboBox::OnDropDown);
+    cp::KeyEvents(c);
+}
+
+VK_PUBLISHED(TButton)
+{
+    c.Prop("Cancel", &TButton::Cancel).Default(false);
+    cp::Caption(c);
+    c.Prop("Default", &TButton::Default).Default(false);
+    c.Prop("ModalResult", &TButton::ModalResult).Default(mrNone);
+    cp::State(c);
+    cp::Font(c);
+    cp::Hints(c);
+    cp::Tabs(c, true);
+    c.Prop("OnClick", &TControl::OnClick);
+    c.Prop("OnMouseDown", &TControl::OnMouseDown);
+    c.Prop("OnMouseMove", &TControl::OnMouseMove);
+    c.Prop("OnMouseUp", &TControl::OnMouseUp);
+    cp::KeyEvents(c);
+}
+
+VK_PUBLISHED(TScrollBar)
+{
+    c.Prop("Kind", &TScrollBar::Kind, &TScrollBar::SetKind).Default(sbHorizontal);
+    c.Prop("LargeChange", &TScrollBar::LargeChange, &TScrollBar::SetLargeChange).Default(1);
+    c.Prop("Max", &TScrollBar::Max, &TScrollBar::SetMax).Default(100);
+    c.Prop("Min", &TScrollBar::Min, &TScrollBar::SetMin).Default(0);
+    c.Prop("Position", &TScrollBar::Position, &TScrollBar::SetPosition).Default(0);
+    c.Prop("SmallChange", &TScrollBar::SmallChange, &TScrollBar::SetSmallChange).Default(1);
+    cp::State(c);
+    cp::Hints(c);
+    cp::Tabs(c, true);
+    c.Prop("OnScroll", &TScrollBar::OnScroll);
+    cp::KeyEvents(c);
+}
+
+TModalResult VkStreamIn(const TValue& value, TModalResult*)
+{
+    if (!value.IsInteger())
+        published::InvalidValue(QStringLiteral("ModalResult"));
+    return static_cast<TModalResult>(value.Int);
+}
+
+namespace {
+
+Qt::Alignment QtAlignment(TAlignment alignment)
+{
+    switch (alignment) {
+    case taRightJustify: return Qt::AlignRight;
+    case taCenter: return Qt::AlignHCenter;
+    default: return Qt::AlignLeft;
+    }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- TLabel
+
+void TLabel::Create(TComponent* owner)
+{
+    inherited::Create(owner);
+    SetParentColor(true);
+    SetBounds(Left(), Top(), 65, 17);
+    AdjustSize();
+}
+
+QWidget* TLabel::CreateWidget()
+{
+    return new QLabel();
+}
+
+void TLabel::SyncWidget()
+{
+    inherited::SyncWidget();
+    auto* label = static_cast<QLabel*>(Widget());
+    label->setText(Caption());
+    label->setAlignment(QtAlignment(alignment_) | Qt::AlignTop);
+    label->setWordWrap(wordWrap_);
+    label->setAutoFillBackground(!transparent_);
+}
+
+void TLabel::SetText(const QString& text)
+{
+    inherited::SetText(text);
+    AdjustSize();
+}
+
+void TLabel::FontChanged()
+{
+    inherited::FontChanged();
+    AdjustSize();
+}
+
+void TLabel::AdjustSize()
+{
+    if (!autoSize_ || IsLoading() || !Font())
+        return;
+    const QSize size = TextExtentOf(Font(), Caption());
+    // a word-wrapped label keeps its width; one line of text sets the height
+    SetBounds(Left(), Top(), wordWrap_ ? Width() : size.width(), size.height());
+}
+
+void TLabel::SetAutoSize(bool v)
+{
+    autoSize_ = v;
+    AdjustSize();
+}
+
+void TLabel::SetAlignment(TAlignment v)
+{
+    alignment_ = v;
+    SyncWidget();
+}
+
+void TLabel::SetWordWrap(bool v)
+{
+    wordWrap_ = v;
+    SyncWidget();
+    AdjustSize();
+}
+
+void TLabel::SetTransparent(bool v)
+{
+    transparent_ = v;
+    SyncWidget();
+}
+
+// ---------------------------------------------------------------- TEdit
+
+void TEdit::Create(TComponent* owner)
+{
+    inherited::Create(owner);
+    SetColor(clWindow);
+    SetTabStop(true);
+    // the text's line height with room for the border and a margin
+    SetBounds(Left(), Top(), 121, TextExtentOf(Font(), QStringLiteral("0")).height() + 8);
+}
+
+QWidget* TEdit::CreateWidget()
+{
+    auto* edit = new QLineEdit();
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [this](const QString& text) {
+        DispatchSafely([this, text] { SetText(text); });
+    });
+    return edit;
+}
+
+void TEdit::SyncWidget()
+{
+    inherited::SyncWidget();
+    auto* edit = static_cast<QLineEdit*>(Widget());
+    if (edit->text() != Text())
+        edit->setText(Text());
+    edit->setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
+    edit->setReadOnly(readOnly_);
+}
+
+void TEdit::SetText(const QString& text)
+{
+    if (text == Text())
+        return;
+    inherited::SetText(text);
+    OnChange(this);
+}
+
+void TEdit::SetMaxLength(int v)
+{
+    maxLength_ = v;
+    SyncWidget();
+}
+
+void TEdit::SetReadOnly(bool v)
+{
+    readOnly_ = v;
+    SyncWidget();
+}
+
+void TEdit::SelectAll()
+{
+    static_cast<QLineEdit*>(Widget())->selectAll();
+}
+
+// ---------------------------------------------------------------- TMemo
+
+void TMemo::Create(TComponent* owner)
+{
+    lines_ = new TStringList();
+    lines_->OnChange = TNotifyEvent([this](TObject*) {
+        if (syncing_)
+            return;
+        syncing_ = true;
+        static_cast<QPlainTextEdit*>(Widget())->setPlainText(lines_->ToStringList().join(QChar('\n')));
+        syncing_ = false;
+        OnChange(this);
+    });
+    inherited::Create(owner);
+    SetColor(clWindow);
+    SetTabStop(true);
+    SetBounds(Left(), Top(), 185, 89);
+}
+
+void TMemo::Destroy()
+{
+    inherited::Destroy();
+    FreeAndNil(lines_);
+}
+
+QWidget* TMemo::CreateWidget()
+{
+    auto* edit = new QPlainTextEdit();
+    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [this, edit] {
+        if (syncing_)
+            return;
+        DispatchSafely([this, edit] {
+            const QString text = edit->toPlainText();
+            syncing_ = true;
+            lines_->SetStrings(text.isEmpty() ? QStringList() : text.split(QChar('\n')));
+            syncing_ = false;
+            OnChange(this);
+        });
+    });
+    return edit;
+}
+
+void TMemo::SyncWidget()
+{
+    inherited::SyncWidget();
+    auto* edit = static_cast<QPlainTextEdit*>(Widget());
+    const bool horizontal = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
+    const bool vertical = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
+    edit->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    edit->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    // a horizontal scroll bar means long lines stay whole
+    edit->setLineWrapMode(wordWrap_ && !horizontal ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    edit->setTabChangesFocus(!wantTabs_);
+    edit->setReadOnly(readOnly_);
+    QTextOption option = edit->document()->defaultTextOption();
+    option.setAlignment(QtAlignment(alignment_));
+    edit->document()->setDefaultTextOption(option);
+}
+
+void TMemo::SetScrollBars(TScrollStyle v)
+{
+    scrollBars_ = v;
+    SyncWidget();
+}
+
+void TMemo::SetWantTabs(bool v)
+{
+    wantTabs_ = v;
+    SyncWidget();
+}
+
+void TMemo::SetWantReturns(bool v)
+{
+    wantReturns_ = v;
+}
+
+void TMemo::SetWordWrap(bool v)
+{
+    wordWrap_ = v;
+    SyncWidget();
+}
+
+void TMemo::SetReadOnly(bool v)
+{
+    readOnly_ = v;
+    SyncWidget();
+}
+
+void TMemo::SetAlignment(TAlignment v)
+{
+    alignment_ = v;
+    SyncWidget();
+}
+
+void TMemo::KeyPress(QChar& key)
+{
+    inherited::KeyPress(key);
+    if (key == QChar('\r') && !wantReturns_)
+        key = QChar();
+}
+
+// ---------------------------------------------------------------- TCheckBox
+
+void TCheckBox::Create(TComponent* owner)
+{
+    inherited::Create(owner);
+    SetTabStop(true);
+    SetBounds(Left(), Top(), 97, 17);
+}
+
+QWidget* TCheckBox::CreateWidget()
+{
+    auto* box = new QCheckBox();
+    QObject::connect(box, &QCheckBox::clicked, box, [this, box] {
+        DispatchSafely([this, box] { SetState(static_cast<TCheckBoxState>(box->checkState())); });
+    });
+    return box;
+}
+
+void TCheckBox::SyncWidget()
+{
+    inherited::SyncWidget();
+    auto* box = static_cast<QCheckBox*>(Widget());
+    box->setText(Caption());
+    box->setTristate(AllowGrayed);
+    box->setLayoutDirection(Alignment == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);
+    const Qt::CheckState states[] = {Qt::Unchecked, Qt::Checked, Qt::PartiallyChecked};
+    box->setCheckState(states[state_]);
+}
+
+void TCheckBox::SetChecked(bool checked)
+{
+    SetState(checked ? cbChecked : cbUnchecked);
+}
+
+void TCheckBox::SetState(TCheckBoxState state)
+{
+    if (state == state_)
+        return;
+    state_ = state;
+    SyncWidget();
+    // a change from code tells the handler as a user's click does
+    if (!IsLoading())
+        Click();
+}
+
+// ---------------------------------------------------------------- TComboBox
+
+void TComboBox::Create(TComponent* owner)
+{
+    items_ = new TStringList();
+    items_->OnChange = TNotifyEvent([this](TObject*) { SyncWidget(); });
+    inherited::Create(owner);
+    SetColor(clWindow);
+    SetTabStop(true);
+    SetBounds(Left(), Top(), 145, TextExtentOf(Font(), QStringLiteral("0")).height() + 8);
+}
+
+void TComboBox::Destroy()
+{
+    inherited::Destroy();
+    FreeAndNil(items_);
+}
+
+QWidget* TComboBox::CreateWidget()
+{
+    auto* box = new TComboWidget();
+    box->setEditable(true);
+    box->OnDropDown = [this] { DispatchSafely([this] { OnDropDown(this); }); };
+    QObject::connect(box, &QComboBox::activated, box, [this](int index) {
+        DispatchSafely([this, index] { ChooseItem(index); });
+    });
+    QObject::connect(box, &QComboBox::editTextChanged, box, [this](const QString& text) {
+        if (!syncing_)
+            DispatchSafely([this, text] { SetText(text); });
+    });
+    return box;
+}
+
+void TComboBox::SyncWidget()
+{
+    inherited::SyncWidget();
+    if (!items_)
+        return;
+    auto* box = static_cast<QComboBox*>(Widget());
+    syncing_ = true;
+    box->setEditable(style_ != csDropDownList);
+    box->setMaxVisibleItems(DropDownCount);
+    const QStringList items = items_->ToStringList();
+    QStringList shown;
+    for (int i = 0; i < box->count(); ++i)
+        shown << box->itemText(i);
+    if (shown != items) {
+        box->clear();
+        box->addItems(items);
+    }
+    box->setCurrentIndex(itemIndex_);
+    if (box->isEditable())
+        box->setEditText(Text());
+    syncing_ = false;
+}
+
+int TComboBox::ItemIndex() const
+{
+    return itemIndex_ < items_->Count() ? itemIndex_ : -1;
+}
+
+void TComboBox::SetItemIndex(int index)
+{
+    itemIndex_ = index >= 0 && index < items_->Count() ? index : -1;
+    // choosing from code changes the text without a change notification
+    TControl::SetText(itemIndex_ >= 0 ? items_->Strings(itemIndex_) : QString());
+    SyncWidget();
+}
+
+void TComboBox::SetText(const QString& text)
+{
+    if (text == Text())
+        return;
+    if (itemIndex_ >= 0 && items_->Strings(itemIndex_) != text)
+        itemIndex_ = -1;
+    inherited::SetText(text);
+    OnChange(this);
+}
+
+void TComboBox::ChooseItem(int index)
+{
+    const QString before = Text();
+    SetItemIndex(index);
+    if (Text() != before)
+        OnChange(this);
+    Click();
+}
+
+void TComboBox::SetSorted(bool v)
+{
+    sorted_ = v;
+    static_cast<TStringList*>(items_)->SetSorted(v);
+}
+
+void TComboBox::SetStyle(TComboBoxStyle v)
+{
+    style_ = v;
+    SyncWidget();
+}
+
+// ---------------------------------------------------------------- TButton
+
+void TButton::Create(TComponent* owner)
+{
+    inherited::Create(owner);
+    SetTabStop(true);
+    SetBounds(Left(), Top(), 75, 25);
+}
+
+QWidget* TButton::CreateWidget()
+{
+    auto* button = new QPushButton();
+    QObject::connect(button, &QPushButton::clicked, button, [this] { DispatchSafely([this] { Click(); }); });
+    // Escape presses the cancel button of the window
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), button);
+    escape->setEnabled(false);
+    QObject::connect(escape, &QShortcut::activated, button, [this] {
+        if (Cancel && Enabled())
+            DispatchSafely([this] { Click(); });
+    });
+    return button;
+}
+
+void TButton::SyncWidget()
+{
+    inherited::SyncWidget();
+    auto* button = static_cast<QPushButton*>(Widget());
+    button->setText(Caption());
+    button->setDefault(Default);
+    if (auto* escape = button->findChild<QShortcut*>())
+        escape->setEnabled(Cancel);
+}
+
+void TButton::Click()
+{
+    inherited::Click();
+    if (ModalResult == mrNone)
+        return;
+    if (TCustomForm* form = GetParentForm(this))
+        form->SetModalResult(ModalResult);
+}
+
+// ---------------------------------------------------------------- TScrollBar
+
+namespace {
+
+bool ScrollCodeOf(int action, TScrollCode& code)
+{
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: code = scLineDown; return true;
+    case QAbstractSlider::SliderSingleStepSub: code = scLineUp; return true;
+    case QAbstractSlider::SliderPageStepAdd: code = scPageDown; return true;
+    case QAbstractSlider::SliderPageStepSub: code = scPageUp; return true;
+    case QAbstractSlider::SliderToMinimum: code = scTop; return true;
+    case QAbstractSlider::SliderToMaximum: code = scBottom; return true;
+    case QAbstractSlider::SliderMove: code = scTrack; return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
+void TScrollBar::Create(TComponent* owner)
+{
+    inherited::Create(owner);
+    SetTabStop(true);
+    SetBounds(Left(), Top(), 121, kScrollBarThickness);
+}
+
+QWidget* TScrollBar::CreateWidget()
+{
+    auto* bar = new QScrollBar(Qt::Horizontal);
+    // the bar has moved its slider but not yet taken the value: the handler
+    // sees the step first and may change where it lands
+    QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [this, bar](int action) {
+        TScrollCode code;
+        if (!ScrollCodeOf(action, code))
+            return;
+        DispatchSafely([this, bar, code] {
+            Scroll(code, bar->sliderPosition());
+            bar->setSliderPosition(position_);
+            // a drag or a held button ends with the release
+            scrolling_ = code == scTrack || QApplication::mouseButtons() != Qt::NoButton;
+            if (!scrolling_)
+                Scroll(scEndScroll, position_);
+        });
+    });
+    QObject::connect(bar, &QAbstractSlider::sliderReleased, bar, [this, bar] {
+        DispatchSafely([this, bar] {
+            Scroll(scPosition, bar->sliderPosition());
+            EndScroll();
+        });
+    });
+    return bar;
+}
+
+void TScrollBar::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    inherited::MouseUp(button, shift, x, y);
+    EndScroll();
+}
+
+void TScrollBar::EndScroll()
+{
+    if (!scrolling_)
+        return;
+    scrolling_ = false;
+    Scroll(scEndScroll, position_);
+}
+
+void TScrollBar::SyncWidget()
+{
+    inherited::SyncWidget();
+    auto* bar = static_cast<QScrollBar*>(Widget());
+    const QSignalBlocker block(bar);
+    bar->setOrientation(kind_ == sbHorizontal ? Qt::Horizontal : Qt::Vertical);
+    bar->setRange(min_, max_);
+    bar->setPageStep(largeChange_);
+    bar->setSingleStep(smallChange_);
+    bar->setValue(position_);
+}
+
+void TScrollBar::SetKind(TScrollBarKind kind)
+{
+    if (kind == kind_)
+        return;
+    kind_ = kind;
+    SyncWidget();
+    // a stream gives the bounds of the final kind itself
+    if (!IsLoading())
+        SetBounds(Left(), Top(), Height(), Width());
+}
+
+void TScrollBar::SetParams(int position, int min, int max)
+{
+    if (max < min)
+        throw EInvalidOperation(QStringLiteral("Scroll bar property out of range"));
+    min_ = min;
+    max_ = max;
+    position_ = std::clamp(position, min, max);
+    SyncWidget();
+}
+
+void TScrollBar::SetMin(int v)
+{
+    SetParams(position_, v, max_);
+}
+
+void TScrollBar::SetMax(int v)
+{
+    SetParams(position_, min_, v);
+}
+
+void TScrollBar::SetPosition(int v)
+{
+    SetParams(v, min_, max_);
+}
+
+void TScrollBar::SetLargeChange(int v)
+{
+    largeChange_ = v;
+    SyncWidget();
+}
+
+void TScrollBar::SetSmallChange(int v)
+{
+    smallChange_ = v;
+    SyncWidget();
+}
+
+void TScrollBar::Scroll(TScrollCode code, int position)
+{
+    int pos = std::clamp(position, min_, max_);
+    OnScroll(this, code, pos);
+    SetPosition(pos);
+}
