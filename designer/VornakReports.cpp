@@ -1,0 +1,257 @@
+// The designer control's report lifecycle: new, open, adopt, save and close
+// reports, the *.QR layout files, arming new elements and the engine's two
+// report dialogs; and the host routines that load a layout without a control.
+#include "designer/Vornak.h"
+#include "classes/Streaming.h"
+#include "dialogs/Dialogs.h"
+#include "engine/Designer.h"
+#include "engine/Printables.h"
+#include "engine/QuickRep.h"
+#include "engine/Resources.h"
+
+#include <memory>
+
+namespace {
+const QString kUntitled = QStringLiteral("Untitled");
+const QString kReportFilter = QStringLiteral("Report|*.QR");
+constexpr int kErrorLoadingReport = 62866;
+
+// Frees a dialog however the block that uses it ends.
+struct TFreeDialog {
+    void operator()(TObject* dialog) const { Free(dialog); }
+};
+template <class T>
+using TDialogRef = std::unique_ptr<T, TFreeDialog>;
+
+// The report that a form read or adopted carries as its first component.
+TQuickRep* FirstReport(TComponent* form)
+{
+    if (form->ComponentCount() == 0)
+        return nullptr;
+    return dynamic_cast<TQuickRep*>(form->Components(0));
+}
+
+QString OpenFailureText(const QString& name)
+{
+#ifdef VK_DEMO_BUILD
+    return QStringLiteral("Errore durante l'apertura del report") + name;
+#else
+    return QStringLiteral("Error reading file ") + name;
+#endif
+}
+}  // namespace
+
+TForm* TVornak::TheReportForm()
+{
+    // the form a host handed over may have been destroyed by the host
+    if (!ReportForm) {
+        ReportForm = New<TForm>(this);
+        Watch(ReportForm);
+    }
+    return ReportForm;
+}
+
+void TVornak::SetReport(TQuickRep* value)
+{
+    report_ = value;
+    if (!value)
+        return;
+    Watch(value);
+    value->SetParent(ReportPanel);
+    Designer->Edit(value);
+}
+
+// Frees the first component of the report form until none is left: one free
+// may take others with it (a report takes its bands and elements).
+void TVornak::EmptyReportForm()
+{
+    TForm* form = TheReportForm();
+    while (form->ComponentCount() > 0)
+        form->Components(0)->Free();
+}
+
+void TVornak::EnterNoReport()
+{
+    SetReport(nullptr);
+    FileName = kUntitled;
+    ForgetSelection();
+}
+
+void TVornak::NewReport()
+{
+    FireEvent(OnNewReport);
+    if (Editing())
+        CloseReport();
+    EmptyReportForm();
+    SetReport(New<TQuickRep>(TheReportForm()));
+}
+
+void TVornak::CloseReport()
+{
+    if (!Editing())
+        return;
+    FireEvent(OnCloseReport);
+    Designer->StopEdit();
+    ::Free(report_);
+    EnterNoReport();
+}
+
+void TVornak::SaveReport()
+{
+    if (!Editing())
+        return;
+    if (FileName != kUntitled) {
+        SaveReportFile(FileName);
+        return;
+    }
+    TDialogRef<TSaveDialog> dialog(New<TSaveDialog>(Application));
+    dialog->Filter = kReportFilter;
+    dialog->DefaultExt = QStringLiteral("QR");
+    if (dialog->Execute())
+        SaveReportFile(dialog->FileName);
+}
+
+void TVornak::SaveReportFile(const QString& name)
+{
+    if (name.isEmpty() || !Editing())
+        return;
+    FileName = name;
+    FireEvent(OnSaveReport);
+    Designer->StopEdit();
+    TQuickRep* report = report_;
+    report->SetParent(TheReportForm());
+    report->SetTop(0);
+    report->SetLeft(0);
+    WriteComponentResFile(FileName, ReportForm);
+    report->SetParent(ReportPanel);
+    Designer->Edit(report);
+}
+
+void TVornak::OpenReport()
+{
+    TDialogRef<TOpenDialog> dialog(New<TOpenDialog>(Application));
+    dialog->Filter = kReportFilter;
+    if (dialog->Execute())
+        OpenReportFile(dialog->FileName);
+}
+
+void TVornak::OpenReportFile(const QString& name)
+{
+    EmptyReportForm();
+    try {
+        ReadComponentResFile(name, ReportForm);
+        TQuickRep* report = FirstReport(ReportForm);
+        if (!report)
+            throw EReadError(QStringLiteral("The file holds no report"));
+        SetReport(report);
+        FileName = name;
+        FireEvent(OnOpenReport);
+    } catch (const std::exception&) {
+        if (!Editing())
+            EnterNoReport();
+        ShowMessage(OpenFailureText(name));
+    }
+}
+
+void TVornak::OpenQrform(TForm* form)
+{
+    if (form == ReportForm) {
+        // handed over again: emptying it would free the very report it carries
+        if (!Editing())
+            AdoptFirstReport(form);
+        return;
+    }
+    EmptyReportForm();
+    ReportForm = form;
+    Watch(form);
+    AdoptFirstReport(form);
+}
+
+void TVornak::AdoptFirstReport(TForm* form)
+{
+    TQuickRep* report = FirstReport(form);
+    if (!report) {
+        EnterNoReport();
+        if (form->ComponentCount() == 0)
+            throw EListError(Format(QString::fromLatin1(rtlstr::SListIndexError), {QStringLiteral("0")}));
+        throw EInvalidCast(QStringLiteral("The first component of %1 is not a report").arg(form->Name()));
+    }
+    SetReport(report);
+    FireEvent(OnOpenReport);
+}
+
+void TVornak::OpenQRReport(TQuickRep* report)
+{
+    if (!report || report == report_)
+        return;
+    if (report->Owner() == ReportForm) {
+        // emptying the report form would free the very report handed over
+        SetReport(report);
+        FireEvent(OnOpenReport);
+        return;
+    }
+    EmptyReportForm();
+    if (report_) {
+        TQuickRep* previous = report_;
+        report_ = nullptr;
+        ::Free(previous);
+    }
+    SetReport(New<TQuickRep>(TheReportForm()));
+    SetReport(report);
+    FireEvent(OnOpenReport);
+}
+
+void TVornak::NewLabel()
+{
+#ifdef VK_DEMO_BUILD
+    Designer->AddComponent(TQRExpr::ClassInfo());
+#else
+    Designer->AddComponent(TQRLabel::ClassInfo());
+#endif
+}
+
+void TVornak::NewImage() { Designer->AddComponent(TQRImage::ClassInfo()); }
+void TVornak::NewMemo() { Designer->AddComponent(TQRMemo::ClassInfo()); }
+void TVornak::Newsysdata() { Designer->AddComponent(TQRSysData::ClassInfo()); }
+
+void TVornak::blockreport()
+{
+    if (!Editing())
+        return;
+    report_->SetVisible(false);
+    report_->Update();
+}
+
+void TVornak::sblockreport()
+{
+    if (!Editing())
+        return;
+    report_->SetVisible(true);
+    report_->Update();
+}
+
+QString TVornak::dtset(int index) const { return DataSetNames->Strings(index); }
+
+TQuickRep* QRLoadReport(const QString& fileName)
+{
+    TForm* form = nullptr;
+    try {
+        form = New<TForm>(Application);
+        ReadComponentResFile(fileName, form);
+    } catch (const std::exception&) {
+        Free(form);
+        ShowMessage(LoadStr(kErrorLoadingReport));
+        return nullptr;
+    }
+    TQuickRep* report = FirstReport(form);
+    // a form without a report would otherwise stay with the application
+    if (!report)
+        Free(form);
+    return report;
+}
+
+void QRFreeReport(TQuickRep* report)
+{
+    if (report)
+        Free(report->Owner());
+}
