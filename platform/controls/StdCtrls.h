@@ -4,7 +4,7 @@
 #include "classes/StringList.h"
 #include "controls/Controls.h"
 
-VK_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter)
+#include "classes/Alignment.h"
 VK_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
 VK_ENUM(TComboBoxStyle, csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable)
 VK_ENUM(TScrollBarKind, sbHorizontal, sbVertical)

@@ -13,7 +13,7 @@ VK_ENUM(TFieldType, ftUnknown, ftString, ftSmallint, ftInteger, ftLargeint, ftAu
         ftCurrency, ftDate, ftTime, ftDateTime, ftMemo, ftBlob, ftGraphic)
 
 // Horizontal alignment of a field's text in a column.
-VK_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter)
+#include "classes/Alignment.h"
 
 // One column of a table. Size is the character width of strings and the
 // total width of dBase numbers; Precision their decimals.
