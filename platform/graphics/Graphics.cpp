@@ -16,12 +16,54 @@
 
 namespace {
 
-struct TColorName {
-    TColor Color;
+// Values that stream as identifiers when they have one.
+struct TIdent {
+    int Value;
     const char* Name;
 };
 
-constexpr TColorName colorNames[] = {
+template <size_t N>
+const char* IdentOf(const TIdent (&idents)[N], int value)
+{
+    for (const TIdent& i : idents)
+        if (i.Value == value)
+            return i.Name;
+    return nullptr;
+}
+
+template <size_t N>
+bool ValueOfIdent(const TIdent (&idents)[N], const QString& name, int& value)
+{
+    for (const TIdent& i : idents)
+        if (name.compare(QLatin1String(i.Name), Qt::CaseInsensitive) == 0) {
+            value = i.Value;
+            return true;
+        }
+    return false;
+}
+
+template <size_t N>
+TValue IdentOrInteger(const TIdent (&idents)[N], int value)
+{
+    if (const char* name = IdentOf(idents, value))
+        return TValue::Ident(QLatin1String(name));
+    return TValue::Integer(value);
+}
+
+// Takes an identifier of the table or a 32-bit integer (a colour written as
+// $80000005 reads as a positive 64-bit number).
+template <size_t N>
+int IdentOrIntegerValue(const TIdent (&idents)[N], const TValue& value)
+{
+    int result = 0;
+    if (value.Type == TValueType::Ident && ValueOfIdent(idents, value.Str, result))
+        return result;
+    if (value.IsInteger() && value.Int >= INT32_MIN && value.Int <= UINT32_MAX)
+        return static_cast<qint32>(static_cast<quint32>(value.Int));
+    throw EReadError(QLatin1String(rtlstr::SInvalidPropertyValue));
+}
+
+constexpr TIdent colorNames[] = {
     {clBlack, "clBlack"}, {clMaroon, "clMaroon"}, {clGreen, "clGreen"}, {clOlive, "clOlive"},
     {clNavy, "clNavy"}, {clPurple, "clPurple"}, {clTeal, "clTeal"}, {clGray, "clGray"},
     {clSilver, "clSilver"}, {clRed, "clRed"}, {clLime, "clLime"}, {clYellow, "clYellow"},
@@ -38,23 +80,13 @@ constexpr TColorName colorNames[] = {
     {clInfoText, "clInfoText"}, {clInfoBk, "clInfoBk"},
 };
 
-const char* NameOfColor(TColor color)
-{
-    for (const TColorName& n : colorNames)
-        if (n.Color == color)
-            return n.Name;
-    return nullptr;
-}
-
-bool ColorOfName(const QString& name, TColor& color)
-{
-    for (const TColorName& n : colorNames)
-        if (name.compare(QLatin1String(n.Name), Qt::CaseInsensitive) == 0) {
-            color = n.Color;
-            return true;
-        }
-    return false;
-}
+constexpr TIdent charsetNames[] = {
+    {0, "ANSI_CHARSET"},        {1, "DEFAULT_CHARSET"},      {2, "SYMBOL_CHARSET"},    {77, "MAC_CHARSET"},
+    {128, "SHIFTJIS_CHARSET"},  {129, "HANGEUL_CHARSET"},    {130, "JOHAB_CHARSET"},   {134, "GB2312_CHARSET"},
+    {136, "CHINESEBIG5_CHARSET"}, {161, "GREEK_CHARSET"},    {162, "TURKISH_CHARSET"}, {163, "VIETNAMESE_CHARSET"},
+    {177, "HEBREW_CHARSET"},    {178, "ARABIC_CHARSET"},     {186, "BALTIC_CHARSET"},  {204, "RUSSIAN_CHARSET"},
+    {222, "THAI_CHARSET"},      {238, "EASTEUROPE_CHARSET"}, {255, "OEM_CHARSET"},
+};
 
 // System colours the Qt palette has a role for; the others keep the classic
 // desktop values so that forms look the same on every machine.
@@ -114,17 +146,15 @@ TColor QColorToColor(const QColor& color)
 
 QString ColorToString(TColor color)
 {
-    if (const char* name = NameOfColor(color))
+    if (const char* name = IdentOf(colorNames, color))
         return QLatin1String(name);
     return QStringLiteral("$%1").arg(static_cast<quint32>(color), 8, 16, QLatin1Char('0')).toUpper();
 }
 
 bool StringToColor(const QString& text, TColor& color)
 {
-    if (ColorOfName(text.trimmed(), color))
-        return true;
     int value = 0;
-    if (!TryStrToInt(text, value))
+    if (!ValueOfIdent(colorNames, text.trimmed(), value) && !TryStrToInt(text, value))
         return false;
     color = static_cast<TColor>(value);
     return true;
@@ -132,19 +162,22 @@ bool StringToColor(const QString& text, TColor& color)
 
 TValue VkStreamOut(TColor color)
 {
-    if (const char* name = NameOfColor(color))
-        return TValue::Ident(QLatin1String(name));
-    return TValue::Integer(static_cast<qint32>(color));
+    return IdentOrInteger(colorNames, color);
 }
 
 TColor VkStreamIn(const TValue& value, TColor*)
 {
-    TColor color = clBlack;
-    if (value.Type == TValueType::Ident && ColorOfName(value.Str, color))
-        return color;
-    if (value.IsInteger() && value.Int >= INT32_MIN && value.Int <= UINT32_MAX)
-        return static_cast<TColor>(static_cast<qint32>(static_cast<quint32>(value.Int)));
-    throw EReadError(QLatin1String(rtlstr::SInvalidPropertyValue));
+    return static_cast<TColor>(IdentOrIntegerValue(colorNames, value));
+}
+
+TValue VkStreamOut(TFontCharset charset)
+{
+    return IdentOrInteger(charsetNames, charset);
+}
+
+TFontCharset VkStreamIn(const TValue& value, TFontCharset*)
+{
+    return static_cast<TFontCharset>(IdentOrIntegerValue(charsetNames, value));
 }
 
 // ---------------------------------------------------------------- graphics objects
@@ -168,7 +201,7 @@ static void Update(T& field, const T& value, const std::function<void()>& change
 
 VK_PUBLISHED(TFont)
 {
-    c.Prop("Charset", &TFont::Charset, &TFont::SetCharset);
+    c.Prop("Charset", &TFont::StreamedCharset, &TFont::SetStreamedCharset);
     c.Prop("Color", &TFont::Color, &TFont::SetColor);
     c.Prop("Height", &TFont::Height, &TFont::SetHeight);
     c.Prop("Name", &TFont::Name, &TFont::SetName);

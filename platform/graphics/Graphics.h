@@ -33,6 +33,12 @@ bool StringToColor(const QString& text, TColor& color);
 TValue VkStreamOut(TColor color);
 TColor VkStreamIn(const TValue& value, TColor*);
 
+// A font's character set (DEFAULT_CHARSET = 1), streamed as its identifier
+// when it has one, else as an integer.
+enum TFontCharset : int {};
+TValue VkStreamOut(TFontCharset charset);
+TFontCharset VkStreamIn(const TValue& value, TFontCharset*);
+
 VK_ENUM(TFontStyle, fsBold, fsItalic, fsUnderline, fsStrikeOut)
 using TFontStyles = TSet<TFontStyle>;
 VK_ENUM(TFontPitch, fpDefault, fpVariable, fpFixed)
@@ -67,6 +73,9 @@ public:
     void SetColor(TColor color);
     int Charset() const { return charset_; }
     void SetCharset(int charset);
+    // Charset as streams see it (DEFAULT_CHARSET ...).
+    TFontCharset StreamedCharset() const { return TFontCharset(charset_); }
+    void SetStreamedCharset(TFontCharset charset) { SetCharset(charset); }
     TFontPitch Pitch() const { return pitch_; }
     void SetPitch(TFontPitch pitch);
     int PixelsPerInch = 96;

@@ -14,6 +14,11 @@ struct Owned {
     T* operator->() const { return Object; }
 };
 
+TModalRequest Request(TModalKind kind)
+{
+    return {kind, nullptr, QString(), QString()};
+}
+
 }  // namespace
 
 TEST(FileDialogFilter, BecomesQtNameFilters)
@@ -29,7 +34,7 @@ TEST(FileDialog, AnswerSeesTheRequestAndDefaultExtensionIsAdded)
     Owned<TOpenDialog> dialog;
     dialog->Title = "Open report";
     dialog->DefaultExt = "QR";
-    TModalRequest seen{TModalKind::Form};
+    TModalRequest seen = Request(TModalKind::Form);
     QString answer;
     TModalScope scope([&](TModalRequest& request) {
         seen = request;
@@ -104,7 +109,7 @@ TEST(Seam, HeadlessWithoutAnswerNeverBlocks)
     QElapsedTimer timer;
     timer.start();
 
-    TModalRequest form{TModalKind::Form};
+    TModalRequest form = Request(TModalKind::Form);
     EXPECT_EQ(Modal::Run(form, [] {
                   ADD_FAILURE() << "the real dialog ran";
                   return int(mrOk);
@@ -124,7 +129,7 @@ TEST(Seam, HeadlessWithoutAnswerNeverBlocks)
 TEST(Seam, MessageBoxesAreAnsweredAndRecorded)
 {
     Modal::ClearMessages();
-    TModalRequest seen{TModalKind::Form};
+    TModalRequest seen = Request(TModalKind::Form);
     TModalScope scope([&](TModalRequest& request) {
         seen = request;
         return int(mrYes);
@@ -145,9 +150,9 @@ TEST(Seam, ScopeRestoresThePreviousAnswerer)
     TModalScope outer([](TModalRequest&) { return 11; });
     {
         TModalScope inner([](TModalRequest&) { return 22; });
-        TModalRequest request{TModalKind::Form};
+        TModalRequest request = Request(TModalKind::Form);
         EXPECT_EQ(Modal::Run(request, [] { return 0; }), 22);
     }
-    TModalRequest request{TModalKind::Form};
+    TModalRequest request = Request(TModalKind::Form);
     EXPECT_EQ(Modal::Run(request, [] { return 0; }), 11);
 }

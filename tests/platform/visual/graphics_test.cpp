@@ -11,6 +11,11 @@
 
 namespace {
 
+TColor ColorIn(const TValue& value)
+{
+    return VkStreamIn(value, static_cast<TColor*>(nullptr));
+}
+
 struct FontTest : ::testing::Test {
     TFont font;
     int changes = 0;
@@ -100,6 +105,13 @@ TEST_F(FontTest, PublishedPropertiesStreamSizeThroughHeightOnly)
 
     cls->FindProperty("Height")->Set(&font, TValue::Integer(-16));
     EXPECT_EQ(font.Size(), 12);
+
+    const TPropInfo* charset = cls->FindProperty("Charset");
+    EXPECT_EQ(charset->Get(&font), TValue::Ident("DEFAULT_CHARSET"));
+    charset->Set(&font, TValue::Ident("RUSSIAN_CHARSET"));
+    EXPECT_EQ(font.Charset(), 204);
+    charset->Set(&font, TValue::Integer(99));
+    EXPECT_EQ(charset->Get(&font), TValue::Integer(99));
 }
 
 TEST(Colors, StreamAsIdentifierWhenNamedElseAsInteger)
@@ -108,12 +120,12 @@ TEST(Colors, StreamAsIdentifierWhenNamedElseAsInteger)
     EXPECT_EQ(VkStreamOut(clBtnFace), TValue::Ident("clBtnFace"));
     EXPECT_EQ(VkStreamOut(TColor(0x123456)), TValue::Integer(0x123456));
 
-    EXPECT_EQ(VkStreamIn(TValue::Ident("clWindowText"), nullptr), clWindowText);
-    EXPECT_EQ(VkStreamIn(TValue::Ident("CLRED"), nullptr), clRed);
-    EXPECT_EQ(VkStreamIn(TValue::Integer(0x123456), nullptr), TColor(0x123456));
-    EXPECT_EQ(VkStreamIn(TValue::Integer(qint64(0x8000000F)), nullptr), clBtnFace);
-    EXPECT_THROW(VkStreamIn(TValue::Ident("clNoSuchColour"), nullptr), EReadError);
-    EXPECT_THROW(VkStreamIn(TValue::String("clRed"), nullptr), EReadError);
+    EXPECT_EQ(ColorIn(TValue::Ident("clWindowText")), clWindowText);
+    EXPECT_EQ(ColorIn(TValue::Ident("CLRED")), clRed);
+    EXPECT_EQ(ColorIn(TValue::Integer(0x123456)), TColor(0x123456));
+    EXPECT_EQ(ColorIn(TValue::Integer(qint64(0x8000000F))), clBtnFace);
+    EXPECT_THROW(ColorIn(TValue::Ident("clNoSuchColour")), EReadError);
+    EXPECT_THROW(ColorIn(TValue::String("clRed")), EReadError);
 }
 
 TEST(Colors, PublishedColourPropertyUsesTheColourForm)

@@ -296,7 +296,7 @@ TEST(GraphicsStreaming, FontColourPictureAndDialogRoundTrip)
     dialog->DefaultExt = "QR";
 
     const QString text = WriteComponentText(holder);
-    for (const char* line : {"Color = 1193046", "Font.Color = clRed", "Font.Height = -16", "Font.Name = 'Arial'",
+    for (const char* line : {"Color = 1193046", "Font.Charset = DEFAULT_CHARSET", "Font.Color = clRed", "Font.Height = -16", "Font.Name = 'Arial'",
                              "Font.Style = [fsBold]", "Picture.Data = {", "object Dialog: TOpenDialog",
                              "Filter = 'Report|*.QR'"})
         EXPECT_TRUE(text.contains(line)) << line << "\n" << text.toStdString();
