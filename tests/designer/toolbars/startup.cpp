@@ -1,0 +1,11 @@
+#include "TestStartup.h"
+#include "Startup.h"
+#include "db/DbStartup.h"
+#include "engine/EngineStartup.h"
+
+void VkTestStartup()
+{
+    StartPlatform();
+    StartDb();
+    StartEngine();
+}
