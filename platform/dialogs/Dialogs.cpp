@@ -127,7 +127,8 @@ int TOpenDialog::RunFileDialog()
     if (IsSave())
         dialog.setFileMode(QFileDialog::AnyFile);
     else
-        dialog.setFileMode(Options.Contains(ofAllowMultiSelect) ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+        dialog.setFileMode(Options.Contains(ofAllowMultiSelect) ? QFileDialog::ExistingFiles
+                                                                : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !Options.Contains(ofOverwritePrompt));
     dialog.setDefaultSuffix(DefaultExt);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -280,7 +281,8 @@ constexpr TButtonMap buttonMap[] = {
     {mbYes, QMessageBox::Yes, mrYes},           {mbNo, QMessageBox::No, mrNo},
     {mbOK, QMessageBox::Ok, mrOk},              {mbCancel, QMessageBox::Cancel, mrCancel},
     {mbAbort, QMessageBox::Abort, mrAbort},     {mbRetry, QMessageBox::Retry, mrRetry},
-    {mbIgnore, QMessageBox::Ignore, mrIgnore},  {mbNoToAll, QMessageBox::NoToAll, mrNo},    {mbYesToAll, QMessageBox::YesToAll, mrYes},
+    {mbIgnore, QMessageBox::Ignore, mrIgnore},  {mbNoToAll, QMessageBox::NoToAll, mrNo},
+    {mbYesToAll, QMessageBox::YesToAll, mrYes},
     {mbHelp, QMessageBox::Help, mrNone},
 };
 
@@ -323,7 +325,7 @@ int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, in
 
 int MessageBox(const QString& text, const QString& caption, int buttons)
 {
-    const auto qtButtons = buttons ? QMessageBox::StandardButtons(buttons) : QMessageBox::StandardButtons(QMessageBox::Ok);
+    const QMessageBox::StandardButtons qtButtons(buttons ? buttons : int(QMessageBox::Ok));
     return RunMessageBox(text, caption.isEmpty() ? ApplicationTitle() : caption, QMessageBox::NoIcon, qtButtons);
 }
 

@@ -414,8 +414,9 @@ void TBrush::Assign(TPersistent* source)
 
 QBrush TBrush::ToQBrush() const
 {
-    static constexpr Qt::BrushStyle styles[] = {Qt::SolidPattern, Qt::NoBrush,      Qt::HorPattern,   Qt::VerPattern,
-                                                Qt::FDiagPattern, Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+    static constexpr Qt::BrushStyle styles[] = {Qt::SolidPattern,   Qt::NoBrush,      Qt::HorPattern,
+                                                Qt::VerPattern,     Qt::FDiagPattern, Qt::BDiagPattern,
+                                                Qt::CrossPattern,   Qt::DiagCrossPattern};
     return QBrush(ColorToQColor(color_), styles[style_]);
 }
 

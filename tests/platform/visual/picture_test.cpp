@@ -296,9 +296,9 @@ TEST(GraphicsStreaming, FontColourPictureAndDialogRoundTrip)
     dialog->DefaultExt = "QR";
 
     const QString text = WriteComponentText(holder);
-    for (const char* line : {"Color = 1193046", "Font.Charset = DEFAULT_CHARSET", "Font.Color = clRed", "Font.Height = -16", "Font.Name = 'Arial'",
-                             "Font.Style = [fsBold]", "Picture.Data = {", "object Dialog: TOpenDialog",
-                             "Filter = 'Report|*.QR'"})
+    for (const char* line : {"Color = 1193046", "Font.Charset = DEFAULT_CHARSET", "Font.Color = clRed",
+                             "Font.Height = -16", "Font.Name = 'Arial'", "Font.Style = [fsBold]",
+                             "Picture.Data = {", "object Dialog: TOpenDialog", "Filter = 'Report|*.QR'"})
         EXPECT_TRUE(text.contains(line)) << line << "\n" << text.toStdString();
     EXPECT_FALSE(text.contains("Font.Size")) << text.toStdString();
     EXPECT_FALSE(text.contains("Options")) << text.toStdString();
