@@ -1,6 +1,7 @@
 #pragma once
 // Types shared by the data-access layer: its exception, field types, the
 // description of a table's columns and the in-memory form of its rows.
+#include "classes/Alignment.h"
 #include "classes/Value.h"
 #include "rtl/Exceptions.h"
 

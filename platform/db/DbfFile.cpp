@@ -158,7 +158,8 @@ QVariant ParseValue(const Column& c, const char* raw, TMemoFile& memo)
         qsizetype n = c.Length;
         while (n > 0 && (raw[n - 1] == ' ' || raw[n - 1] == 0))
             --n;
-        return DecodeCp1252(raw, n);
+        // dBase cannot tell a blank string from a missing one; like Paradox, blank reads as null
+        return n == 0 ? QVariant() : QVariant(DecodeCp1252(raw, n));
     }
     case ftDate: {
         const QDate d = QDate::fromString(QString::fromLatin1(text), QStringLiteral("yyyyMMdd"));

@@ -1,0 +1,35 @@
+#pragma once
+// TTable: one dBase or Paradox table file of a database (alias or folder).
+#include "DataSet.h"
+
+VK_ENUM(TTableType, ttDefault, ttParadox, ttDBase)
+
+class TTable : public TDataSet {
+    VK_CLASS(TTable, TDataSet)
+public:
+    const QString& DatabaseName() const { return databaseName_; }
+    void SetDatabaseName(const QString& name);
+    const QString& TableName() const { return tableName_; }
+    void SetTableName(const QString& name);
+    // ttDefault chooses the driver by the file's extension (.DBF dBase, else Paradox).
+    TTableType TableType() const { return tableType_; }
+    void SetTableType(TTableType type);
+
+    // The table file that opening would read.
+    QString TableFileName() const;
+
+protected:
+    TTableData OpenData() override;
+
+private:
+    void CheckInactive(const char* what) const;
+    TTableType EffectiveType() const;
+
+    QString databaseName_;
+    QString tableName_;
+    TTableType tableType_ = ttDefault;
+};
+
+// Reads a table file with the driver its type or extension names.
+TTableData ReadTable(const QString& fileName, TTableType type = ttDefault);
+void WriteTable(const QString& fileName, const TTableData& table, TTableType type = ttDefault);
