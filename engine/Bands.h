@@ -24,8 +24,9 @@ public:
     class TQRChildBand* ChildBand() const;
     bool ForceNewPage() const { return forceNewPage_; }
     void SetForceNewPage(bool v) { forceNewPage_ = v; }
-    // Zoom-independent height, pixels at zoom 100.
+    // Zoom-independent height, pixels at zoom 100; setting it restacks the report.
     double BandHeight() const { return Size().height(); }
+    void SetBandHeight(double height);
     // Creates an element of the class on this band, right of the elements
     // already there, with the class's default size, owned by the report's owner.
     TQRPrintable* AddPrintable(TClass printableClass);
@@ -33,7 +34,6 @@ public:
     std::vector<TQRPrintable*> Printables() const;
     void SetParent(TWinControl* parent) override;
     void SetBounds(int left, int top, int width, int height) override;
-    void SetParentComponent(TComponent* parent) override;
 
     static constexpr int DefaultHeight = 40;
 
@@ -97,7 +97,6 @@ public:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
-    void Track(TComponent*& field, TComponent* value);
     TDataSet* dataSet_ = nullptr;
     TComponent* master_ = nullptr;
     TQRCustomBand* headerBand_ = nullptr;

@@ -45,13 +45,11 @@ private:
     enum class TDrag { None, Move, Resize, BandHeight };
     void Place(TQRCustomBand* band, int x, int y);
     int HandleAt(TQRPrintable* element, int x, int y) const;
-    QPoint Snap(QPoint reportPoint) const;
+    double Snap(double value) const;  // zoom-independent pixels onto the report's grid
     QPoint ToReport(TControl* control, int x, int y) const;
     void DragTo(QPoint reportPoint);
-    void EndDrag();
     void MoveOntoBandAt(TQRPrintable* element);
     TQRCustomBand* BandAt(QPoint reportPoint) const;
-    void Track(TComponent* component);
     void Untrack(TComponent* component);
 
     TCustomQuickRep* report_ = nullptr;
@@ -61,7 +59,7 @@ private:
     TDrag drag_ = TDrag::None;
     int handle_ = -1;
     QPoint dragStart_;
-    QRect startBounds_;
+    QRectF startSize_;
 };
 
 // Draws the selection handles over a control's client area.

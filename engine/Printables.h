@@ -30,7 +30,7 @@ public:
     void SetSize(const QRectF& size);
     void SetBounds(int left, int top, int width, int height) override;
     void SetParent(TWinControl* parent) override;
-    // Re-places the element for the report's current zoom.
+    // Places the element for the report's current zoom, within its band when aligned to it.
     void ApplyZoom();
     // Draws the element's content and frame into rect, in painter coordinates
     // where one unit is one pixel at zoom 100.
@@ -46,8 +46,6 @@ protected:
     void Paint() override;
     // Draws the element's own content (without the frame).
     virtual void DrawContent(QPainter& painter, const QRectF& rect) const;
-    // Moves the element to its place within the band when aligned to it.
-    void PlaceOnBand();
     virtual void AlignmentChanged() {}
 
 private:

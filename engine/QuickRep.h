@@ -6,6 +6,7 @@
 // Changing the zoom recomputes the bounds from the zoom-independent rectangle,
 // so returning to a zoom restores every position exactly.
 #include "controls/ExtCtrls.h"
+#include "engine/References.h"
 #include "graphics/Picture.h"
 
 #include <QRectF>
@@ -83,9 +84,12 @@ public:
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
-protected:
     // Places the control for the current zoom from its zoom-independent rectangle.
     void ApplyZoom();
+
+protected:
+    // True while ApplyZoom places the control (its rectangle stays as it is).
+    bool Zooming() const { return zooming_; }
     void PaintFrame();
 
 private:
@@ -93,6 +97,9 @@ private:
     QRectF size_;
     bool zooming_ = false;
 };
+
+// Rounds half to even, as every conversion of the engine does.
+int RoundPx(double value);
 
 // The report's band set: the six standard kinds, read and set by index
 // (1 title, 2 page header, 3 column header, 4 detail, 6 page footer, 7 summary).
@@ -175,6 +182,8 @@ public:
     int FirstPage = 0;  // 0: from the first page
     int LastPage = 0;   // 0: to the last page
     TQRBin OutputBin = binFirst;
+    // When set, printing writes a PDF file of this name instead of using a printer.
+    QString OutputFileName;
     void Assign(TPersistent* source) override;
 };
 
@@ -210,6 +219,8 @@ public:
     void Preview();
     void Print();
     void PrinterSetup();
+    // Runs the report into the filter, then frees the filter.
+    void ExportToFilter(class TQRExportFilter* filter);
 
     // The report's bands in print order (page header, title, column header,
     // group headers, detail, sub-details, group footers, summary, page footer,
@@ -241,7 +252,7 @@ protected:
 
 private:
     void ApplyPageSize();
-    void RezoomChildren();
+    bool layingOut_ = false;
     TQuickRepBands* bands_ = nullptr;
     TQRPage* page_ = nullptr;
     TQRPrinterSettings* printerSettings_ = nullptr;

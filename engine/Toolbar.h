@@ -21,7 +21,7 @@ public:
     void AddSpace() { NextX += 8; }
     void Notification(TComponent* component, TOperation operation) override;
 
-    TComponent* Component = nullptr;  // the element shown; not owned
+    TComponent* Component = nullptr;  // the element shown; not owned, cleared when it goes
     int NextX = 4;
     bool EventsOn = false;
 };

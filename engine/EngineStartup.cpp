@@ -1,0 +1,13 @@
+#include "engine/EngineStartup.h"
+
+#include "classes/ClassRegistry.h"
+#include "db/Query.h"
+#include "engine/Bands.h"
+
+void StartEngine()
+{
+    RegisterClasses({TQuickRep::ClassInfo(), TQRBand::ClassInfo(), TQRChildBand::ClassInfo(), TQRGroup::ClassInfo(),
+                     TQRSubDetail::ClassInfo(), TQuery::ClassInfo()});
+}
+
+void StopEngine() {}
