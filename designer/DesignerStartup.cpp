@@ -1,0 +1,42 @@
+#include "designer/DesignerStartup.h"
+#include "designer/Vornak.h"
+#include "designer/export/AsciiExportFilter.h"
+#include "classes/ClassRegistry.h"
+#include "db/DataSource.h"
+#include "db/Table.h"
+#include "engine/Bands.h"
+#include "engine/export/ExportFilter.h"
+#include "engine/Printables.h"
+#include "engine/QuickRep.h"
+
+namespace {
+void RegisterLayoutClasses()
+{
+#ifdef VK_DEMO_BUILD
+    // the demo build places expressions where the package places labels
+    RegisterClasses({TQuickRep::ClassInfo(), TQRBand::ClassInfo(), TQRGroup::ClassInfo(), TQRSubDetail::ClassInfo(),
+                     TQRExpr::ClassInfo(), TQRShape::ClassInfo(), TTable::ClassInfo(), TQRMemo::ClassInfo(),
+                     TQRSysData::ClassInfo(), TQRImage::ClassInfo(), TQRDBImage::ClassInfo(),
+                     TQRDBText::ClassInfo(), TDataSource::ClassInfo()});
+#else
+    RegisterClasses({TQuickRep::ClassInfo(), TQRBand::ClassInfo(), TQRGroup::ClassInfo(), TQRSubDetail::ClassInfo(),
+                     TQRExpr::ClassInfo(), TQRShape::ClassInfo(), TTable::ClassInfo(), TQRMemo::ClassInfo(),
+                     TQRSysData::ClassInfo(), TQRImage::ClassInfo(), TQRDBImage::ClassInfo(),
+                     TQRDBText::ClassInfo(), TQRLabel::ClassInfo(), TDataSource::ClassInfo()});
+#endif
+}
+}  // namespace
+
+void StartDesigner()
+{
+    static bool started = false;
+    if (started)
+        return;
+    started = true;
+    QRExportFilterLibrary.AddFilter<TQRAsciiExportFilter>();
+    RegisterLayoutClasses();
+}
+
+void StopDesigner() {}
+
+void Register() { RegisterComponents(QStringLiteral("Vornak"), {TVornak::ClassInfo()}); }
