@@ -33,11 +33,11 @@ public:
     void SetLayout(TButtonLayout v);
     // A user's click: toggles a grouped button, then OnClick.
     void Click() override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
 protected:
     void Paint() override;
-    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
 private:
     void ReleaseGroup();

@@ -395,7 +395,10 @@ QWidget* TCheckBox::CreateWidget()
 {
     auto* box = new QCheckBox();
     QObject::connect(box, &QCheckBox::clicked, box, [this, box] {
-        DispatchSafely([this, box] { SetState(static_cast<TCheckBoxState>(box->checkState())); });
+        DispatchSafely([this, box] {
+            const Qt::CheckState state = box->checkState();
+            SetState(state == Qt::Checked ? cbChecked : state == Qt::PartiallyChecked ? cbGrayed : cbUnchecked);
+        });
     });
     return box;
 }

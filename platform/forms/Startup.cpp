@@ -2,6 +2,7 @@
 #include "classes/ClassRegistry.h"
 #include "controls/Buttons.h"
 #include "controls/ExtCtrls.h"
+#include "dialogs/Dialogs.h"
 #include "forms/Forms.h"
 
 void StartPlatform()
@@ -15,6 +16,7 @@ void StartPlatform()
                      TCheckBox::ClassInfo(), TComboBox::ClassInfo(), TButton::ClassInfo(), TBitBtn::ClassInfo(),
                      TSpeedButton::ClassInfo(), TScrollBar::ClassInfo(), TRadioGroup::ClassInfo(),
                      TForm::ClassInfo(), TDataModule::ClassInfo()});
+    RegisterDialogClasses();
     Screen = New<TScreen>(nullptr);
     Application = New<TApplication>(nullptr);
     Application->Initialize();

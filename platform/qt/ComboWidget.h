@@ -4,7 +4,6 @@
 #include <functional>
 
 class TComboWidget : public QComboBox {
-    Q_OBJECT
 public:
     std::function<void()> OnDropDown;
     void showPopup() override

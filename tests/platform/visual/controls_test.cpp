@@ -1,0 +1,322 @@
+// The control model: alignment, resize notifications, destruction, and the
+// behaviour of the standard controls' events.
+#include "controls/Buttons.h"
+#include "controls/ExtCtrls.h"
+#include "forms/Forms.h"
+
+#include <QComboBox>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A windowed parent of a known client size with children made on demand.
+class AlignTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        host = New<TPanel>(nullptr);
+        host->SetBevelOuter(bvNone);
+        host->SetBounds(0, 0, 200, 100);
+    }
+    void TearDown() override { host->Free(); }
+    TPanel* Child(TAlign align, QRect bounds)
+    {
+        auto* c = New<TPanel>(host);
+        c->SetBounds(bounds.x(), bounds.y(), bounds.width(), bounds.height());
+        c->SetParent(host);
+        c->SetAlign(align);
+        return c;
+    }
+    TPanel* host = nullptr;
+};
+
+}  // namespace
+
+TEST_F(AlignTest, EachAlignmentTakesItsSideOfWhatTheEarlierOnesLeft)
+{
+    struct Case {
+        TAlign align;
+        QRect start;
+        QRect expected;
+    };
+    // added in an order other than the one alignment uses: client first, top last
+    const Case cases[] = {
+        {alClient, {5, 5, 10, 10}, {30, 20, 150, 70}},
+        {alRight, {150, 0, 20, 10}, {180, 20, 20, 70}},
+        {alLeft, {0, 0, 30, 10}, {0, 20, 30, 70}},
+        {alBottom, {0, 50, 10, 10}, {0, 90, 200, 10}},
+        {alTop, {0, 0, 10, 20}, {0, 0, 200, 20}},
+    };
+    std::vector<TPanel*> made;
+    for (const Case& c : cases)
+        made.push_back(Child(c.align, c.start));
+    for (size_t i = 0; i < made.size(); ++i)
+        EXPECT_EQ(made[i]->BoundsRect(), cases[i].expected) << i;
+
+    // a new client size aligns again
+    host->SetBounds(0, 0, 300, 200);
+    EXPECT_EQ(made[0]->BoundsRect(), QRect(30, 20, 250, 170));
+    EXPECT_EQ(made[3]->BoundsRect(), QRect(0, 190, 300, 10));
+}
+
+TEST_F(AlignTest, ControlsOfOneAlignmentStackByPosition)
+{
+    host->DisableAlign();
+    TPanel* lower = Child(alTop, {0, 50, 10, 10});
+    TPanel* upper = Child(alTop, {0, 5, 10, 20});
+    TPanel* bottomInner = Child(alBottom, {0, 60, 10, 10});
+    TPanel* bottomOuter = Child(alBottom, {0, 95, 10, 5});
+    host->EnableAlign();
+    EXPECT_EQ(upper->Top(), 0);
+    EXPECT_EQ(lower->Top(), 20);
+    EXPECT_EQ(bottomOuter->Top(), 95);
+    EXPECT_EQ(bottomInner->Top(), 85);
+    // a taller top control pushes the one below it
+    upper->SetHeight(30);
+    EXPECT_EQ(lower->Top(), 30);
+}
+
+TEST_F(AlignTest, SwitchedOffOrHiddenControlsAndNestedParents)
+{
+    TPanel* top = Child(alTop, {0, 0, 10, 20});
+    TPanel* client = Child(alClient, {0, 0, 10, 10});
+    top->SetVisible(false);
+    EXPECT_EQ(client->BoundsRect(), QRect(0, 0, 200, 100)) << "a hidden control takes no space";
+    top->SetVisible(true);
+    EXPECT_EQ(client->BoundsRect(), QRect(0, 20, 200, 80));
+
+    // released from alignment, the control keeps its bounds through later changes
+    client->SetAlign(alNone);
+    host->SetBounds(0, 0, 400, 300);
+    EXPECT_EQ(client->BoundsRect(), QRect(0, 20, 200, 80));
+    EXPECT_EQ(top->Width(), 400);
+
+    // a child aligned inside an aligned child follows its parent's size
+    auto* inner = New<TPanel>(host);
+    inner->SetParent(top);
+    inner->SetAlign(alRight);
+    inner->SetWidth(50);
+    EXPECT_EQ(inner->BoundsRect(), QRect(349, 1, 50, 18)) << "inside the raised bevel";
+    host->SetWidth(500);
+    EXPECT_EQ(inner->Left(), 449);
+}
+
+TEST_F(AlignTest, ResizeNotificationOnlyOnRealSizeChanges)
+{
+    TPanel* panel = Child(alNone, {0, 0, 50, 50});
+    int resizes = 0;
+    panel->OnResize = TNotifyEvent([&](TObject*) { ++resizes; });
+    panel->SetBounds(10, 10, 50, 50);  // moved, same size
+    panel->SetBounds(10, 10, 50, 50);  // nothing
+    EXPECT_EQ(resizes, 0);
+    panel->SetWidth(60);
+    EXPECT_EQ(resizes, 1);
+    panel->SetAlign(alTop);  // alignment changes its width and height
+    EXPECT_EQ(resizes, 2);
+    host->SetHeight(150);  // a top control keeps its size when only the height changes
+    EXPECT_EQ(resizes, 2);
+}
+
+TEST(ControlLife, DestroyingAParentDestroysTheControlsItShowsWhoeverOwnsThem)
+{
+    auto* owner = New<TComponent>(nullptr);
+    auto* parent = New<TPanel>(nullptr);
+    auto* shown = New<TPanel>(owner);  // owned elsewhere
+    shown->SetParent(parent);
+    auto* nested = New<TEdit>(owner);
+    nested->SetParent(shown);
+    auto* watcher = New<TComponent>(nullptr);
+    shown->FreeNotification(watcher);
+    parent->Free();
+    // the owner no longer lists them; the sanitizers see no double free
+    EXPECT_EQ(owner->ComponentCount(), 0);
+    owner->Free();
+    watcher->Free();
+}
+
+TEST(ControlLife, FreeingAChildLeavesItsParentsListAndRealigns)
+{
+    auto* parent = New<TPanel>(nullptr);
+    parent->SetBevelOuter(bvNone);
+    auto* top = New<TPanel>(parent);
+    top->SetParent(parent);
+    top->SetAlign(alTop);
+    auto* client = New<TPanel>(parent);
+    client->SetParent(parent);
+    client->SetAlign(alClient);
+    top->Free();
+    ASSERT_EQ(parent->ControlCount(), 1);
+    EXPECT_EQ(client->Top(), 0);
+    EXPECT_THROW(parent->Controls(1), EListError);
+    parent->Free();
+}
+
+TEST(ScrollBarTest, KindSwapsWidthAndHeightAndScrollNotifiesBeforeTakingThePosition)
+{
+    auto* bar = New<TScrollBar>(nullptr);
+    EXPECT_EQ(bar->BoundsRect(), QRect(0, 0, 121, 16));
+    bar->SetKind(sbVertical);
+    EXPECT_EQ(bar->BoundsRect(), QRect(0, 0, 16, 121));
+    bar->SetKind(sbVertical);
+    EXPECT_EQ(bar->Width(), 16) << "the same kind again swaps nothing";
+
+    std::vector<std::tuple<TScrollCode, int, int>> seen;  // code, new position, position at the time
+    bar->OnScroll = TScrollEvent([&](TObject*, TScrollCode code, int& pos) {
+        seen.emplace_back(code, pos, bar->Position());
+        if (code == scLineDown)
+            pos += 1;  // the handler may change where the bar lands
+    });
+    bar->Scroll(scLineDown, 10);
+    bar->Scroll(scEndScroll, bar->Position());
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], std::make_tuple(scLineDown, 10, 0));
+    EXPECT_EQ(seen[1], std::make_tuple(scEndScroll, 11, 11));
+    bar->Scroll(scTrack, 500);
+    EXPECT_EQ(bar->Position(), 100) << "clamped to Max";
+    EXPECT_THROW(bar->SetMin(200), EInvalidOperation);
+    bar->Free();
+}
+
+TEST(CheckBoxTest, SettingCheckedFiresOnClickOnlyWhenTheStateChanges)
+{
+    auto* box = New<TCheckBox>(nullptr);
+    EXPECT_EQ(box->BoundsRect(), QRect(0, 0, 97, 17));
+    std::vector<bool> clicks;
+    box->OnClick = TNotifyEvent([&](TObject*) { clicks.push_back(box->Checked()); });
+    box->SetChecked(true);
+    box->SetChecked(true);
+    box->SetState(cbGrayed);
+    box->SetChecked(false);
+    EXPECT_EQ(clicks, (std::vector<bool>{true, false, false}));
+    box->Free();
+}
+
+namespace {
+
+struct SpeedButtonGroup : ::testing::Test {
+    void SetUp() override
+    {
+        parent = New<TPanel>(nullptr);
+        for (auto*& b : buttons) {
+            b = New<TSpeedButton>(parent);
+            b->SetParent(parent);
+            b->SetGroupIndex(1);
+            b->OnClick = TNotifyEvent([this](TObject*) { ++clicks; });
+        }
+    }
+    void TearDown() override { parent->Free(); }
+    std::vector<bool> Downs() const { return {buttons[0]->Down(), buttons[1]->Down(), buttons[2]->Down()}; }
+    TPanel* parent = nullptr;
+    TSpeedButton* buttons[3] = {};
+    int clicks = 0;
+};
+
+}  // namespace
+
+TEST_F(SpeedButtonGroup, ButtonsOfAGroupReleaseEachOther)
+{
+    EXPECT_EQ(buttons[0]->BoundsRect(), QRect(0, 0, 25, 25));
+    buttons[0]->Click();
+    buttons[2]->Click();
+    EXPECT_EQ(Downs(), (std::vector<bool>{false, false, true}));
+    buttons[2]->Click();  // without AllowAllUp the down one stays down
+    EXPECT_EQ(Downs(), (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(clicks, 3);
+
+    buttons[0]->SetAllowAllUp(true);  // the group agrees
+    buttons[2]->Click();
+    EXPECT_EQ(Downs(), (std::vector<bool>{false, false, false}));
+
+    // from code: same rules, no events
+    buttons[1]->SetDown(true);
+    EXPECT_EQ(clicks, 4);
+    EXPECT_EQ(Downs(), (std::vector<bool>{false, true, false}));
+}
+
+TEST_F(SpeedButtonGroup, OtherGroupsParentsAndUngroupedButtonsAreLeftAlone)
+{
+    auto* otherParent = New<TPanel>(parent);
+    otherParent->SetParent(parent);
+    auto* elsewhere = New<TSpeedButton>(parent);
+    elsewhere->SetParent(otherParent);
+    elsewhere->SetGroupIndex(1);
+    auto* plain = New<TSpeedButton>(parent);
+    plain->SetParent(parent);
+    elsewhere->SetDown(true);
+    buttons[0]->SetDown(true);
+    plain->Click();
+    EXPECT_TRUE(elsewhere->Down());
+    EXPECT_TRUE(buttons[0]->Down());
+    EXPECT_FALSE(plain->Down()) << "an ungrouped button never stays down";
+
+    // a press and release over the button is a click
+    buttons[1]->MouseDown(mbLeft, {}, 3, 3);
+    buttons[1]->MouseUp(mbLeft, {}, 3, 3);
+    EXPECT_TRUE(buttons[1]->Down());
+    buttons[2]->MouseDown(mbLeft, {}, 3, 3);
+    buttons[2]->MouseUp(mbLeft, {}, 40, 3);  // released outside
+    EXPECT_FALSE(buttons[2]->Down());
+}
+
+TEST(TextControls, OnChangeOnlyOnRealChange)
+{
+    auto* edit = New<TEdit>(nullptr);
+    EXPECT_EQ(edit->Width(), 121);
+    int changes = 0;
+    edit->OnChange = TNotifyEvent([&](TObject*) { ++changes; });
+    edit->SetText(QStringLiteral("abc"));
+    edit->SetText(QStringLiteral("abc"));
+    EXPECT_EQ(changes, 1);
+    edit->Free();
+
+    auto* memo = New<TMemo>(nullptr);
+    int memoChanges = 0;
+    memo->OnChange = TNotifyEvent([&](TObject*) { ++memoChanges; });
+    memo->Lines()->Add(QStringLiteral("one"));
+    memo->Lines()->Add(QStringLiteral("two"));
+    EXPECT_EQ(memoChanges, 2);
+    EXPECT_EQ(memo->Lines()->Count(), 2);
+    memo->Free();
+}
+
+TEST(ComboBoxTest, ChoosingTypingAndDroppingDown)
+{
+    auto* combo = New<TComboBox>(nullptr);
+    combo->Items()->Add(QStringLiteral("Arial"));
+    combo->Items()->Add(QStringLiteral("Courier New"));
+    std::vector<QString> events;
+    combo->OnChange = TNotifyEvent([&](TObject*) { events.push_back("change " + combo->Text()); });
+    combo->OnClick = TNotifyEvent([&](TObject*) { events.push_back("click " + combo->Text()); });
+    combo->OnDropDown = TNotifyEvent([&](TObject*) { events.push_back("dropdown"); });
+
+    combo->ChooseItem(1);
+    combo->ChooseItem(1);  // the same item again: a click, no change
+    combo->SetItemIndex(0);  // from code: the text follows silently
+    combo->SetText(QStringLiteral("Arial"));
+    combo->SetText(QStringLiteral("Tahoma"));
+    EXPECT_EQ(combo->ItemIndex(), -1) << "a typed text matches no chosen item";
+    static_cast<QComboBox*>(combo->Widget())->showPopup();
+    static_cast<QComboBox*>(combo->Widget())->hidePopup();
+    EXPECT_EQ(events, (std::vector<QString>{"change Courier New", "click Courier New", "click Courier New",
+                                            "change Tahoma", "dropdown"}));
+
+    // the list is the items; clearing it keeps the text
+    combo->Items()->Clear();
+    EXPECT_EQ(static_cast<QComboBox*>(combo->Widget())->count(), 0);
+    EXPECT_EQ(combo->Text(), QStringLiteral("Tahoma"));
+    combo->Free();
+}
+
+TEST(PanelTest, DefaultsAndTheBevelInsetOfAlignment)
+{
+    auto* panel = New<TPanel>(nullptr);
+    EXPECT_EQ(panel->BoundsRect(), QRect(0, 0, 185, 41));
+    EXPECT_EQ(panel->BevelOuter(), bvRaised);
+    EXPECT_TRUE(panel->Visible());
+    EXPECT_TRUE(panel->Enabled());
+    EXPECT_EQ(panel->Color(), clBtnFace);
+    panel->SetBevelInner(bvLowered);
+    panel->SetBorderWidth(2);
+    EXPECT_EQ(panel->AlignRect(), QRect(4, 4, 177, 33));
+    panel->Free();
+}
