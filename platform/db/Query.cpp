@@ -89,7 +89,7 @@ QString DeclaredType(const TFieldDef& d)
     case ftAutoInc: return QStringLiteral("AUTOINC");
     case ftBoolean: return QStringLiteral("BOOLEAN");
     case ftFloat: return QStringLiteral("FLOAT");
-    case ftCurrency: return QStringLiteral("CURRENCY");
+    case ftCurrency: return QStringLiteral("CURRENCY_REAL");  // REAL affinity: SQLite would store 1000.0 as an integer
     case ftDate: return QStringLiteral("DATE");
     case ftTime: return QStringLiteral("TIME");
     case ftDateTime: return QStringLiteral("DATETIME");
@@ -103,7 +103,7 @@ TFieldDef DefFromDeclared(const QString& name, const QString& declared)
 {
     static const std::pair<const char*, TFieldType> map[] = {
         {"SMALLINT", ftSmallint}, {"INTEGER", ftInteger}, {"BIGINT", ftLargeint}, {"AUTOINC", ftAutoInc},
-        {"BOOLEAN", ftBoolean}, {"FLOAT", ftFloat}, {"CURRENCY", ftCurrency}, {"DATE", ftDate}, {"TIME", ftTime},
+        {"BOOLEAN", ftBoolean}, {"FLOAT", ftFloat}, {"CURRENCY_REAL", ftCurrency}, {"DATE", ftDate}, {"TIME", ftTime},
         {"DATETIME", ftDateTime}, {"MEMO_TEXT", ftMemo}, {"GRAPHIC_BLOB", ftGraphic}, {"BLOB", ftBlob}};
     TFieldDef d{name, ftUnknown, 0, 0};
     const QString upper = declared.toUpper();

@@ -128,7 +128,7 @@ TEST_F(Drivers, PxlibReadsOurParadoxTables)
     ASSERT_EQ(int(t.Rows.size()), PX_get_num_records(px.doc));
     pxval_t** row = PX_retrieve_record(px.doc, 0);
     ASSERT_NE(nullptr, row);
-    EXPECT_STREQ("Zo\xEB caf\xE9 \xBD \x80 exactl", row[0]->value.str.val);
+    EXPECT_STREQ("Zo\xEB caf\xE9 \xBD \x80 exactly", row[0]->value.str.val);
     EXPECT_EQ(32767, row[1]->value.lval);
     EXPECT_EQ(2147483647, row[2]->value.lval);
     EXPECT_DOUBLE_EQ(1234567.89, row[5]->value.dval);
