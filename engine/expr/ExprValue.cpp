@@ -83,12 +83,12 @@ QString FloatToText(double value)
 
 QString DateToText(const QDate& date)
 {
-    return date.toString(QStringLiteral("dd/MM/yyyy"));
+    return date.toString(QStringLiteral("MM/dd/yyyy"));
 }
 
 QString TimeToText(const QTime& time)
 {
-    return time.toString(QStringLiteral("HH:mm:ss"));
+    return time.toString(QStringLiteral("hh:mm:ss"));
 }
 
 namespace {

@@ -1,0 +1,278 @@
+#include "PreviewForm.h"
+
+#include "classes/Published.h"
+#include "dialogs/Dialogs.h"
+#include "engine/QuickRep.h"
+#include "engine/export/ReportExport.h"
+#include "engine/print/ReportPrinter.h"
+#include "engine/run/ReportRunner.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+// Paints one prepared page at the preview's zoom.
+class TQRPageView : public QWidget {
+public:
+    void Show(const TQRPreparedReport* pages, int page, double zoom)
+    {
+        pages_ = pages;
+        page_ = page;
+        zoom_ = zoom;
+        const QSizeF size(pages->PaperWidth * zoom / 100, pages->PaperLength * zoom / 100);
+        setFixedSize(size.toSize() + QSize(2 * Border, 2 * Border));
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::darkGray);
+        if (!pages_ || page_ < 1 || page_ > pages_->PageCount())
+            return;
+        painter.translate(Border, Border);
+        painter.fillRect(QRectF(0, 0, pages_->PaperWidth * zoom_ / 100, pages_->PaperLength * zoom_ / 100), Qt::white);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(zoom_ / 100, zoom_ / 100);
+        QPicture picture = pages_->Pages[page_ - 1].Picture;
+        picture.play(&painter);
+    }
+
+private:
+    static constexpr int Border = 10;
+    const TQRPreparedReport* pages_ = nullptr;
+    int page_ = 0;
+    double zoom_ = 100;
+};
+
+VK_PUBLISHED(TQRPreviewForm) {}
+
+void TQRPreviewForm::Create(TComponent* owner)
+{
+    inherited::Create(owner);
+    SetCaption(QStringLiteral("Print preview"));
+    SetBounds(40, 40, 820, 700);
+    BuildWindow();
+}
+
+void TQRPreviewForm::Destroy()
+{
+    // Ends a preparation still running in this window's loop.
+    prepared_ = true;
+    inherited::Destroy();
+}
+
+void TQRPreviewForm::AddButton(const QString& text, const QString& tip, void (TQRPreviewForm::*action)())
+{
+    auto* button = new QToolButton(Widget());
+    button->setText(text);
+    button->setToolTip(tip);
+    button->setAutoRaise(true);
+    QObject::connect(button, &QToolButton::clicked, [this, action] { DispatchSafely([&] { (this->*action)(); }); });
+    toolbar_->addWidget(button);
+}
+
+void TQRPreviewForm::BuildWindow()
+{
+    QWidget* window = Widget();
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(2, 2, 2, 2);
+    toolbar_ = new QHBoxLayout;
+    layout->addLayout(toolbar_);
+    AddButton(QStringLiteral("Fit page"), QStringLiteral("Zoom to fit the page"), &TQRPreviewForm::FitPage);
+    AddButton(QStringLiteral("Fit width"), QStringLiteral("Zoom to the page's width"), &TQRPreviewForm::FitWidth);
+    AddButton(QStringLiteral("100 %"), QStringLiteral("Natural size"), &TQRPreviewForm::ZoomToNatural);
+    AddButton(QStringLiteral("+"), QStringLiteral("Zoom in"), &TQRPreviewForm::ZoomIn);
+    AddButton(QStringLiteral("-"), QStringLiteral("Zoom out"), &TQRPreviewForm::ZoomOut);
+    AddButton(QStringLiteral("|<"), QStringLiteral("First page"), &TQRPreviewForm::FirstPage);
+    AddButton(QStringLiteral("<"), QStringLiteral("Prior page"), &TQRPreviewForm::PriorPage);
+    AddButton(QStringLiteral(">"), QStringLiteral("Next page"), &TQRPreviewForm::NextPage);
+    AddButton(QStringLiteral(">|"), QStringLiteral("Last page"), &TQRPreviewForm::LastPage);
+    AddButton(QStringLiteral("Print"), QStringLiteral("Print the report"), &TQRPreviewForm::PrintPages);
+    AddButton(QStringLiteral("Setup"), QStringLiteral("Printer setup"), &TQRPreviewForm::SetupPrinter);
+    AddButton(QStringLiteral("Save"), QStringLiteral("Save the report into a file"),
+              static_cast<void (TQRPreviewForm::*)()>(&TQRPreviewForm::SaveToFile));
+    AddButton(QStringLiteral("Close"), QStringLiteral("Close the preview"), &TQRPreviewForm::CloseWindow);
+    pageLabel_ = new QLabel(window);
+    toolbar_->addWidget(pageLabel_);
+    toolbar_->addStretch();
+    statusLabel_ = new QLabel(window);
+    toolbar_->addWidget(statusLabel_);
+    scroll_ = new QScrollArea(window);
+    scroll_->setAlignment(Qt::AlignHCenter);
+    view_ = new TQRPageView;
+    scroll_->setWidget(view_);
+    layout->addWidget(scroll_);
+    const std::pair<QKeySequence, void (TQRPreviewForm::*)()> keys[] = {
+        {Qt::Key_PageDown, &TQRPreviewForm::NextPage}, {Qt::Key_PageUp, &TQRPreviewForm::PriorPage},
+        {Qt::CTRL | Qt::Key_Home, &TQRPreviewForm::FirstPage}, {Qt::CTRL | Qt::Key_End, &TQRPreviewForm::LastPage},
+        {Qt::Key_Plus, &TQRPreviewForm::ZoomIn}, {Qt::Key_Minus, &TQRPreviewForm::ZoomOut},
+        {Qt::Key_Escape, &TQRPreviewForm::CloseWindow}};
+    for (const auto& [key, action] : keys)
+        QObject::connect(new QShortcut(key, window), &QShortcut::activated,
+                         [this, action = action] { DispatchSafely([&] { (this->*action)(); }); });
+}
+
+void TQRPreviewForm::SetReport(TCustomQuickRep* report)
+{
+    report_ = report;
+    SetCaption(report->ReportTitle().isEmpty() ? QStringLiteral("Print preview") : report->ReportTitle());
+    // Preparation starts from the window's own loop once it runs.
+    QTimer::singleShot(0, Widget(), [this] { DispatchSafely([this] { PreparePages(); }); });
+}
+
+void TQRPreviewForm::CloseWindow()
+{
+    if (IsModal())
+        SetModalResult(mrCancel);
+    else
+        Close();
+}
+
+bool TQRPreviewForm::PageReady(const TQRPreparedReport& pages)
+{
+    static QElapsedTimer sinceEvents;
+    if (current_ == 0)
+        GotoPage(1);
+    if (!sinceEvents.isValid() || sinceEvents.elapsed() > 50 || pages.PageCount() == 1) {
+        statusLabel_->setText(QStringLiteral("Preparing: %1 pages").arg(pages.PageCount()));
+        Refresh();
+        QCoreApplication::processEvents();  // keeps the window alive while pages come
+        sinceEvents.restart();
+    }
+    return !prepared_ && (!IsModal() || ModalResult() == mrNone);
+}
+
+bool TQRPreviewForm::PreparePages()
+{
+    if (prepared_ || preparing_ || !report_)
+        return !prepared_;
+    preparing_ = true;
+    TQRReportRunner runner(report_);
+    runner.OnPageReady = [this](const TQRPreparedReport& pages) { return PageReady(pages); };
+    bool done = false;
+    try {
+        done = runner.Run(pages_);
+    } catch (...) {
+        preparing_ = false;
+        throw;
+    }
+    preparing_ = false;
+    prepared_ = true;
+    statusLabel_->setText(QString());
+    GotoPage(std::max(current_, 1));
+    return done;
+}
+
+void TQRPreviewForm::Restart()
+{
+    pages_ = TQRPreparedReport();
+    current_ = 0;
+    prepared_ = false;
+    PreparePages();
+}
+
+void TQRPreviewForm::GotoPage(int page)
+{
+    current_ = PageCount() == 0 ? 0 : std::clamp(page, 1, PageCount());
+    Refresh();
+}
+
+void TQRPreviewForm::SetZoom(double percent)
+{
+    zoom_ = std::clamp(percent, 10.0, 400.0);
+    Refresh();
+}
+
+void TQRPreviewForm::ZoomToNatural()
+{
+    SetZoom(100);
+}
+
+void TQRPreviewForm::FitWidth()
+{
+    const double room = scroll_->viewport()->width() - 24;
+    SetZoom(room / std::max(pages_.PaperWidth, 1.0) * 100);
+}
+
+void TQRPreviewForm::FitPage()
+{
+    const double w = (scroll_->viewport()->width() - 24) / std::max(pages_.PaperWidth, 1.0);
+    const double h = (scroll_->viewport()->height() - 24) / std::max(pages_.PaperLength, 1.0);
+    SetZoom(std::min(w, h) * 100);
+}
+
+QString TQRPreviewForm::PageText() const
+{
+    return QStringLiteral("Page %1 of %2").arg(current_).arg(PageCount());
+}
+
+void TQRPreviewForm::Refresh()
+{
+    pageLabel_->setText(PageText());
+    view_->Show(&pages_, current_, zoom_);
+}
+
+void TQRPreviewForm::PrintPages()
+{
+    if (PreparePages())
+        PrintReport(report_, &pages_);
+}
+
+void TQRPreviewForm::SetupPrinter()
+{
+    report_->PrinterSetup();
+    Restart();
+}
+
+void TQRPreviewForm::SaveToFile()
+{
+    if (QRExportFilterLibrary.Count() == 0 || !PreparePages())
+        return;
+    TSaveDialog* dialog = New<TSaveDialog>(this);
+    try {
+        dialog->Filter = QRExportFilterLibrary.SaveDialogFilter();
+        dialog->DefaultExt = QRExportFilterLibrary.Filters()[0].Extension;
+        if (dialog->Execute())
+            SaveToFile(dialog->FilterIndex - 1, dialog->FileName);
+    } catch (...) {
+        dialog->Free();
+        throw;
+    }
+    dialog->Free();
+}
+
+void TQRPreviewForm::SaveToFile(int filterIndex, const QString& fileName)
+{
+    const auto& entries = QRExportFilterLibrary.Filters();
+    const auto& entry = entries.at(std::clamp<size_t>(filterIndex, 0, entries.size() - 1));
+    std::unique_ptr<TQRExportFilter> filter(entry.CreateFilter(fileName));
+    ExportPreparedReport(pages_, report_->Font(), filter.get());
+}
+
+void PreviewReport(TCustomQuickRep* report)
+{
+    auto* form = New<TQRPreviewForm>(nullptr);
+    try {
+        form->SetReport(report);
+        form->ShowModal();
+    } catch (...) {
+        form->Free();
+        throw;
+    }
+    form->Free();
+}
+
+void TCustomQuickRep::Preview()
+{
+    PreviewReport(this);
+}

@@ -1,0 +1,74 @@
+#pragma once
+// The modal preview window of a report: the prepared pages with zoom (fit
+// page, fit width, 100 %, in, out), page navigation (buttons and PgUp, PgDn,
+// Home, End), print, printer setup, save through an export filter and close.
+// Pages are prepared from the window's event loop: the first page shows as
+// soon as it is ready while the rest follow, with the count shown.
+#include "engine/run/PreparedReport.h"
+#include "forms/Forms.h"
+
+class TCustomQuickRep;
+class QLabel;
+class QScrollArea;
+class TQRPageView;
+
+class TQRPreviewForm : public TForm {
+    VK_CLASS(TQRPreviewForm, TForm)
+public:
+    void Create(TComponent* owner) override;
+    void Destroy() override;
+    void SetReport(TCustomQuickRep* report);
+
+    // Prepares every page not prepared yet (the window does this by itself
+    // once it shows); returns false when the window closed meanwhile.
+    bool PreparePages();
+    bool Preparing() const { return preparing_; }
+    const TQRPreparedReport& Pages() const { return pages_; }
+    int PageCount() const { return pages_.PageCount(); }
+    int CurrentPage() const { return current_; }  // 1-based; 0 without pages
+    void GotoPage(int page);  // clamped to the pages there are
+    void FirstPage() { GotoPage(1); }
+    void PriorPage() { GotoPage(current_ - 1); }
+    void NextPage() { GotoPage(current_ + 1); }
+    void LastPage() { GotoPage(PageCount()); }
+
+    double Zoom() const { return zoom_; }  // percent
+    void SetZoom(double percent);           // 10 to 400
+    void ZoomIn() { SetZoom(zoom_ * 1.25); }
+    void ZoomOut() { SetZoom(zoom_ / 1.25); }
+    void ZoomToNatural();
+    void FitPage();
+    void FitWidth();
+    void CloseWindow();
+
+    // "Page N of M".
+    QString PageText() const;
+    void PrintPages();
+    void SetupPrinter();
+    // Asks for a file and a filter, then exports the pages through it.
+    void SaveToFile();
+    // Exports the pages through the filter list's entry at index into the file.
+    void SaveToFile(int filterIndex, const QString& fileName);
+
+private:
+    void BuildWindow();
+    void AddButton(const QString& text, const QString& tip, void (TQRPreviewForm::*action)());
+    void Refresh();
+    void Restart();
+    bool PageReady(const TQRPreparedReport& pages);
+
+    TCustomQuickRep* report_ = nullptr;
+    TQRPreparedReport pages_;
+    int current_ = 0;
+    double zoom_ = 100;
+    bool preparing_ = false;
+    bool prepared_ = false;
+    QLabel* pageLabel_ = nullptr;
+    QLabel* statusLabel_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
+    TQRPageView* view_ = nullptr;
+    class QHBoxLayout* toolbar_ = nullptr;
+};
+
+// Shows the report's modal preview.
+void PreviewReport(TCustomQuickRep* report);

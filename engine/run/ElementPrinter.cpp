@@ -1,0 +1,255 @@
+#include "ElementPrinter.h"
+
+#include "db/DataSet.h"
+#include "engine/Printables.h"
+#include "engine/expr/ReportFields.h"
+
+#include <QFontMetricsF>
+
+struct TQRElementPrinter::TCompiled {
+    std::unique_ptr<TExpression> Expr;
+    QString Error;
+};
+
+struct TQRElementPrinter::TFontInfo {
+    QFont Font;
+    QFontMetricsF Metrics;
+};
+
+namespace {
+
+TExprFieldResolver ResolverOf(TCustomQuickRep* report)
+{
+    return DataSetFieldResolver(report->Owner(), report->DataSet());
+}
+
+QString SysDataValue(const TQRSysData* sys, const TQRRunState& state, const TCustomQuickRep* report)
+{
+    switch (sys->Data()) {
+    case qrsTime: return TExprValue(QTime::currentTime()).ToText();
+    case qrsDate: return TExprValue(QDate::currentDate()).ToText();
+    case qrsDateTime: return TExprValue(QDateTime::currentDateTime()).ToText();
+    case qrsPageNumber: return QString::number(state.PageNumber);
+    case qrsReportTitle: return report->ReportTitle();
+    case qrsDetailCount: return QString::number(state.DetailCount);
+    case qrsDetailNo: return QString::number(state.DetailNo);
+    }
+    return {};
+}
+
+QString FieldText(TDataSet* ds, const QString& fieldName)
+{
+    if (!ds || !ds->Active())
+        return {};
+    TField* field = ds->FindField(fieldName);
+    return field ? field->DisplayText() : QString();
+}
+
+Qt::Alignment QtAlignment(TAlignment a)
+{
+    switch (a) {
+    case taRightJustify: return Qt::AlignRight | Qt::AlignTop;
+    case taCenter: return Qt::AlignHCenter | Qt::AlignTop;
+    default: return Qt::AlignLeft | Qt::AlignTop;
+    }
+}
+
+// Breaks one paragraph into lines no wider than width, at spaces where it can.
+void WrapParagraph(const QString& paragraph, const QFontMetricsF& fm, double width, QStringList& out)
+{
+    QString line;
+    for (const QString& word : paragraph.split(QLatin1Char(' '))) {
+        const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (line.isEmpty() || fm.horizontalAdvance(candidate) <= width) {
+            line = candidate;
+            continue;
+        }
+        out << line;
+        line = word;
+    }
+    out << line;
+}
+
+}  // namespace
+
+TQRElementPrinter::TQRElementPrinter(TCustomQuickRep* report) : report_(report) {}
+TQRElementPrinter::~TQRElementPrinter() = default;
+
+void TQRElementPrinter::Prepare(const std::vector<TQRPrintable*>& elements)
+{
+    const TExprFieldResolver resolver = ResolverOf(report_);
+    exprs_.clear();
+    fonts_.clear();
+    for (TQRPrintable* element : elements) {
+        auto* expr = dynamic_cast<TQRExpr*>(element);
+        if (!expr)
+            continue;
+        auto compiled = std::make_unique<TCompiled>();
+        try {
+            compiled->Expr = std::make_unique<TExpression>(expr->Expression(), resolver);
+        } catch (const EExprError& e) {
+            compiled->Error = e.Message();
+        }
+        exprs_[expr] = std::move(compiled);
+    }
+}
+
+void TQRElementPrinter::AccumulateAll()
+{
+    for (auto& [expr, compiled] : exprs_) {
+        if (!compiled->Expr)
+            continue;
+        try {
+            compiled->Expr->Accumulate();
+        } catch (const EExprError& e) {
+            compiled->Error = e.Message();
+            compiled->Expr.reset();
+        }
+    }
+}
+
+void TQRElementPrinter::AfterPrint(TQRPrintable* element)
+{
+    auto* expr = dynamic_cast<TQRExpr*>(element);
+    if (!expr || !expr->ResetAfterPrint())
+        return;
+    auto it = exprs_.find(expr);
+    if (it != exprs_.end() && it->second->Expr)
+        it->second->Expr->Reset();
+}
+
+QString TQRElementPrinter::ExpressionText(const TQRExpr* expr) const
+{
+    auto it = exprs_.find(expr);
+    if (it == exprs_.end())
+        return {};
+    const TCompiled& c = *it->second;
+    if (!c.Expr)
+        return c.Error;
+    try {
+        const TExprValue v = c.Expr->Value();
+        if (!expr->Mask().isEmpty() && v.IsNumeric())
+            return FormatNumeric(expr->Mask(), v.AsFloat());
+        return v.ToText();
+    } catch (const EExprError& e) {
+        return e.Message();
+    }
+}
+
+QString TQRElementPrinter::TextOf(const TQRCustomLabel* label, const TQRRunState& state) const
+{
+    if (auto* expr = dynamic_cast<const TQRExpr*>(label))
+        return ExpressionText(expr);
+    if (auto* sys = dynamic_cast<const TQRSysData*>(label))
+        return sys->Text() + SysDataValue(sys, state, report_);
+    if (auto* db = dynamic_cast<const TQRDBText*>(label))
+        return FieldText(db->DataSet(), db->DataField());
+    if (dynamic_cast<const TQRMemo*>(label))
+        return label->Lines()->Text().chopped(label->Lines()->Text().endsWith(QLatin1Char('\n')) ? 1 : 0);
+    return label->Caption();
+}
+
+const TQRElementPrinter::TFontInfo& TQRElementPrinter::FontOf(const TQRCustomLabel* label) const
+{
+    auto& info = fonts_[label];
+    if (!info) {
+        const QFont font = label->Font()->ToQFont();
+        info = std::make_unique<TFontInfo>(TFontInfo{font, QFontMetricsF(font)});
+    }
+    return *info;
+}
+
+QStringList TQRElementPrinter::LinesOf(const TQRCustomLabel* label, const QString& text) const
+{
+    QStringList paragraphs = text.contains(QLatin1Char('\n'))
+                                 ? QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n'))
+                                 : QStringList{text};
+    if (label->AutoSize() || !label->WordWrap())
+        return paragraphs;
+    QStringList lines;
+    for (const QString& p : paragraphs)
+        WrapParagraph(p, FontOf(label).Metrics, label->Size().width(), lines);
+    return lines;
+}
+
+TQRElementLayout TQRElementPrinter::Measure(TQRPrintable* element, const TQRRunState& state) const
+{
+    TQRElementLayout layout;
+    layout.Height = element->Size().height();
+    auto* label = dynamic_cast<TQRCustomLabel*>(element);
+    if (!label)
+        return layout;
+    layout.Lines = LinesOf(label, TextOf(label, state));
+    const double needed = layout.Lines.size() * FontOf(label).Metrics.height();
+    // Memos stretch when asked; word-wrapped text grows to show every line.
+    if (label->AutoStretch() || (label->WordWrap() && !label->AutoSize()))
+        layout.Height = std::max(layout.Height, needed);
+    return layout;
+}
+
+void TQRElementPrinter::Print(TQRPrintable* element, const TQRElementLayout& layout, const QPointF& origin,
+                              QPainter& painter, std::vector<TQRPageText>& texts) const
+{
+    const QRectF rect(origin + element->Size().topLeft(), QSizeF(element->Size().width(), layout.Height));
+    auto* label = dynamic_cast<TQRCustomLabel*>(element);
+    if (!label) {
+        element->Draw(painter, rect);
+        return;
+    }
+    PrintText(label, layout.Lines, rect, painter, texts);
+    element->Frame()->Paint(painter, rect);
+}
+
+void TQRElementPrinter::PrintText(const TQRCustomLabel* label, const QStringList& lines, const QRectF& rect,
+                                  QPainter& painter, std::vector<TQRPageText>& texts) const
+{
+    const TFontInfo& fi = FontOf(label);
+    // An auto-sized element grows from the edge its alignment keeps in place.
+    double width = rect.width();
+    if (label->AutoSize())
+        for (const QString& line : lines)
+            width = std::max(width, fi.Metrics.horizontalAdvance(line));
+    QRectF box = rect;
+    box.setWidth(width);
+    if (label->Alignment() == taRightJustify)
+        box.moveRight(rect.right());
+    else if (label->Alignment() == taCenter)
+        box.moveCenter(QPointF(rect.center().x(), box.center().y()));
+    if (!label->Transparent() && label->Color() != clWhite && label->Color() != clNone)
+        painter.fillRect(box, ColorToQColor(label->Color()));
+    painter.setFont(fi.Font);
+    painter.setPen(ColorToQColor(label->Font()->Color()));
+    const double anchor = label->Alignment() == taRightJustify ? box.right()
+                          : label->Alignment() == taCenter     ? box.center().x()
+                                                               : box.left();
+    const double lineHeight = fi.Metrics.height();
+    double y = box.top();
+    for (const QString& line : lines) {
+        painter.drawText(QRectF(box.left(), y, box.width(), lineHeight), QtAlignment(label->Alignment()), line);
+        if (!line.isEmpty())
+            texts.push_back({anchor, y, label->Font(), label->Color(), label->Alignment(), line});
+        y += lineHeight;
+    }
+}
+
+TQRGroupValue::TQRGroupValue(const QString& text, TCustomQuickRep* report)
+{
+    try {
+        expr_ = std::make_unique<TExpression>(text, ResolverOf(report));
+    } catch (const EExprError& e) {
+        error_ = e.Message();
+    }
+}
+
+TQRGroupValue::~TQRGroupValue() = default;
+
+QString TQRGroupValue::Current() const
+{
+    if (!expr_)
+        return error_;
+    try {
+        return ExprTypeName(expr_->Value().Type()) + QLatin1Char(':') + expr_->Value().ToText();
+    } catch (const EExprError& e) {
+        return e.Message();
+    }
+}

@@ -1,0 +1,80 @@
+#pragma once
+// How one element prints on a prepared page: the text it shows for the
+// current record (labels, memos, data fields, expressions, system data), the
+// lines that text breaks into, the height it needs, and its drawing.
+#include "PreparedReport.h"
+
+#include <QRectF>
+#include <QStringList>
+#include <map>
+#include <memory>
+
+class TQRPrintable;
+class TQRCustomLabel;
+class TQRExpr;
+class TExpression;
+class TCustomQuickRep;
+class TDataSet;
+
+// What the running report knows that elements print.
+struct TQRRunState {
+    int PageNumber = 0;
+    int DetailNo = 0;     // records printed so far
+    int DetailCount = 0;  // records of the report's data set
+};
+
+// An element measured for the current record: its printed lines (text
+// elements) and the height it takes on the page.
+struct TQRElementLayout {
+    QStringList Lines;
+    double Height = 0;
+};
+
+class TQRElementPrinter {
+public:
+    explicit TQRElementPrinter(TCustomQuickRep* report);
+    ~TQRElementPrinter();
+
+    // Parses every expression element once and takes the fonts of the text
+    // elements; a faulty expression keeps its message, which the element
+    // then prints.
+    void Prepare(const std::vector<TQRPrintable*>& elements);
+    // Every expression element takes the current record into its aggregates.
+    void AccumulateAll();
+    // After an element printed: resets it when it asks for it.
+    void AfterPrint(TQRPrintable* element);
+
+    // The printed text of a text element for the current record.
+    QString TextOf(const TQRCustomLabel* label, const TQRRunState& state) const;
+    // The lines and height of the element for the current record.
+    TQRElementLayout Measure(TQRPrintable* element, const TQRRunState& state) const;
+    // Draws the measured element in its band whose top-left corner is at
+    // origin, and records its text lines.
+    void Print(TQRPrintable* element, const TQRElementLayout& layout, const QPointF& origin, QPainter& painter,
+               std::vector<TQRPageText>& texts) const;
+
+private:
+    struct TCompiled;
+    struct TFontInfo;
+    QString ExpressionText(const TQRExpr* expr) const;
+    QStringList LinesOf(const TQRCustomLabel* label, const QString& text) const;
+    const TFontInfo& FontOf(const TQRCustomLabel* label) const;
+    void PrintText(const TQRCustomLabel* label, const QStringList& lines, const QRectF& rect, QPainter& painter,
+                   std::vector<TQRPageText>& texts) const;
+
+    TCustomQuickRep* report_;
+    std::map<const TQRExpr*, std::unique_ptr<TCompiled>> exprs_;
+    mutable std::map<const TQRCustomLabel*, std::unique_ptr<TFontInfo>> fonts_;
+};
+
+// The value of a group expression for the current record, compiled once.
+class TQRGroupValue {
+public:
+    TQRGroupValue(const QString& text, TCustomQuickRep* report);
+    ~TQRGroupValue();
+    QString Current() const;  // a faulty expression gives its message
+
+private:
+    std::unique_ptr<TExpression> expr_;
+    QString error_;
+};

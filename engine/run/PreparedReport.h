@@ -1,0 +1,37 @@
+#pragma once
+// The prepared pages of a report run. Each page is recorded painting in
+// zoom-independent units (pixels at zoom 100, 96 per inch, origin at the
+// paper's top-left corner), so that preview, printer and PDF replay the very
+// same page at their own resolution. Beside the painting each page keeps its
+// printed text lines with their places, for the export filters.
+#include "controls/StdCtrls.h"
+#include "graphics/Graphics.h"
+
+#include <QPicture>
+#include <vector>
+
+// One printed line of a text element.
+struct TQRPageText {
+    double X = 0;  // left edge, centre or right edge, as Alignment says
+    double Y = 0;  // top of the line
+    TFont* Font = nullptr;  // the element's font; lives as long as the report
+    TColor BGColor = clWhite;
+    TAlignment Alignment = taLeftJustify;
+    QString Text;
+};
+
+struct TQRPreparedPage {
+    QPicture Picture;
+    std::vector<TQRPageText> Texts;
+};
+
+struct TQRPreparedReport {
+    double PaperWidth = 0;   // pixels at zoom 100
+    double PaperLength = 0;
+    std::vector<TQRPreparedPage> Pages;
+    int PageCount() const { return static_cast<int>(Pages.size()); }
+};
+
+// Pixels at zoom 100 to tenths of a millimetre and back.
+inline double PixelsToTenthMM(double px) { return px * 254.0 / 96.0; }
+inline double TenthMMToPixels(double t) { return t * 96.0 / 254.0; }

@@ -1,0 +1,307 @@
+#include "ReportRunner.h"
+
+#include "db/DataSet.h"
+#include "engine/Printables.h"
+
+#include <QPainter>
+
+struct TQRReportRunner::TBands {
+    TQRCustomBand* Title = nullptr;
+    TQRCustomBand* PageHeader = nullptr;
+    TQRCustomBand* ColumnHeader = nullptr;
+    TQRCustomBand* Detail = nullptr;
+    TQRCustomBand* PageFooter = nullptr;
+    TQRCustomBand* Summary = nullptr;
+    std::vector<TQRGroup*> Groups;  // outermost first
+    std::vector<std::unique_ptr<TQRGroupValue>> GroupValues;
+    std::vector<TQRSubDetail*> SubDetails;
+    std::vector<TQRPrintable*> Elements;
+};
+
+// Unwinds the run when the page listener asks to stop.
+class TQRReportRunner::TStop {};
+
+namespace {
+
+// The first enabled band of each kind; later ones of a kind are not printed.
+void TakeBand(TQRCustomBand*& slot, TQRCustomBand* band)
+{
+    if (!slot)
+        slot = band;
+}
+
+}  // namespace
+
+TQRReportRunner::TQRReportRunner(TCustomQuickRep* report)
+    : report_(report), bands_(std::make_unique<TBands>()), printer_(report)
+{
+    for (TQRCustomBand* band : report->BandList()) {
+        for (TQRPrintable* element : band->Printables())
+            bands_->Elements.push_back(element);
+        if (!band->Enabled())
+            continue;
+        switch (band->BandType()) {
+        case rbTitle: TakeBand(bands_->Title, band); break;
+        case rbPageHeader: TakeBand(bands_->PageHeader, band); break;
+        case rbColumnHeader: TakeBand(bands_->ColumnHeader, band); break;
+        case rbDetail: TakeBand(bands_->Detail, band); break;
+        case rbPageFooter: TakeBand(bands_->PageFooter, band); break;
+        case rbSummary: TakeBand(bands_->Summary, band); break;
+        case rbGroupHeader:
+            if (auto* group = dynamic_cast<TQRGroup*>(band)) {
+                bands_->Groups.push_back(group);
+                bands_->GroupValues.push_back(std::make_unique<TQRGroupValue>(group->Expression(), report));
+            }
+            break;
+        case rbSubDetail:
+            if (auto* sub = dynamic_cast<TQRSubDetail*>(band))
+                bands_->SubDetails.push_back(sub);
+            break;
+        default: break;  // group footers, children and overlays print with their owners
+        }
+    }
+}
+
+TQRReportRunner::~TQRReportRunner() = default;
+
+bool TQRReportRunner::Run(TQRPreparedReport& out)
+{
+    out = TQRPreparedReport();
+    out.PaperWidth = report_->PageWidthPx();
+    out.PaperLength = report_->PageLengthPx();
+    out_ = &out;
+    TDataSet* ds = report_->DataSet();
+    const bool opened = ds && !ds->Active();
+    if (opened)
+        ds->Open();
+    printer_.Prepare(bands_->Elements);
+    state_ = TQRRunState();
+    state_.DetailCount = ds ? ds->RecordCount() : 0;
+    bool finished = true;
+    try {
+        if (!ds || !ds->IsEmpty() || report_->PrintIfEmpty()) {
+            StartPage();
+            PrintBand(bands_->Title);
+            if (bands_->ColumnHeader && state_.PageNumber == 1)
+                PrintBand(bands_->ColumnHeader);
+            columnTop_ = columnBottom_ = y_;
+            PrintRecords();
+            PrintBand(bands_->Summary);
+            FinishPage(true);
+        }
+    } catch (const TStop&) {
+        finished = false;
+        if (painter_)
+            painter_->end();
+        painter_.reset();
+    }
+    if (opened)
+        ds->Close();
+    out_ = nullptr;
+    return finished;
+}
+
+void TQRReportRunner::PrintRecords()
+{
+    TDataSet* ds = report_->DataSet();
+    if (!ds) {
+        // Without a data set the detail prints once.
+        printer_.AccumulateAll();
+        state_.DetailNo = 1;
+        PrintBand(bands_->Detail);
+        PrintSubDetails(report_);
+        return;
+    }
+    groupValues_.assign(bands_->Groups.size(), QString());
+    bool first = true;
+    for (ds->First(); !ds->Eof(); ds->Next()) {
+        CheckGroups(first);
+        first = false;
+        printer_.AccumulateAll();
+        ++state_.DetailNo;
+        PrintBand(bands_->Detail);
+        PrintSubDetails(report_);
+    }
+    if (!first)
+        PrintGroupFooters(0);
+}
+
+void TQRReportRunner::CheckGroups(bool first)
+{
+    size_t changed = bands_->Groups.size();
+    for (size_t i = 0; i < bands_->Groups.size(); ++i) {
+        const QString value = bands_->GroupValues[i]->Current();
+        if (changed == bands_->Groups.size() && (first || value != groupValues_[i]))
+            changed = i;
+        groupValues_[i] = value;
+    }
+    if (changed == bands_->Groups.size())
+        return;
+    if (!first)
+        PrintGroupFooters(changed);
+    for (size_t i = changed; i < bands_->Groups.size(); ++i)
+        PrintBand(bands_->Groups[i]);
+}
+
+void TQRReportRunner::PrintGroupFooters(size_t fromLevel)
+{
+    for (size_t i = bands_->Groups.size(); i > fromLevel; --i)
+        PrintBand(bands_->Groups[i - 1]->FooterBand());
+}
+
+void TQRReportRunner::PrintSubDetails(TComponent* master)
+{
+    for (TQRSubDetail* sub : bands_->SubDetails) {
+        TComponent* subMaster = sub->Master() ? sub->Master() : report_;
+        TDataSet* ds = sub->DataSet();
+        if (subMaster != master || !ds)
+            continue;
+        if (!ds->Active())
+            ds->Open();
+        ds->First();
+        if (ds->Eof() && !sub->PrintIfEmpty())
+            continue;
+        PrintBand(sub->HeaderBand());
+        for (; !ds->Eof(); ds->Next()) {
+            PrintBand(sub);
+            PrintSubDetails(sub);
+        }
+        PrintBand(sub->FooterBand());
+    }
+}
+
+void TQRReportRunner::StartPage()
+{
+    ++state_.PageNumber;
+    picture_ = QPicture();
+    painter_ = std::make_unique<QPainter>(&picture_);
+    painter_->setRenderHint(QPainter::TextAntialiasing);
+    texts_.clear();
+    pageHasRecords_ = false;
+    column_ = 0;
+    y_ = report_->TopMarginPx();
+    footerTop_ = report_->PageLengthPx() - TQRPage::ToPixels(report_->Page()->BottomMargin()) -
+                 ChainHeight(bands_->PageFooter);
+    if (bands_->PageHeader && (state_.PageNumber > 1 || report_->Options().Contains(FirstPageHeader)))
+        PrintBand(bands_->PageHeader);
+    if (state_.PageNumber > 1)
+        PrintBand(bands_->ColumnHeader);
+    columnTop_ = columnBottom_ = y_;
+}
+
+void TQRReportRunner::FinishPage(bool lastPage)
+{
+    if (bands_->PageFooter && (!lastPage || report_->Options().Contains(LastPageFooter))) {
+        y_ = footerTop_;
+        column_ = 0;
+        footerTop_ = report_->PageLengthPx();  // the footer itself always fits
+        PrintBand(bands_->PageFooter);
+    }
+    painter_->end();
+    painter_.reset();
+    out_->Pages.push_back({std::move(picture_), std::move(texts_)});
+    texts_ = {};
+    if (OnPageReady && !OnPageReady(*out_))
+        throw TStop();
+}
+
+double TQRReportRunner::ChainHeight(TQRCustomBand* band) const
+{
+    double height = 0;
+    for (; band; band = band->ChildBand())
+        if (band->Enabled())
+            height += band->BandHeight();
+    return height;
+}
+
+bool TQRReportRunner::IsColumnar(const TQRCustomBand* band) const
+{
+    if (report_->Page()->Columns() <= 1)
+        return false;
+    for (const TQRCustomBand* b = band; b;) {
+        const TQRBandType t = b->BandType();
+        if (t == rbDetail || t == rbSubDetail || t == rbGroupHeader || t == rbGroupFooter)
+            return true;
+        auto* child = dynamic_cast<const TQRChildBand*>(b);
+        b = child ? child->ParentBand() : nullptr;
+    }
+    return false;
+}
+
+double TQRReportRunner::ColumnLeft() const
+{
+    const TQRPage* page = report_->Page();
+    const double space = TQRPage::ToPixels(page->ColumnSpace());
+    const double width = (report_->BandWidthPx() - space * (page->Columns() - 1)) / page->Columns();
+    return report_->LeftMarginPx() + column_ * (width + space);
+}
+
+double TQRReportRunner::MeasureBand(TQRCustomBand* band, std::vector<TQRElementLayout>& layouts) const
+{
+    double height = band->BandHeight();
+    for (TQRPrintable* element : band->Printables()) {
+        layouts.push_back(printer_.Measure(element, state_));
+        height = std::max(height, element->Size().top() + layouts.back().Height);
+    }
+    return height;
+}
+
+void TQRReportRunner::PrintBand(TQRCustomBand* band)
+{
+    if (!band || !band->Enabled())
+        return;
+    std::vector<TQRElementLayout> layouts;
+    const double height = MeasureBand(band, layouts);
+    const TQRBandType type = band->BandType();
+    const bool header = type == rbPageHeader || type == rbPageFooter || type == rbColumnHeader || type == rbTitle;
+    if (band->ForceNewPage() && pageHasRecords_ && type != rbPageFooter) {
+        FinishPage(false);
+        StartPage();
+    }
+    PlaceBand(band, height);
+    const bool columnar = IsColumnar(band);
+    if (!columnar && column_ > 0) {
+        y_ = std::max(y_, columnBottom_);
+        column_ = 0;
+    }
+    const QPointF origin(columnar ? ColumnLeft() : report_->LeftMarginPx(), y_);
+    DrawBand(band, origin, height, layouts);
+    y_ += height;
+    columnBottom_ = std::max(columnBottom_, y_);
+    pageHasRecords_ = pageHasRecords_ || !header;
+    for (TQRPrintable* element : band->Printables())
+        printer_.AfterPrint(element);
+    PrintBand(band->ChildBand());
+}
+
+void TQRReportRunner::PlaceBand(TQRCustomBand* band, double height)
+{
+    const bool atPageTop = !pageHasRecords_ && column_ == 0;
+    if (y_ + height <= footerTop_ || band->BandType() == rbPageHeader || band->BandType() == rbPageFooter)
+        return;
+    if (IsColumnar(band) && column_ + 1 < report_->Page()->Columns()) {
+        ++column_;
+        y_ = columnTop_;
+        return;
+    }
+    // A band taller than an empty page prints there anyway rather than never.
+    if (atPageTop && y_ <= columnTop_)
+        return;
+    FinishPage(false);
+    StartPage();
+}
+
+void TQRReportRunner::DrawBand(TQRCustomBand* band, const QPointF& origin, double height,
+                               const std::vector<TQRElementLayout>& layouts)
+{
+    const double width = IsColumnar(band) && report_->Page()->Columns() > 1
+                             ? report_->BandWidthPx() / double(report_->Page()->Columns())
+                             : report_->BandWidthPx();
+    const QRectF rect(origin, QSizeF(width, height));
+    if (band->Color() != clWhite && band->Color() != clNone)
+        painter_->fillRect(rect, ColorToQColor(band->Color()));
+    const std::vector<TQRPrintable*> elements = band->Printables();
+    for (size_t i = 0; i < elements.size(); ++i)
+        printer_.Print(elements[i], layouts[i], origin, *painter_, texts_);
+    band->Frame()->Paint(*painter_, rect);
+}
