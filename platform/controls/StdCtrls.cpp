@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontMetricsF>
+#include <cmath>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -153,6 +155,13 @@ Qt::Alignment QtAlignment(TAlignment alignment)
     }
 }
 
+// A one-line text box's height: the font's full line height (rounded up, as
+// the character cell is) with room for the border and a margin.
+int DefaultEditHeight(const TFont* font)
+{
+    return static_cast<int>(std::ceil(QFontMetricsF(font->ToQFont()).height())) + 8;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- TLabel
@@ -233,8 +242,7 @@ void TEdit::Create(TComponent* owner)
     inherited::Create(owner);
     SetColor(clWindow);
     SetTabStop(true);
-    // the text's line height with room for the border and a margin
-    SetBounds(Left(), Top(), 121, TextExtentOf(Font(), QStringLiteral("0")).height() + 8);
+    SetBounds(Left(), Top(), 121, DefaultEditHeight(Font()));
 }
 
 QWidget* TEdit::CreateWidget()
@@ -439,7 +447,7 @@ void TComboBox::Create(TComponent* owner)
     inherited::Create(owner);
     SetColor(clWindow);
     SetTabStop(true);
-    SetBounds(Left(), Top(), 145, TextExtentOf(Font(), QStringLiteral("0")).height() + 8);
+    SetBounds(Left(), Top(), 145, DefaultEditHeight(Font()));
 }
 
 void TComboBox::Destroy()

@@ -176,6 +176,19 @@ TEST(FormResource, BitButtonsGiveTheirModalResultsAfterTheirHandlers)
     form->Free();
 }
 
+// Saves a picture under the build folder's screenshots (widgets_test.cpp).
+bool SaveScreenshot(const QImage& image, const QString& name);
+
+TEST(FormResource, ScreenshotOfTheSampleForm)
+{
+    auto* form = New<TSampleForm>(nullptr);
+    form->Show();
+    const QImage image = form->Grab();
+    EXPECT_EQ(image.size(), QSize(320, 220));
+    EXPECT_TRUE(SaveScreenshot(image, QStringLiteral("sample_form")));
+    form->Free();
+}
+
 TEST(FormResource, AModalFormWithoutAnAnswerIsCancelledAndNeverBlocks)
 {
     auto* form = New<TSampleForm>(nullptr);

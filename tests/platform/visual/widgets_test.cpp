@@ -41,6 +41,13 @@ struct WidgetTest : ::testing::Test {
 
 }  // namespace
 
+bool SaveScreenshot(const QImage& image, const QString& name)
+{
+    const QString dir = qEnvironmentVariable("VK_BUILD_DIR", QDir::currentPath()) + QStringLiteral("/screenshots");
+    QDir().mkpath(dir);
+    return image.save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
 TEST_F(WidgetTest, GeometryAndVisibilityFollowTheModel)
 {
     auto* panel = Add<TPanel>();
@@ -64,6 +71,7 @@ TEST_F(WidgetTest, GeometryAndVisibilityFollowTheModel)
 TEST_F(WidgetTest, UserInputReachesTheEvents)
 {
     auto* edit = Add<TEdit>();
+    EXPECT_EQ(edit->Height(), 21) << "the default height for the default font";
     int changes = 0;
     edit->OnChange = TNotifyEvent([&](TObject*) { ++changes; });
     // a handler may replace a typed character or swallow it
@@ -122,7 +130,7 @@ TEST_F(WidgetTest, AnExceptionInAnEventHandlerGoesToTheApplication)
     EXPECT_EQ(handled, QStringList{QStringLiteral("Invalid class typecast")});
 }
 
-TEST_F(WidgetTest, AFormRendersToAPicture)
+TEST_F(WidgetTest, ScreenshotOfControls)
 {
     form->SetCaption(QStringLiteral("Controls"));
     auto* panel = Add<TPanel>();
@@ -147,7 +155,5 @@ TEST_F(WidgetTest, AFormRendersToAPicture)
     EXPECT_EQ(image.pixelColor(50, 0), ColorToQColor(clBtnHighlight));
     EXPECT_EQ(image.pixelColor(60, 75 + edit->Height() / 2), ColorToQColor(clWindow));
 
-    const QString dir = qEnvironmentVariable("VK_BUILD_DIR", QDir::currentPath()) + QStringLiteral("/screenshots");
-    QDir().mkpath(dir);
-    EXPECT_TRUE(image.save(dir + QStringLiteral("/controls.png")));
+    EXPECT_TRUE(SaveScreenshot(image, QStringLiteral("controls")));
 }
