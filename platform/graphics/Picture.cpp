@@ -276,6 +276,20 @@ void TPicture::Assign(TPersistent* source)
         inherited::Assign(source);
 }
 
+void TGraphic::DefineProperties(TDefinedProperties& props)
+{
+    TDefinedProperty data;
+    data.Name = QStringLiteral("Data");
+    data.HasData = [this] { return !Empty(); };
+    data.Write = [this] { return TValue::Binary(WriteData()); };
+    data.Read = [this](const TValue& value) {
+        if (value.Type != TValueType::Binary)
+            throw EInvalidGraphic(QStringLiteral("Graphic data is not binary"));
+        ReadData(value.Bin);
+    };
+    props.push_back(std::move(data));
+}
+
 void TPicture::DefineProperties(TDefinedProperties& props)
 {
     TDefinedProperty data;

@@ -25,6 +25,9 @@ public:
     // The graphic's part of Picture.Data; raises EInvalidGraphic on bad data.
     virtual QByteArray WriteData() const { return SaveToBytes(); }
     virtual void ReadData(const QByteArray& data) { LoadFromBytes(data); }
+    // A graphic held directly by a property (a button's Glyph) streams its
+    // own part as Data.
+    void DefineProperties(TDefinedProperties& props) override;
     TNotifyEvent OnChange;
 
 protected:
