@@ -86,7 +86,7 @@ TQRPrintable* TQRCustomBand::AddPrintable(TClass printableClass)
 {
     TCustomQuickRep* report = ParentReport();
     TComponent* owner = report && report->Owner() ? report->Owner() : Owner();
-    auto* element = As<TQRPrintable>(printableClass->CreateComponent(owner));
+    TQRPrintable* element = TQRPrintable::CreateOf(printableClass, owner);
     double right = 0;
     for (TQRPrintable* other : Printables())
         right = std::max(right, other->Size().right() + 10);

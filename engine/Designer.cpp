@@ -4,21 +4,26 @@
 #include "engine/QRUtils.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 VK_PUBLISHED(TQRDesigner) {}
 
-void PaintSelectionHandles(QPainter& painter, const QRect& rect)
+// The eight handle squares inside a rectangle: 0 top left, 1 top, 2 top right,
+// 3 right, 4 bottom right, 5 bottom, 6 bottom left, 7 left.
+static std::array<QRect, 8> HandleRects(const QRect& rect)
 {
     const int s = TQRDesigner::HandleSize;
-    const int xs[] = {rect.left(), rect.center().x() - s / 2, rect.right() - s + 1};
-    const int ys[] = {rect.top(), rect.center().y() - s / 2, rect.bottom() - s + 1};
-    painter.save();
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 3; ++col)
-            if (row != 1 || col != 1)
-                painter.fillRect(QRect(xs[col], ys[row], s, s), Qt::black);
-    painter.restore();
+    const int l = rect.left(), cx = rect.center().x() - s / 2, r = rect.right() - s + 1;
+    const int t = rect.top(), cy = rect.center().y() - s / 2, b = rect.bottom() - s + 1;
+    return {QRect(l, t, s, s), QRect(cx, t, s, s), QRect(r, t, s, s), QRect(r, cy, s, s),
+            QRect(r, b, s, s), QRect(cx, b, s, s), QRect(l, b, s, s), QRect(l, cy, s, s)};
+}
+
+void PaintSelectionHandles(QPainter& painter, const QRect& rect)
+{
+    for (const QRect& handle : HandleRects(rect))
+        painter.fillRect(handle, Qt::black);
 }
 
 void TQRDesigner::Create(TComponent* owner)
@@ -144,15 +149,11 @@ static TQRCustomBand* BandOf(TControl* control)
     return nullptr;
 }
 
-// Handles: 0 top left, 1 top, 2 top right, 3 right, 4 bottom right, 5 bottom,
-// 6 bottom left, 7 left; -1 none.
 int TQRDesigner::HandleAt(TQRPrintable* element, int x, int y) const
 {
-    const int s = HandleSize;
-    const int w = element->Width(), h = element->Height();
-    const QPoint centres[8] = {{0, 0}, {w / 2, 0}, {w, 0}, {w, h / 2}, {w, h}, {w / 2, h}, {0, h}, {0, h / 2}};
+    const auto handles = HandleRects(element->ClientRect());
     for (int i = 0; i < 8; ++i)
-        if (std::abs(x - centres[i].x()) <= s && std::abs(y - centres[i].y()) <= s)
+        if (handles[i].contains(x, y))
             return i;
     return -1;
 }
@@ -271,7 +272,7 @@ void TQRDesigner::Place(TQRCustomBand* band, int x, int y)
     TClass cls = armed_;
     armed_ = nullptr;  // one placement per arming, whatever happens next
     TComponent* owner = report_->Owner() ? report_->Owner() : report_;
-    auto* element = As<TQRPrintable>(cls->CreateComponent(owner));
+    TQRPrintable* element = TQRPrintable::CreateOf(cls, owner);
     try {
         element->SetName(UniqueName(owner, cls->Name().mid(1)));
         element->SetParent(band);

@@ -1,6 +1,7 @@
 #include "engine/Printables.h"
 
 #include "classes/Published.h"
+#include "controls/ControlProps.h"
 #include "db/DataSet.h"
 #include "engine/Designer.h"
 
@@ -13,6 +14,9 @@ VK_PUBLISHED(TQRPrintable)
 {
     c.Prop("Alignment", &TQRPrintable::Alignment, &TQRPrintable::SetAlignment).Default(taLeftJustify);
     c.Prop("AlignToBand", &TQRPrintable::AlignToBand, &TQRPrintable::SetAlignToBand).Default(false);
+    controlprops::Color(c, clWhite);
+    controlprops::Font(c);
+    controlprops::State(c);
     c.Prop("Frame", &TQRPrintable::Frame);
 }
 
@@ -24,6 +28,13 @@ void TQRPrintable::Create(TComponent* owner)
     SetColor(clWhite);
     const QSizeF size = DefaultSize();
     SetSize(QRectF(0, 0, size.width(), size.height()));
+}
+
+TQRPrintable* TQRPrintable::CreateOf(TClass printableClass, TComponent* owner)
+{
+    if (!printableClass || !printableClass->InheritsFrom(ClassInfo()))
+        RaiseInvalidCast();
+    return static_cast<TQRPrintable*>(printableClass->CreateComponent(owner));
 }
 
 void TQRPrintable::Destroy()
@@ -176,7 +187,10 @@ VK_PUBLISHED(TQRCustomLabel)
     c.Prop("WordWrap", &TQRCustomLabel::WordWrap, &TQRCustomLabel::SetWordWrap).Default(true);
 }
 
-VK_PUBLISHED(TQRLabel) {}
+VK_PUBLISHED(TQRLabel)
+{
+    controlprops::Caption(c);
+}
 
 void TQRCustomLabel::Create(TComponent* owner)
 {
@@ -365,6 +379,7 @@ QString TQRExpr::DisplayText() const
 VK_PUBLISHED(TQRSysData)
 {
     c.Prop("Data", &TQRSysData::Data, &TQRSysData::SetData).Default(qrsTime);
+    c.Prop("Text", &TControl::Text, &TControl::SetText);
 }
 
 void TQRSysData::SetData(TQRSysDataType v)

@@ -14,6 +14,9 @@ class TQRPrintable : public TGraphicControl {
 public:
     void Create(TComponent* owner) override;
     void Destroy() override;
+    // A new element of the class with the owner; raises EInvalidCast, creating
+    // nothing, for a class that is no element.
+    static TQRPrintable* CreateOf(TClass printableClass, TComponent* owner);
     TQRFrame* Frame() const { return frame_; }
     void SetFrame(TQRFrame* frame) { frame_->Assign(frame); }
     // Aligned to the band: Alignment places the element left, centred or right within its band.

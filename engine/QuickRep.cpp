@@ -1,6 +1,7 @@
 #include "engine/QuickRep.h"
 
 #include "classes/Published.h"
+#include "controls/ControlProps.h"
 #include "db/DataSet.h"
 #include "engine/Bands.h"
 #include "engine/Designer.h"
@@ -106,6 +107,9 @@ void TQRFrame::Paint(QPainter& painter, const QRectF& rect) const
 
 VK_PUBLISHED(TQRBasePanel)
 {
+    controlprops::Color(c, clWhite);
+    controlprops::Font(c);
+    controlprops::State(c);
     c.Prop("Frame", &TQRBasePanel::Frame);
 }
 

@@ -1,0 +1,11 @@
+#include "Startup.h"
+#include "TestStartup.h"
+#include "db/DbStartup.h"
+#include "engine/EngineStartup.h"
+
+void VkTestStartup()
+{
+    StartPlatform();
+    StartDb();
+    StartEngine();
+}
