@@ -3,11 +3,13 @@
 #include "classes/ClassRegistry.h"
 #include "db/Query.h"
 #include "engine/Bands.h"
+#include "engine/export/ExportFilter.h"
 
 void StartEngine()
 {
     RegisterClasses({TQuickRep::ClassInfo(), TQRBand::ClassInfo(), TQRChildBand::ClassInfo(), TQRGroup::ClassInfo(),
                      TQRSubDetail::ClassInfo(), TQuery::ClassInfo()});
+    RegisterEngineExportFilters();
 }
 
 void StopEngine() {}

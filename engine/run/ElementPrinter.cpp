@@ -144,8 +144,12 @@ QString TQRElementPrinter::TextOf(const TQRCustomLabel* label, const TQRRunState
         return sys->Text() + SysDataValue(sys, state, report_);
     if (auto* db = dynamic_cast<const TQRDBText*>(label))
         return FieldText(db->DataSet(), db->DataField());
-    if (dynamic_cast<const TQRMemo*>(label))
-        return label->Lines()->Text().chopped(label->Lines()->Text().endsWith(QLatin1Char('\n')) ? 1 : 0);
+    if (dynamic_cast<const TQRMemo*>(label)) {
+        QString text = label->Lines()->Text();
+        while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
+            text.chop(1);  // the last line's end is no further line
+        return text;
+    }
     return label->Caption();
 }
 

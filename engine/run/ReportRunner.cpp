@@ -48,10 +48,8 @@ TQRReportRunner::TQRReportRunner(TCustomQuickRep* report)
         case rbPageFooter: TakeBand(bands_->PageFooter, band); break;
         case rbSummary: TakeBand(bands_->Summary, band); break;
         case rbGroupHeader:
-            if (auto* group = dynamic_cast<TQRGroup*>(band)) {
+            if (auto* group = dynamic_cast<TQRGroup*>(band))
                 bands_->Groups.push_back(group);
-                bands_->GroupValues.push_back(std::make_unique<TQRGroupValue>(group->Expression(), report));
-            }
             break;
         case rbSubDetail:
             if (auto* sub = dynamic_cast<TQRSubDetail*>(band))
@@ -60,6 +58,9 @@ TQRReportRunner::TQRReportRunner(TCustomQuickRep* report)
         default: break;  // group footers, children and overlays print with their owners
         }
     }
+    // A sub-detail's header is printed by its sub-detail, not as a group.
+    for (TQRSubDetail* sub : bands_->SubDetails)
+        std::erase(bands_->Groups, sub->HeaderBand());
 }
 
 TQRReportRunner::~TQRReportRunner() = default;
@@ -74,7 +75,11 @@ bool TQRReportRunner::Run(TQRPreparedReport& out)
     const bool opened = ds && !ds->Active();
     if (opened)
         ds->Open();
+    // Fields exist once the data set is open: expressions are parsed now.
     printer_.Prepare(bands_->Elements);
+    bands_->GroupValues.clear();
+    for (TQRGroup* group : bands_->Groups)
+        bands_->GroupValues.push_back(std::make_unique<TQRGroupValue>(group->Expression(), report_));
     state_ = TQRRunState();
     state_.DetailCount = ds ? ds->RecordCount() : 0;
     bool finished = true;

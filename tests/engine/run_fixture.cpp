@@ -1,0 +1,66 @@
+#include "run_fixture.h"
+
+#include "classes/Published.h"
+
+VK_PUBLISHED(TMemDataSet) {}
+
+TMemDataSet* RunTest::Table(int rows, const QString& name)
+{
+    auto* ds = New<TMemDataSet>(form);
+    ds->SetName(name);
+    ds->Data.Defs = {{"NAME", ftString, 20}, {"QTY", ftInteger}, {"PRICE", ftFloat}, {"GRP", ftString, 5}};
+    for (int i = 1; i <= rows; ++i)
+        ds->Data.Rows.push_back({QStringLiteral("Item%1").arg(i), qint64(i), i * 1.5,
+                                 QStringLiteral("G%1").arg((i - 1) / 3 + 1)});
+    return ds;
+}
+
+TQRCustomBand* RunTest::AddBand(TQRBandType type, double height)
+{
+    TQRCustomBand* band = report->CreateBand(type);
+    band->SetHeight(int(height));
+    return band;
+}
+
+void RunTest::SetTextOf(TQRCustomLabel* label, const QString& text)
+{
+    if (auto* expr = dynamic_cast<TQRExpr*>(label))
+        expr->SetExpression(text);
+    else if (auto* db = dynamic_cast<TQRDBText*>(label))
+        db->SetDataField(text);
+    else if (auto* sys = dynamic_cast<TQRSysData*>(label))
+        sys->SetText(text);
+    else
+        label->SetCaption(text);
+}
+
+TQRPreparedReport RunTest::Run()
+{
+    TQRPreparedReport pages;
+    TQRReportRunner(report).Run(pages);
+    return pages;
+}
+
+std::vector<QStringList> RunTest::PageTexts(const TQRPreparedReport& pages)
+{
+    std::vector<QStringList> out;
+    for (const TQRPreparedPage& page : pages.Pages) {
+        std::vector<TQRPageText> texts = page.Texts;
+        std::stable_sort(texts.begin(), texts.end(), [](const TQRPageText& a, const TQRPageText& b) {
+            return a.Y != b.Y ? a.Y < b.Y : a.X < b.X;
+        });
+        QStringList list;
+        for (const TQRPageText& t : texts)
+            list << t.Text;
+        out.push_back(list);
+    }
+    return out;
+}
+
+const TQRPageText* RunTest::FindText(const TQRPreparedPage& page, const QString& text)
+{
+    for (const TQRPageText& t : page.Texts)
+        if (t.Text == text)
+            return &t;
+    return nullptr;
+}

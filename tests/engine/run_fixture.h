@@ -1,0 +1,46 @@
+#pragma once
+// Small reports over in-memory tables for the running, export and preview
+// tests: a report on a form, bands and elements added in code, and the
+// texts of each prepared page in reading order.
+#include "model_fixture.h"
+
+#include "db/DataSet.h"
+#include "engine/Printables.h"
+#include "engine/run/ReportRunner.h"
+
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList& l, std::ostream* os) { *os << l.join(QLatin1Char('|')).toStdString(); }
+
+// A data set whose records the test gives.
+class TMemDataSet : public TDataSet {
+    VK_CLASS(TMemDataSet, TDataSet)
+public:
+    TTableData Data;
+
+protected:
+    TTableData OpenData() override { return Data; }
+};
+
+class RunTest : public ReportTest {
+protected:
+    // A table of NAME (string), QTY (integer), PRICE (float), GRP (string).
+    TMemDataSet* Table(int rows, const QString& name = QStringLiteral("Table1"));
+    TQRCustomBand* AddBand(TQRBandType type, double height = 20);
+    // A label (or another text element) at x, y on the band.
+    template <class T = TQRLabel>
+    T* AddText(TQRCustomBand* band, const QString& text, double x = 0, double y = 0, double width = 100)
+    {
+        T* element = New<T>(form);
+        element->SetParent(band);
+        element->SetAutoSize(false);
+        element->SetSize(QRectF(x, y, width, 17));
+        SetTextOf(element, text);
+        return element;
+    }
+    static void SetTextOf(TQRCustomLabel* label, const QString& text);
+
+    TQRPreparedReport Run();
+    // Each page's texts, top to bottom then left to right.
+    static std::vector<QStringList> PageTexts(const TQRPreparedReport& pages);
+    static const TQRPageText* FindText(const TQRPreparedPage& page, const QString& text);
+};
