@@ -18,12 +18,14 @@ VK_PUBLISHED(TQRPrintable)
     controlprops::Font(c);
     controlprops::State(c);
     c.Prop("Frame", &TQRPrintable::Frame);
+    c.Prop("Size", &TQRPrintable::StreamedSize);
 }
 
 void TQRPrintable::Create(TComponent* owner)
 {
     frame_ = new TQRFrame();
     frame_->OnChange = TNotifyEvent(this, &TQRPrintable::FrameChanged);
+    streamedSize_ = new TQRSize(&size_);
     inherited::Create(owner);
     SetColor(clWhite);
     const QSizeF size = DefaultSize();
@@ -41,6 +43,13 @@ void TQRPrintable::Destroy()
 {
     inherited::Destroy();
     FreeAndNil(frame_);
+    FreeAndNil(streamedSize_);
+}
+
+void TQRPrintable::Loaded()
+{
+    inherited::Loaded();
+    ApplyZoom();  // the streamed rectangle wins over the bounds read at the saved zoom
 }
 
 void TQRPrintable::FrameChanged(TObject*)

@@ -31,6 +31,8 @@ public:
     // Zoom-independent rectangle within the band, pixels at zoom 100.
     const QRectF& Size() const { return size_; }
     void SetSize(const QRectF& size);
+    TQRSize* StreamedSize() const { return streamedSize_; }
+    void Loaded() override;
     void SetBounds(int left, int top, int width, int height) override;
     void SetParent(TWinControl* parent) override;
     // Places the element for the report's current zoom, within its band when aligned to it.
@@ -57,6 +59,7 @@ private:
     bool alignToBand_ = false;
     TAlignment alignment_ = taLeftJustify;
     QRectF size_;
+    TQRSize* streamedSize_ = nullptr;
     bool zooming_ = false;
 };
 

@@ -111,12 +111,22 @@ VK_PUBLISHED(TQRBasePanel)
     controlprops::Font(c);
     controlprops::State(c);
     c.Prop("Frame", &TQRBasePanel::Frame);
+    c.Prop("Size", &TQRBasePanel::StreamedSize);
+}
+
+VK_PUBLISHED(TQRSize)
+{
+    c.Prop("Left", &TQRSize::Left, &TQRSize::SetLeft);
+    c.Prop("Top", &TQRSize::Top, &TQRSize::SetTop);
+    c.Prop("Width", &TQRSize::Width, &TQRSize::SetWidth);
+    c.Prop("Height", &TQRSize::Height, &TQRSize::SetHeight);
 }
 
 void TQRBasePanel::Create(TComponent* owner)
 {
     frame_ = new TQRFrame();
     frame_->OnChange = TNotifyEvent([this](TObject*) { Invalidate(); });
+    streamedSize_ = new TQRSize(&size_);
     inherited::Create(owner);
     SetBevelOuter(bvNone);
     SetCaption(QString());
@@ -132,6 +142,13 @@ void TQRBasePanel::Destroy()
         Controls(ControlCount() - 1)->Free();
     inherited::Destroy();
     FreeAndNil(frame_);
+    FreeAndNil(streamedSize_);
+}
+
+void TQRBasePanel::Loaded()
+{
+    inherited::Loaded();
+    ApplyZoom();  // the streamed rectangle wins over the bounds read at the saved zoom
 }
 
 double TQRBasePanel::ZoomFactor() const
@@ -562,7 +579,7 @@ void TCustomQuickRep::PageChanged()
 
 void TCustomQuickRep::Loaded()
 {
-    inherited::Loaded();
+    TQRBasePanel::Loaded();
     PageChanged();
 }
 

@@ -61,6 +61,27 @@ private:
     int width_ = 1;
 };
 
+// The zoom-independent rectangle of a report control as it streams: pixels at
+// zoom 100, written beside the control's bounds so that a layout saved at any
+// zoom reads back exactly.
+class TQRSize : public TPersistent {
+    VK_CLASS(TQRSize, TPersistent)
+public:
+    TQRSize() = default;
+    explicit TQRSize(QRectF* rect) : rect_(rect) {}
+    double Left() const { return rect_->left(); }
+    void SetLeft(double v) { rect_->moveLeft(v); }
+    double Top() const { return rect_->top(); }
+    void SetTop(double v) { rect_->moveTop(v); }
+    double Width() const { return rect_->width(); }
+    void SetWidth(double v) { rect_->setWidth(v); }
+    double Height() const { return rect_->height(); }
+    void SetHeight(double v) { rect_->setHeight(v); }
+
+private:
+    QRectF* rect_ = nullptr;
+};
+
 // Base of the report and its bands: a panel with a frame and a
 // zoom-independent rectangle.
 class TQRBasePanel : public TCustomPanel {
@@ -77,6 +98,8 @@ public:
     double ZoomFactor() const;
     // Zoom-independent rectangle, pixels at zoom 100.
     const QRectF& Size() const { return size_; }
+    TQRSize* StreamedSize() const { return streamedSize_; }
+    void Loaded() override;
     void SetBounds(int left, int top, int width, int height) override;
     // Sets the zoom-independent rectangle and places the control for the zoom.
     void SetSize(const QRectF& size);
@@ -95,6 +118,7 @@ protected:
 private:
     TQRFrame* frame_ = nullptr;
     QRectF size_;
+    TQRSize* streamedSize_ = nullptr;
     bool zooming_ = false;
 };
 
