@@ -32,5 +32,7 @@ void Tmainform::Destroy()
 
 void Tmainform::FormActivate(TObject*)
 {
-    edit->SetFocus();
+    // A dialog answered without a window on screen has nothing to focus.
+    if (edit->CanFocus())
+        edit->SetFocus();
 }

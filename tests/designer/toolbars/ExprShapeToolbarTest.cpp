@@ -1,5 +1,6 @@
 // The expression toolbar (the text of labels and expression elements) and
 // the shape toolbar (the kind of a shape).
+#include "ExpressionBuilderDouble.h"
 #include "ToolbarFixture.h"
 #include "designer/toolbars/ExprToolbar.h"
 #include "designer/toolbars/ShapeToolbar.h"
@@ -100,6 +101,42 @@ TEST_F(ExprToolbarTest, SelectionReplacesUnappliedTextAndNilKeepsIt)
     EXPECT_EQ(bar->Component, nullptr);
 }
 
+TEST_F(ExprToolbarTest, WizardStartsFromTheTypedTextAndAppliesOnlyWhatItConfirms)
+{
+    bar->SetComponent(label);
+    bar->Edit->SetText("typed, not applied");
+    {
+        BuilderScope cancel([](QString& text) {
+            text = "dropped";
+            return false;
+        });
+        bar->WizardButton->Click();
+        ASSERT_EQ(cancel.calls.size(), 1u);
+        EXPECT_EQ(cancel.calls[0].description, "");
+        EXPECT_EQ(cancel.calls[0].text, "typed, not applied");
+        EXPECT_EQ(cancel.calls[0].owner, host) << "the form that owns the report";
+    }
+    EXPECT_EQ(bar->Edit->Text(), "typed, not applied");
+    EXPECT_EQ(label->Caption(), "Total");
+    {
+        BuilderScope confirm([](QString& text) {
+            text = "UPPER([Name])";
+            return true;
+        });
+        bar->WizardButton->Click();
+    }
+    EXPECT_EQ(bar->Edit->Text(), "UPPER([Name])");
+    EXPECT_EQ(label->Caption(), "UPPER([Name])") << "a label takes the expression as literal text";
+
+    bar->SetComponent(expr);
+    BuilderScope confirm([](QString& text) {
+        text += " * 2";
+        return true;
+    });
+    bar->WizardButton->Click();
+    EXPECT_EQ(expr->Expression(), "SUM(Amount) * 2");
+}
+
 TEST_F(ExprToolbarTest, AFreedElementIsNeverTouched)
 {
     bar->SetComponent(label);
@@ -109,7 +146,9 @@ TEST_F(ExprToolbarTest, AFreedElementIsNeverTouched)
     bar->OKButton->Click();
     Type(bar->Edit, QChar(13));
     bar->CancelButton->Click();
+    BuilderScope none([](QString&) { return true; });
     bar->WizardButton->Click();
+    EXPECT_TRUE(none.calls.empty());
     EXPECT_EQ(bar->Edit->Text(), "text");
 }
 
