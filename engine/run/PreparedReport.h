@@ -32,6 +32,8 @@ struct TQRPreparedReport {
     int PageCount() const { return static_cast<int>(Pages.size()); }
 };
 
+// Millimetres to pixels at zoom 100, unrounded.
+inline double MMToPixels(double mm) { return mm * 96.0 / 25.4; }
 // Pixels at zoom 100 to tenths of a millimetre and back.
 inline double PixelsToTenthMM(double px) { return px * 254.0 / 96.0; }
 inline double TenthMMToPixels(double t) { return t * 96.0 / 254.0; }

@@ -68,8 +68,8 @@ TQRReportRunner::~TQRReportRunner() = default;
 bool TQRReportRunner::Run(TQRPreparedReport& out)
 {
     out = TQRPreparedReport();
-    out.PaperWidth = report_->PageWidthPx();
-    out.PaperLength = report_->PageLengthPx();
+    out.PaperWidth = MMToPixels(report_->Page()->Width());
+    out.PaperLength = MMToPixels(report_->Page()->Length());
     out_ = &out;
     TDataSet* ds = report_->DataSet();
     const bool opened = ds && !ds->Active();
@@ -184,8 +184,8 @@ void TQRReportRunner::StartPage()
     texts_.clear();
     pageHasRecords_ = false;
     column_ = 0;
-    y_ = report_->TopMarginPx();
-    footerTop_ = report_->PageLengthPx() - TQRPage::ToPixels(report_->Page()->BottomMargin()) -
+    y_ = MMToPixels(report_->Page()->TopMargin());
+    footerTop_ = MMToPixels(report_->Page()->Length() - report_->Page()->BottomMargin()) -
                  ChainHeight(bands_->PageFooter);
     if (bands_->PageHeader && (state_.PageNumber > 1 || report_->Options().Contains(FirstPageHeader)))
         PrintBand(bands_->PageHeader);
@@ -199,7 +199,7 @@ void TQRReportRunner::FinishPage(bool lastPage)
     if (bands_->PageFooter && (!lastPage || report_->Options().Contains(LastPageFooter))) {
         y_ = footerTop_;
         column_ = 0;
-        footerTop_ = report_->PageLengthPx();  // the footer itself always fits
+        footerTop_ = out_->PaperLength;  // the footer itself always fits
         PrintBand(bands_->PageFooter);
     }
     painter_->end();
@@ -236,9 +236,15 @@ bool TQRReportRunner::IsColumnar(const TQRCustomBand* band) const
 double TQRReportRunner::ColumnLeft() const
 {
     const TQRPage* page = report_->Page();
-    const double space = TQRPage::ToPixels(page->ColumnSpace());
-    const double width = (report_->BandWidthPx() - space * (page->Columns() - 1)) / page->Columns();
-    return report_->LeftMarginPx() + column_ * (width + space);
+    const double space = MMToPixels(page->ColumnSpace());
+    const double width = (BandWidth() - space * (page->Columns() - 1)) / page->Columns();
+    return MMToPixels(page->LeftMargin()) + column_ * (width + space);
+}
+
+double TQRReportRunner::BandWidth() const
+{
+    const TQRPage* page = report_->Page();
+    return MMToPixels(page->Width() - page->LeftMargin() - page->RightMargin());
 }
 
 double TQRReportRunner::MeasureBand(TQRCustomBand* band, std::vector<TQRElementLayout>& layouts) const
@@ -255,21 +261,25 @@ void TQRReportRunner::PrintBand(TQRCustomBand* band)
 {
     if (!band || !band->Enabled())
         return;
-    std::vector<TQRElementLayout> layouts;
-    const double height = MeasureBand(band, layouts);
     const TQRBandType type = band->BandType();
     const bool header = type == rbPageHeader || type == rbPageFooter || type == rbColumnHeader || type == rbTitle;
     if (band->ForceNewPage() && pageHasRecords_ && type != rbPageFooter) {
         FinishPage(false);
         StartPage();
     }
-    PlaceBand(band, height);
+    std::vector<TQRElementLayout> layouts;
+    double height = MeasureBand(band, layouts);
+    if (PlaceBand(band, height)) {
+        // Page numbers and the like differ on the new page.
+        layouts.clear();
+        height = MeasureBand(band, layouts);
+    }
     const bool columnar = IsColumnar(band);
     if (!columnar && column_ > 0) {
         y_ = std::max(y_, columnBottom_);
         column_ = 0;
     }
-    const QPointF origin(columnar ? ColumnLeft() : report_->LeftMarginPx(), y_);
+    const QPointF origin(columnar ? ColumnLeft() : MMToPixels(report_->Page()->LeftMargin()), y_);
     DrawBand(band, origin, height, layouts);
     y_ += height;
     columnBottom_ = std::max(columnBottom_, y_);
@@ -279,29 +289,28 @@ void TQRReportRunner::PrintBand(TQRCustomBand* band)
     PrintBand(band->ChildBand());
 }
 
-void TQRReportRunner::PlaceBand(TQRCustomBand* band, double height)
+bool TQRReportRunner::PlaceBand(TQRCustomBand* band, double height)
 {
     const bool atPageTop = !pageHasRecords_ && column_ == 0;
     if (y_ + height <= footerTop_ || band->BandType() == rbPageHeader || band->BandType() == rbPageFooter)
-        return;
+        return false;
     if (IsColumnar(band) && column_ + 1 < report_->Page()->Columns()) {
         ++column_;
         y_ = columnTop_;
-        return;
+        return false;
     }
     // A band taller than an empty page prints there anyway rather than never.
     if (atPageTop && y_ <= columnTop_)
-        return;
+        return false;
     FinishPage(false);
     StartPage();
+    return true;
 }
 
 void TQRReportRunner::DrawBand(TQRCustomBand* band, const QPointF& origin, double height,
                                const std::vector<TQRElementLayout>& layouts)
 {
-    const double width = IsColumnar(band) && report_->Page()->Columns() > 1
-                             ? report_->BandWidthPx() / double(report_->Page()->Columns())
-                             : report_->BandWidthPx();
+    const double width = IsColumnar(band) ? BandWidth() / report_->Page()->Columns() : BandWidth();
     const QRectF rect(origin, QSizeF(width, height));
     if (band->Color() != clWhite && band->Color() != clNone)
         painter_->fillRect(rect, ColorToQColor(band->Color()));

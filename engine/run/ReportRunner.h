@@ -37,7 +37,8 @@ private:
     void StartPage();
     void FinishPage(bool lastPage);
     void PrintBand(TQRCustomBand* band);
-    void PlaceBand(TQRCustomBand* band, double height);
+    // Moves to the next column or page when the band does not fit; true on a new page.
+    bool PlaceBand(TQRCustomBand* band, double height);
     void DrawBand(TQRCustomBand* band, const QPointF& origin, double height,
                   const std::vector<TQRElementLayout>& layouts);
     double MeasureBand(TQRCustomBand* band, std::vector<TQRElementLayout>& layouts) const;
@@ -48,6 +49,7 @@ private:
     void PrintSubDetails(TComponent* master);
     bool IsColumnar(const TQRCustomBand* band) const;
     double ColumnLeft() const;
+    double BandWidth() const;  // the page less its side margins
 
     TCustomQuickRep* report_;
     std::unique_ptr<TBands> bands_;

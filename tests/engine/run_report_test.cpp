@@ -52,7 +52,7 @@ TEST_F(BandOrder, PagesBreakBeforeTheFooterAndRepeatTheHeaders)
     ASSERT_GT(pages.PageCount(), 2);
     const auto texts = PageTexts(pages);
     int next = 1;
-    const double footerTop = report->PageLengthPx() - TQRPage::ToPixels(report->Page()->BottomMargin()) - 20;
+    const double footerTop = MMToPixels(297 - 10) - 20;
     for (int p = 0; p < pages.PageCount(); ++p) {
         QStringList page = texts[p];
         const bool first = p == 0, last = p == pages.PageCount() - 1;
@@ -139,12 +139,12 @@ TEST_F(RunTest, ColumnsFillTopToBottomThenLeftToRight)
     const TQRPreparedReport pages = Run();
     ASSERT_EQ(pages.PageCount(), 1);
     const TQRPreparedPage& page = pages.Pages[0];
-    const double left = report->LeftMarginPx();
+    const double left = MMToPixels(10);
     const TQRPageText* first = FindText(page, "1");
     const TQRPageText* last = FindText(page, "60");
     ASSERT_TRUE(first && last);
     EXPECT_DOUBLE_EQ(first->X, left);
-    EXPECT_DOUBLE_EQ(last->X, left + report->BandWidthPx() / 2.0);
+    EXPECT_DOUBLE_EQ(last->X, left + MMToPixels(190) / 2);
     EXPECT_LT(last->Y, FindText(page, "31")->Y + 30 * 30);
     // The summary spans the page under the lowest column.
     EXPECT_DOUBLE_EQ(FindText(page, "End")->X, left);
@@ -166,7 +166,7 @@ TEST_F(RunTest, StretchingTextGrowsItsBand)
     EXPECT_GE(FindText(page, "after")->Y, four + 10);
     int wrappedLines = 0;
     for (const TQRPageText& t : page.Texts)
-        wrappedLines += t.X == detail->Size().left() + 300 ? 1 : 0;
+        wrappedLines += t.X == MMToPixels(10) + 300 ? 1 : 0;
     EXPECT_GE(wrappedLines, 3);
 }
 
