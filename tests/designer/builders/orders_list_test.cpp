@@ -4,6 +4,8 @@
 
 #include "db/Table.h"
 #include "designer/export/AsciiExportFilter.h"
+#include "engine/preview/PreviewForm.h"
+#include "forms/Modal.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -22,6 +24,22 @@ protected:
         Orders->Open();
         QRCreateList(Report, Form, Orders, "Orders", nullptr);
         ASSERT_NE(Report, nullptr);
+    }
+
+    // The report exported through the plain-text filter, as non-empty lines.
+    QStringList ExportedLines()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("orders.txt");
+        Report->ExportToFilter(new TQRAsciiExportFilter(path));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return QString::fromLatin1(file.readAll()).split(QRegularExpression("\r?\n"), Qt::SkipEmptyParts);
+    }
+
+    static QStringList PageFooters(const QStringList& lines)
+    {
+        return lines.filter(QRegularExpression("^\\s+Page \\d+$"));
     }
 
     TTable* Orders = nullptr;
@@ -62,17 +80,10 @@ TEST_F(OrdersListTest, ColumnsFollowTheFieldsAndStayOnTheLandscapePage)
 
 TEST_F(OrdersListTest, ExportsEveryOrderWithTitleHeadersAndPageNumbers)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("orders.txt");
-    Report->ExportToFilter(new TQRAsciiExportFilter(path));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString text = QString::fromLatin1(file.readAll());
-    const QStringList lines = text.split(QRegularExpression("\r?\n"), Qt::SkipEmptyParts);
-
-    EXPECT_TRUE(text.contains("Orders"));
+    const QStringList lines = ExportedLines();
+    EXPECT_EQ(lines.filter(QRegularExpression("^\\s+Orders$")).size(), 1);
     // the page footers number the pages from 1, right-aligned
-    const QStringList footers = lines.filter(QRegularExpression("^\\s+Page \\d+$"));
+    const QStringList footers = PageFooters(lines);
     ASSERT_GE(footers.size(), 2);
     for (int page = 0; page < footers.size(); ++page)
         EXPECT_EQ(footers[page].trimmed(), QStringLiteral("Page %1").arg(page + 1));
@@ -86,4 +97,18 @@ TEST_F(OrdersListTest, ExportsEveryOrderWithTitleHeadersAndPageNumbers)
         records += lines.filter(QRegularExpression("^\\s*" + QRegularExpression::escape(orderNo) + "\\b")).size() > 0;
     }
     EXPECT_EQ(records, Orders->RecordCount());
+}
+
+TEST_F(OrdersListTest, PreviewPreparesThePagesTheExportNumbers)
+{
+    int previewPages = -1;
+    TModalScope answer([&](TModalRequest& request) {
+        if (auto* preview = dynamic_cast<TQRPreviewForm*>(request.Subject)) {
+            EXPECT_TRUE(preview->PreparePages());
+            previewPages = preview->PageCount();
+        }
+        return 0;
+    });
+    Report->Preview();
+    EXPECT_EQ(previewPages, PageFooters(ExportedLines()).size());
 }
