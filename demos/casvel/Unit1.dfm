@@ -1,8 +1,8 @@
 object Form1: TForm1
   Left = 200
   Top = 104
-  Width = 544
-  Height = 375
+  ClientWidth = 536
+  ClientHeight = 348
   Caption = 'Form1'
   Font.Charset = DEFAULT_CHARSET
   Font.Color = clWindowText

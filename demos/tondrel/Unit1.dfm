@@ -1,8 +1,8 @@
 object Form1: TForm1
   Left = 200
   Top = 104
-  Width = 112
-  Height = 130
+  ClientWidth = 104
+  ClientHeight = 103
   Caption = 'Form1'
   Font.Charset = DEFAULT_CHARSET
   Font.Color = clWindowText

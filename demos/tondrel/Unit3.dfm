@@ -1,8 +1,8 @@
 object Form3: TForm3
   Left = 200
   Top = 104
-  Width = 544
-  Height = 375
+  ClientWidth = 536
+  ClientHeight = 348
   Caption = 'Form3'
   Font.Charset = DEFAULT_CHARSET
   Font.Color = clWindowText
