@@ -6,7 +6,8 @@
 
 #include <algorithm>
 
-// PENDING: the engine's expression builder header.
+// The engine's modal expression builder: true and the new text when the user
+// confirms. Declared here until an engine header declares it.
 bool GetExpression(const QString& description, QString& expression, TComponent* owner);
 
 VK_PUBLISHED(TQRExprToolbar)
