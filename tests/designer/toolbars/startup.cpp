@@ -1,6 +1,7 @@
 #include "TestStartup.h"
 #include "Startup.h"
 #include "db/DbStartup.h"
+#include "designer/DesignerStartup.h"
 #include "engine/EngineStartup.h"
 
 void VkTestStartup()
@@ -8,4 +9,5 @@ void VkTestStartup()
     StartPlatform();
     StartDb();
     StartEngine();
+    StartDesigner();
 }
