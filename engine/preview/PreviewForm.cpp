@@ -42,9 +42,7 @@ protected:
         painter.translate(Border, Border);
         painter.fillRect(QRectF(0, 0, pages_->PaperWidth * zoom_ / 100, pages_->PaperLength * zoom_ / 100), Qt::white);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(zoom_ / 100, zoom_ / 100);
-        QPicture picture = pages_->Pages[page_ - 1].Picture;
-        picture.play(&painter);
+        PlayPage(pages_->Pages[page_ - 1], painter, zoom_ / 100);
     }
 
 private:

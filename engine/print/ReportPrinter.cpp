@@ -112,11 +112,7 @@ bool PrintPreparedPages(const TQRPreparedReport& report, QPrinter& printer, int 
     for (int i = first; i <= last; ++i) {
         if (i > first)
             printer.newPage();
-        painter.save();
-        painter.scale(scale, scale);
-        QPicture picture = report.Pages[i - 1].Picture;  // shared, not copied
-        picture.play(&painter);
-        painter.restore();
+        PlayPage(report.Pages[i - 1], painter, scale);
         if (progress && !progress(i - first + 1, last - first + 1)) {
             printer.abort();
             return false;

@@ -25,6 +25,10 @@ struct TQRPreparedPage {
     std::vector<TQRPageText> Texts;
 };
 
+// Replays the page on the painter with scale device pixels per page unit
+// (the printer's resolution / 96 on paper, the zoom on screen).
+void PlayPage(const TQRPreparedPage& page, QPainter& painter, double scale);
+
 struct TQRPreparedReport {
     double PaperWidth = 0;   // pixels at zoom 100
     double PaperLength = 0;

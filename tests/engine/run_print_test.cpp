@@ -1,0 +1,168 @@
+// Printing and previewing: a PDF of two reports turned into PNG pages for
+// review, the message without a printer, and the preview window answered
+// through the modal seam.
+#include "run_fixture.h"
+
+#include "dialogs/Dialogs.h"
+#include "engine/export/ExportFilter.h"
+#include "engine/preview/PreviewForm.h"
+#include "engine/print/ReportPrinter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+QString ScreenshotDir()
+{
+    const QString dir = qEnvironmentVariable("VK_BUILD_DIR", QDir::tempPath()) + QStringLiteral("/screenshots");
+    QDir().mkpath(dir);
+    return dir;
+}
+
+// Prints the report into <name>.pdf and turns it into <name>-N.png; returns the PNG count.
+int PrintToPngs(TQuickRep* report, const QString& name)
+{
+    const QString base = ScreenshotDir() + QLatin1Char('/') + name;
+    for (const QString& old : QDir(ScreenshotDir()).entryList({name + QStringLiteral("-*.png")}))
+        QFile::remove(ScreenshotDir() + QLatin1Char('/') + old);
+    report->PrinterSettings()->OutputFileName = base + QStringLiteral(".pdf");
+    report->Print();
+    QFile pdf(base + QStringLiteral(".pdf"));
+    EXPECT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5) == "%PDF-");
+    EXPECT_EQ(QProcess::execute(QStringLiteral("pdftoppm"), {"-png", "-r", "60", base + ".pdf", base}), 0);
+    return int(QDir(ScreenshotDir()).entryList({name + QStringLiteral("-*.png")}).size());
+}
+
+// The orders list: a centred title, column captions, one line per order, page numbers.
+class OrdersList : public RunTest {
+protected:
+    void Build(int rows)
+    {
+        report->SetDataSet(Table(rows));
+        report->SetReportTitle(QStringLiteral("Orders"));
+        TQRCustomBand* title = AddBand(rbTitle, 40);
+        auto* caption = AddText(title, QStringLiteral("List of orders"), 0, 8, MMToPixels(190));
+        caption->SetAlignment(taCenter);
+        caption->Font()->SetSize(16);
+        TQRCustomBand* header = AddBand(rbColumnHeader, 22);
+        header->Frame()->SetDrawBottom(true);
+        AddText(header, QStringLiteral("Name"), 8);
+        AddText(header, QStringLiteral("Quantity"), 200)->SetAlignment(taRightJustify);
+        AddText(header, QStringLiteral("Price"), 360)->SetAlignment(taRightJustify);
+        TQRCustomBand* detail = AddBand(rbDetail, 18);
+        AddText<TQRExpr>(detail, QStringLiteral("NAME"), 8);
+        AddText<TQRExpr>(detail, QStringLiteral("QTY"), 200)->SetAlignment(taRightJustify);
+        AddText<TQRExpr>(detail, QStringLiteral("FORMATNUMERIC('#,##0.00', PRICE)"), 360)->SetAlignment(taRightJustify);
+        TQRCustomBand* footer = AddBand(rbPageFooter, 24);
+        AddText<TQRSysData>(footer, QStringLiteral("Page "), 0, 4, MMToPixels(190))->SetData(qrsPageNumber);
+        static_cast<TQRSysData*>(footer->Printables().back())->SetAlignment(taCenter);
+    }
+};
+
+TEST_F(OrdersList, PrintsIntoAPdfOfAllItsPages)
+{
+    Build(120);
+    const int pages = Run().PageCount();
+    ASSERT_GT(pages, 1);
+    EXPECT_EQ(PrintToPngs(report, QStringLiteral("engine-orders-list")), pages);
+
+    // The page range of the printer settings limits what prints.
+    report->PrinterSettings()->FirstPage = 2;
+    report->PrinterSettings()->LastPage = 2;
+    EXPECT_EQ(PrintToPngs(report, QStringLiteral("engine-orders-page2")), 1);
+}
+
+TEST_F(RunTest, OneAnimalPerPageWithItsPicture)
+{
+    report->SetDataSet(Table(3));
+    TQRCustomBand* detail = AddBand(rbDetail, 300);
+    detail->SetForceNewPage(true);
+    auto* banner = New<TQRImage>(form);
+    banner->SetParent(detail);
+    banner->SetSize(QRectF(8, 0, 511, 108));
+    QImage image(511, 108, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QPainter(&image).fillRect(20, 20, 100, 60, Qt::yellow);
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    image.save(&buffer, "BMP");
+    banner->Picture()->Bitmap()->LoadFromBytes(bmp);
+    auto* shape = New<TQRShape>(form);
+    shape->SetParent(detail);
+    shape->SetShape(qrsCircle);
+    shape->SetSize(QRectF(32, 120, 150, 150));
+    AddText<TQRExpr>(detail, QStringLiteral("NAME"), 280, 136);
+    AddText<TQRExpr>(detail, QStringLiteral("GRP"), 280, 160);
+    EXPECT_EQ(PrintToPngs(report, QStringLiteral("engine-one-per-page")), 3);
+}
+
+TEST_F(RunTest, PrintingWithoutAPrinterOnlySaysSo)
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "this machine has a printer";
+    AddText(AddBand(rbTitle), QStringLiteral("x"));
+    Modal::ClearMessages();
+    report->Print();
+    EXPECT_EQ(Modal::Messages(), QStringList{QString::fromUtf8(SNoPrinter)});
+}
+
+TEST_F(OrdersList, PreviewShowsPagesAndSavesThroughAFilter)
+{
+    Build(120);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("orders.txt"));
+    int seen = 0;
+    TModalScope scope([&](TModalRequest& request) {
+        auto* preview = dynamic_cast<TQRPreviewForm*>(request.Subject);
+        if (!preview)
+            return int(mrCancel);
+        ++seen;
+        EXPECT_TRUE(preview->PreparePages());
+        EXPECT_GT(preview->PageCount(), 1);
+        EXPECT_EQ(preview->CurrentPage(), 1);
+        preview->LastPage();
+        EXPECT_EQ(preview->PageText(), QStringLiteral("Page %1 of %1").arg(preview->PageCount()));
+        preview->NextPage();  // stays on the last page
+        EXPECT_EQ(preview->CurrentPage(), preview->PageCount());
+        preview->FirstPage();
+        preview->PriorPage();
+        EXPECT_EQ(preview->CurrentPage(), 1);
+        preview->SetZoom(100);
+        preview->ZoomIn();
+        EXPECT_DOUBLE_EQ(preview->Zoom(), 125);
+        preview->SetZoom(1000);
+        EXPECT_DOUBLE_EQ(preview->Zoom(), 400);
+        preview->SaveToFile(0, file);
+        return int(mrOk);
+    });
+    report->Preview();
+    EXPECT_EQ(seen, 1);
+    QFile text(file);
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    const QByteArray content = text.readAll();
+    EXPECT_TRUE(content.contains("Item120"));
+    EXPECT_EQ(content.count('\f') + 1, Run().PageCount());
+}
+
+TEST_F(OrdersList, PreviewStopsPreparingWhenClosed)
+{
+    Build(300);
+    TModalScope scope([&](TModalRequest& request) {
+        auto* preview = static_cast<TQRPreviewForm*>(request.Subject);
+        preview->SetModalResult(mrCancel);  // closed before the pages are ready
+        EXPECT_FALSE(preview->PreparePages());
+        EXPECT_EQ(preview->PageCount(), 1);
+        return int(mrCancel);
+    });
+    report->Preview();
+}
+
+}  // namespace
