@@ -1,0 +1,143 @@
+#include "CompEd.h"
+
+#include "DialogLayout.h"
+#include "classes/Published.h"
+#include "classes/StringList.h"
+#include "db/DataSet.h"
+#include "engine/QRUtils.h"
+#include "engine/QuickRep.h"
+
+namespace {
+
+// The band-set indexes of the six check boxes, in their order.
+constexpr int BandIndexes[6] = {1, 2, 3, 4, 6, 7};
+const char* const BandCaptions[6] = {"Title", "Page header", "Column header", "Detail", "Page footer", "Summary"};
+
+QStringList EnumNames(const TEnumInfo& info)
+{
+    QStringList names;
+    for (int i = 0; i < info.Count(); ++i)
+        names << info.NameOf(i);
+    return names;
+}
+
+QString Number(double v)
+{
+    return QString::number(v, 'g', 6);
+}
+
+}  // namespace
+
+VK_PUBLISHED(TQRCompEd) {}
+
+void TQRCompEd::Create(TComponent* owner)
+{
+    inherited::Create(owner);
+    SetCaption(QStringLiteral("Report settings"));
+    TDialogLayout layout(this);
+    PaperSize = layout.AddCombo(QStringLiteral("Paper size"), EnumNames(EnumInfoOf(pzA4)));
+    Orientation = layout.AddCombo(QStringLiteral("Orientation"), {QStringLiteral("Portrait"), QStringLiteral("Landscape")});
+    TopMargin = layout.AddEdit(QStringLiteral("Top margin"), 60);
+    BottomMargin = layout.AddEdit(QStringLiteral("Bottom margin"), 60);
+    LeftMargin = layout.AddEdit(QStringLiteral("Left margin"), 60);
+    RightMargin = layout.AddEdit(QStringLiteral("Right margin"), 60);
+    Columns = layout.AddEdit(QStringLiteral("Columns"), 60);
+    ColumnSpace = layout.AddEdit(QStringLiteral("Column space"), 60);
+    Units = layout.AddCombo(QStringLiteral("Units"), EnumNames(EnumInfoOf(qruMM)));
+    FontName = layout.AddCombo(QStringLiteral("Font"), GetFonts(), false);
+    FontSize = layout.AddEdit(QStringLiteral("Font size"), 60);
+    Title = layout.AddEdit(QStringLiteral("Title"));
+    layout.NextColumn(300);
+    layout.AddText(QStringLiteral("Bands"));
+    for (int i = 0; i < 6; ++i)
+        HasBand[i] = layout.AddCheck(QString::fromLatin1(BandCaptions[i]));
+    layout.Skip(8);
+    DataSet = layout.AddCombo(QStringLiteral("Data set"), {QStringLiteral("(none)")});
+    PrintIfEmpty = layout.AddCheck(QStringLiteral("Print if empty"));
+    FirstPageHeader = layout.AddCheck(QStringLiteral("Page header on the first page"), 240);
+    LastPageFooter = layout.AddCheck(QStringLiteral("Page footer on the last page"), 240);
+    layout.AddButtons(OKButton, CancelButton);
+    OnHide = TNotifyEvent(this, &TQRCompEd::Hidden);
+}
+
+void TQRCompEd::Destroy()
+{
+    FreeAndNil(dataSets_);
+    inherited::Destroy();
+}
+
+void TQRCompEd::SetAvailableDataSets(TStringList* list)
+{
+    ::Free(dataSets_);
+    dataSets_ = list;
+    DataSet->Items()->Clear();
+    DataSet->Items()->Add(QStringLiteral("(none)"));
+    if (list)
+        for (int i = 0; i < list->Count(); ++i)
+            DataSet->Items()->Add(list->Strings(i));
+}
+
+void TQRCompEd::SetQuickRep(TCustomQuickRep* report)
+{
+    report_ = report;
+    const TQRPage* page = report->Page();
+    PaperSize->SetItemIndex(page->PaperSize());
+    Orientation->SetItemIndex(page->Orientation());
+    TopMargin->SetText(Number(page->TopMargin()));
+    BottomMargin->SetText(Number(page->BottomMargin()));
+    LeftMargin->SetText(Number(page->LeftMargin()));
+    RightMargin->SetText(Number(page->RightMargin()));
+    Columns->SetText(QString::number(page->Columns()));
+    ColumnSpace->SetText(Number(page->ColumnSpace()));
+    Units->SetItemIndex(report->Units());
+    FontName->SetText(report->Font()->Name());
+    FontSize->SetText(QString::number(report->Font()->Size()));
+    Title->SetText(report->ReportTitle());
+    for (int i = 0; i < 6; ++i)
+        HasBand[i]->SetChecked(report->Bands()->GetHasBand(BandIndexes[i]));
+    const int dsIndex = dataSets_ ? dataSets_->IndexOfObject(report->DataSet()) : -1;
+    DataSet->SetItemIndex(dsIndex + 1);
+    PrintIfEmpty->SetChecked(report->PrintIfEmpty());
+    FirstPageHeader->SetChecked(report->Options().Contains(::FirstPageHeader));
+    LastPageFooter->SetChecked(report->Options().Contains(::LastPageFooter));
+}
+
+void TQRCompEd::Apply()
+{
+    if (!report_)
+        return;
+    TQRPage* page = report_->Page();
+    if (PaperSize->ItemIndex() >= 0 && PaperSize->ItemIndex() != pzCustom)
+        page->SetPaperSize(static_cast<TQRPaperSize>(PaperSize->ItemIndex()));
+    if (Orientation->ItemIndex() >= 0)
+        page->SetOrientation(static_cast<TPrinterOrientation>(Orientation->ItemIndex()));
+    page->SetTopMargin(DialogNumber(TopMargin, page->TopMargin()));
+    page->SetBottomMargin(DialogNumber(BottomMargin, page->BottomMargin()));
+    page->SetLeftMargin(DialogNumber(LeftMargin, page->LeftMargin()));
+    page->SetRightMargin(DialogNumber(RightMargin, page->RightMargin()));
+    page->SetColumns(std::max(1, int(DialogNumber(Columns, page->Columns()))));
+    page->SetColumnSpace(DialogNumber(ColumnSpace, page->ColumnSpace()));
+    if (Units->ItemIndex() >= 0)
+        report_->SetUnits(static_cast<TQRUnit>(Units->ItemIndex()));
+    report_->Font()->SetName(FontName->Text());
+    report_->Font()->SetSize(int(DialogNumber(FontSize, report_->Font()->Size())));
+    report_->SetReportTitle(Title->Text());
+    for (int i = 0; i < 6; ++i)
+        if (HasBand[i]->Checked() != report_->Bands()->GetHasBand(BandIndexes[i]))
+            report_->Bands()->SetHasBand(BandIndexes[i], HasBand[i]->Checked());
+    const int ds = DataSet->ItemIndex();
+    report_->SetDataSet(ds > 0 && dataSets_ ? dynamic_cast<TDataSet*>(dataSets_->Objects(ds - 1)) : nullptr);
+    report_->SetPrintIfEmpty(PrintIfEmpty->Checked());
+    TQROptions options;
+    if (FirstPageHeader->Checked())
+        options.Include(::FirstPageHeader);
+    if (LastPageFooter->Checked())
+        options.Include(::LastPageFooter);
+    report_->SetOptions(options);
+}
+
+void TQRCompEd::Hidden(TObject*)
+{
+    if (ModalResult() == mrOk)
+        Apply();
+}

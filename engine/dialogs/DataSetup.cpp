@@ -1,0 +1,116 @@
+#include "DataSetup.h"
+
+#include "DialogLayout.h"
+#include "classes/Published.h"
+#include "db/Alias.h"
+#include "db/Query.h"
+#include "db/Table.h"
+#include "engine/QRUtils.h"
+#include "engine/QuickRep.h"
+
+#include <QDir>
+
+VK_PUBLISHED(TQRDataSetup) {}
+
+void TQRDataSetup::Create(TComponent* owner)
+{
+    inherited::Create(owner);
+    SetCaption(QStringLiteral("Data setup"));
+    Kind = New<TRadioGroup>(this);
+    Kind->SetParent(this);
+    Kind->SetCaption(QStringLiteral("Data"));
+    Kind->SetBounds(8, 8, 370, 44);
+    Kind->SetColumns(3);
+    for (const char* item : {"No data", "Table", "Query"})
+        Kind->Items()->Add(QString::fromLatin1(item));
+    TDialogLayout layout(this, 8, 90, 60);
+    Alias = layout.AddCombo(QStringLiteral("Alias"), {QStringLiteral("DBDEMOS")}, false, 200);
+    Alias->OnChange = TNotifyEvent(this, &TQRDataSetup::AliasChanged);
+    TableName = layout.AddCombo(QStringLiteral("Table"), {}, false, 200);
+    Filter = layout.AddEdit(QStringLiteral("Filter"), 270);
+    SQL = layout.AddMemo(QStringLiteral("SQL"), 90, 270);
+    layout.AddButtons(OKButton, CancelButton);
+    OnHide = TNotifyEvent(this, &TQRDataSetup::Hidden);
+}
+
+void TQRDataSetup::SetReport(TCustomQuickRep* report)
+{
+    report_ = report;
+    TDataSet* ds = report->DataSet();
+    if (auto* table = dynamic_cast<TTable*>(ds)) {
+        Kind->SetItemIndex(qdkTable);
+        Alias->SetText(table->DatabaseName());
+        TableName->SetText(table->TableName());
+        Filter->SetText(table->Filter());
+    } else if (auto* query = dynamic_cast<TQuery*>(ds)) {
+        Kind->SetItemIndex(qdkQuery);
+        Alias->SetText(query->DatabaseName());
+        SQL->Lines()->Assign(query->SQL());
+    } else {
+        Kind->SetItemIndex(qdkNone);
+    }
+    ListTables();
+}
+
+void TQRDataSetup::AliasChanged(TObject*)
+{
+    ListTables();
+}
+
+void TQRDataSetup::ListTables()
+{
+    const QString typed = TableName->Text();
+    TableName->Items()->Clear();
+    const QString folder = ResolveDatabase(Alias->Text());
+    if (!folder.isEmpty())
+        for (const QString& file : QDir(folder).entryList(
+                 {QStringLiteral("*.db"), QStringLiteral("*.DB"), QStringLiteral("*.dbf"), QStringLiteral("*.DBF")},
+                 QDir::Files, QDir::Name))
+            TableName->Items()->Add(file);
+    TableName->SetText(typed);
+}
+
+// The report's data set when it is of the kind, else a new one on the report's owner.
+template <class T>
+T* TQRDataSetup::DataSetOfKind(const QString& baseName)
+{
+    if (auto* ds = dynamic_cast<T*>(report_->DataSet()))
+        return ds;
+    TComponent* owner = report_->Owner() ? report_->Owner() : report_;
+    T* ds = New<T>(owner);
+    ds->SetName(UniqueName(owner, baseName));
+    return ds;
+}
+
+void TQRDataSetup::Apply()
+{
+    if (!report_)
+        return;
+    switch (Kind->ItemIndex()) {
+    case qdkTable: {
+        auto* table = DataSetOfKind<TTable>(QStringLiteral("Table"));
+        table->Close();
+        table->SetDatabaseName(Alias->Text());
+        table->SetTableName(TableName->Text());
+        table->SetFilter(Filter->Text());
+        table->SetFiltered(!Filter->Text().trimmed().isEmpty());
+        report_->SetDataSet(table);
+        break;
+    }
+    case qdkQuery: {
+        auto* query = DataSetOfKind<TQuery>(QStringLiteral("Query"));
+        query->Close();
+        query->SetDatabaseName(Alias->Text());
+        query->SQL()->Assign(SQL->Lines());
+        report_->SetDataSet(query);
+        break;
+    }
+    default: report_->SetDataSet(nullptr); break;
+    }
+}
+
+void TQRDataSetup::Hidden(TObject*)
+{
+    if (ModalResult() == mrOk)
+        Apply();
+}
