@@ -180,8 +180,30 @@ std::vector<TNewQrToolbar*> TVornak::StandardToolbars() const
 
 // ---- layout and scrolling
 
+// The panels' notifications that come while the control aligns them after
+// its own size change would be undone by that alignment: they run after it.
+void TVornak::Resize()
+{
+    resizing_ = true;
+    try {
+        TCustomControl::Resize();
+    } catch (...) {
+        resizing_ = false;
+        throw;
+    }
+    resizing_ = false;
+    if (resPending_) {
+        resPending_ = false;
+        res(this);
+    }
+}
+
 void TVornak::res(TObject*)
 {
+    if (resizing_) {
+        resPending_ = true;
+        return;
+    }
     // resizing the report panel below notifies this very handler again
     if (layingOut_)
         return;

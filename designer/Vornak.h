@@ -113,6 +113,9 @@ public:
 
     void Notification(TComponent* component, TOperation operation) override;
 
+protected:
+    void Resize() override;
+
 private:
     enum class TSlotPlace { BelowBase, AlignTop, Origin };
     void Watch(TComponent* component);
@@ -140,6 +143,8 @@ private:
     TControl* sysBar_ = nullptr;
     TControl* active_ = nullptr;
     bool layingOut_ = false;
+    bool resizing_ = false;   // the control is aligning its panels after a size change
+    bool resPending_ = false;  // a panel's notification came meanwhile
 };
 
 // The report form of every designer control of the process: the form that

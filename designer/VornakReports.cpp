@@ -2,12 +2,15 @@
 // reports, the *.QR layout files, arming new elements and the engine's two
 // report dialogs; and the host routines that load a layout without a control.
 #include "designer/Vornak.h"
+#include "designer/DataSetLists.h"
 #include "classes/Streaming.h"
 #include "dialogs/Dialogs.h"
 #include "engine/Designer.h"
 #include "engine/Printables.h"
 #include "engine/QuickRep.h"
 #include "engine/Resources.h"
+#include "engine/dialogs/CompEd.h"
+#include "engine/dialogs/DataSetup.h"
 
 #include <memory>
 
@@ -213,6 +216,25 @@ void TVornak::NewLabel()
 void TVornak::NewImage() { Designer->AddComponent(TQRImage::ClassInfo()); }
 void TVornak::NewMemo() { Designer->AddComponent(TQRMemo::ClassInfo()); }
 void TVornak::Newsysdata() { Designer->AddComponent(TQRSysData::ClassInfo()); }
+
+void TVornak::DataSetup()
+{
+    if (!Editing())
+        return;
+    TDialogRef<TQRDataSetup> dialog(New<TQRDataSetup>(Application));
+    dialog->SetReport(report_);
+    dialog->ShowModal();
+}
+
+void TVornak::ReportLayout()
+{
+    if (!Editing())
+        return;
+    TDialogRef<TQRCompEd> dialog(New<TQRCompEd>(this));
+    dialog->SetAvailableDataSets(AllDataSets(report_->Owner(), true));
+    dialog->SetQuickRep(report_);
+    dialog->ShowModal();
+}
 
 void TVornak::blockreport()
 {

@@ -1,0 +1,390 @@
+// The report lifecycle and the *.QR layout files.
+#include "DesignerHost.h"
+#include "classes/Streaming.h"
+#include "db/DataSource.h"
+#include "db/Table.h"
+#include "dialogs/Dialogs.h"
+#include "engine/dialogs/CompEd.h"
+#include "engine/dialogs/DataSetup.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+struct TLifecycle : ::testing::Test {
+    void SetUp() override
+    {
+        host.Resize(544, 345);
+        host.RecordEvents();
+        Modal::ClearMessages();
+    }
+    TVornak* V() const { return host.Vornak; }
+    void ExpectNoReport() const
+    {
+        EXPECT_EQ(V()->Report(), nullptr);
+        EXPECT_EQ(V()->FileName, "Untitled");
+        EXPECT_EQ(V()->Active(), nullptr);
+        EXPECT_FALSE(V()->QuickRepToolbar->Visible());
+    }
+    static void WriteFile(const QString& path, const QByteArray& data)
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(data);
+    }
+    THost host;
+};
+
+// A report that holds a band of every kind and an element of every kind
+// the designer places, over a table.
+void FillReport(TQuickRep* report)
+{
+    TComponent* owner = report->Owner();
+    TTable* table = New<TTable>(owner);
+    table->SetName("Table1");
+    table->SetTableName("ORDERS.DB");
+    TDataSource* source = New<TDataSource>(owner);
+    source->SetName("DataSource1");
+    report->SetDataSet(table);
+    report->SetReportTitle("Orders");
+    for (TQRBandType type : {rbTitle, rbPageHeader, rbColumnHeader, rbDetail, rbSummary, rbPageFooter})
+        report->CreateBand(type);
+    report->CreateBand(rbGroupHeader);
+    report->CreateBand(rbSubDetail);
+    TQRCustomBand* title = report->FirstBandOfType(rbTitle);
+    title->SetHasChild(true);
+    title->Frame()->SetDrawTop(true);
+#ifdef VK_DEMO_BUILD
+    // the demo build registers no label class: its layouts hold expressions
+    title->AddPrintable(TQRExpr::ClassInfo())->SetCaption("Vornak ");
+#else
+    title->AddPrintable(TQRLabel::ClassInfo())->SetCaption("Vornak ");
+#endif
+    TQRCustomBand* detail = report->FirstBandOfType(rbDetail);
+    for (TClass cls : {TQRExpr::ClassInfo(), TQRShape::ClassInfo(), TQRMemo::ClassInfo(), TQRSysData::ClassInfo(),
+                       TQRImage::ClassInfo(), TQRDBImage::ClassInfo(), TQRDBText::ClassInfo()})
+        detail->AddPrintable(cls);
+    static_cast<TQRExpr*>(detail->Printables()[0])->SetExpression("ORDERS.AmountPaid");
+    static_cast<TQRMemo*>(detail->Printables()[2])->Lines()->SetText("two\r\nlines\r\n");
+}
+
+}  // namespace
+
+TEST_F(TLifecycle, NewAndCloseFireTheirEventsInOrder)
+{
+    V()->NewReport();
+    EXPECT_EQ(host.Events, QStringList({"new", "select"}));
+    EXPECT_EQ(V()->Report()->Owner(), ReportForm);
+    EXPECT_EQ(V()->Report()->Parent(), V()->ReportPanel);
+    EXPECT_TRUE(V()->QuickRepToolbar->Visible());
+    host.Events.clear();
+    V()->OnCloseReport = TNotifyEvent([&](TObject*) { host.Events << (V()->Editing() ? "close open" : "close"); });
+    V()->NewReport();
+    EXPECT_EQ(host.Events, QStringList({"new", "close open", "select"}));
+    EXPECT_EQ(V()->FileName, "Untitled");
+    host.Events.clear();
+    V()->CloseReport();
+    V()->CloseReport();
+    EXPECT_EQ(host.Events, QStringList({"close open"}));
+    ExpectNoReport();
+    // nothing to act on without a report
+    V()->SaveReport();
+    V()->blockreport();
+    EXPECT_EQ(host.Events.size(), 1);
+}
+
+TEST_F(TLifecycle, SaveAsksForANameOnlyOnce)
+{
+    V()->NewReport();
+    host.Events.clear();
+    {
+        TModalLog cancelled;
+        V()->SaveReport();
+        ASSERT_EQ(cancelled.Requests.size(), 1u);
+        EXPECT_EQ(cancelled.Requests[0].Kind, TModalKind::SaveDialog);
+        EXPECT_EQ(cancelled.FileDialogs, QStringList({"Report|*.QR;QR;TApplication"}));
+    }
+    EXPECT_EQ(V()->FileName, "Untitled");
+    EXPECT_TRUE(host.Events.isEmpty());
+
+    const QString path = ScratchPath("first.QR");
+    {
+        TModalLog confirmed(mrOk, path);
+        V()->SaveReport();
+        V()->SaveReport();  // the second goes to the same file without asking
+        EXPECT_EQ(confirmed.Requests.size(), 1u);
+    }
+    EXPECT_EQ(V()->FileName, path);
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(host.Events.count("save"), 2);
+
+    host.Events.clear();
+    V()->SaveReportFile(QString());
+    EXPECT_TRUE(host.Events.isEmpty());
+    EXPECT_EQ(V()->FileName, path);
+}
+
+TEST_F(TLifecycle, SavingWritesTheReportAtTheOriginAndSelectsIt)
+{
+    host.NewReport();
+    TControl* label = host.Place(TQRLabel::ClassInfo());
+    V()->VertScrollBar->Scroll(scPageDown, 60);
+    V()->VertScrollBar->Scroll(scEndScroll, 60);
+    ASSERT_EQ(V()->Report()->Top(), -60);
+    THost::Click(label);
+    QString nameSeen;
+    V()->OnSaveReport = TNotifyEvent([&](TObject*) { nameSeen = V()->FileName; });
+    const QString path = ScratchPath("scrolled.QR");
+    V()->SaveReportFile(path);
+    EXPECT_EQ(nameSeen, path);
+    EXPECT_EQ(V()->Report()->BoundsRect().topLeft(), QPoint(0, 0));
+    EXPECT_EQ(V()->Report()->Parent(), V()->ReportPanel);
+    EXPECT_EQ(V()->Designer->Selected(), V()->Report());
+    EXPECT_EQ(V()->Active(), V()->Report());
+    const QString text = ObjectResourceToText(ReadStreamFile(path));
+    EXPECT_TRUE(text.startsWith("object "));
+    EXPECT_FALSE(text.contains("Top = -60"));
+}
+
+TEST_F(TLifecycle, AReportWithEveryKindOfPartComesBackEqual)
+{
+    host.NewReport();
+    FillReport(V()->Report());
+    const QString path = ScratchPath("every.QR");
+    V()->SaveReportFile(path);
+    const QString written = WriteComponentText(ReportForm);
+    host.Events.clear();
+    V()->NewReport();
+    V()->OpenReportFile(path);
+    EXPECT_EQ(host.Events.mid(host.Events.size() - 2), QStringList({"select", "open"}));
+    ASSERT_TRUE(V()->Editing()) << Modal::Messages().join('|').toStdString();
+    EXPECT_EQ(ReportForm->Components(0), V()->Report());
+    EXPECT_EQ(V()->FileName, path);
+    V()->SaveReportFile(path);  // the same moves as for the first text
+    EXPECT_EQ(WriteComponentText(ReportForm), written);
+    EXPECT_NE(V()->Report()->FirstBandOfType(rbChild), nullptr);
+    EXPECT_EQ(V()->Report()->DataSet(), ReportForm->FindComponent("Table1"));
+}
+
+TEST_F(TLifecycle, AHandWrittenLayoutOpensAsAReport)
+{
+    const QString path = ScratchPath("hand.QR");
+    WriteFile(path, ObjectTextToResource("object Form1: TForm\n"
+                                         "  object QuickRep1: TQuickRep\n"
+                                         "    ReportTitle = 'By hand'\n"
+                                         "    object DetailBand1: TQRBand\n"
+                                         "      BandType = rbDetail\n"
+                                         "      object QRShape1: TQRShape\n"
+                                         "        Shape = qrsCircle\n"
+                                         "      end\n"
+                                         "    end\n"
+                                         "  end\n"
+                                         "end\n"));
+    V()->OpenReportFile(path);
+    ASSERT_TRUE(V()->Editing()) << Modal::Messages().join('|').toStdString();
+    EXPECT_EQ(V()->Report()->ReportTitle(), "By hand");
+    EXPECT_NE(V()->Report()->FirstBandOfType(rbDetail), nullptr);
+    EXPECT_TRUE(Modal::Messages().isEmpty());
+}
+
+TEST_F(TLifecycle, FilesThatHoldNoReportLeaveTheControlWithout)
+{
+#ifdef VK_DEMO_BUILD
+    const QString prefix = "Errore durante l'apertura del report";
+#else
+    const QString prefix = "Error reading file ";
+#endif
+    const QString good = ScratchPath("good.QR");
+    host.NewReport();
+    V()->SaveReportFile(good);
+    const QByteArray bytes = ReadStreamFile(good);
+
+    const QString truncated = ScratchPath("truncated.QR");
+    WriteFile(truncated, bytes.left(bytes.size() / 2));
+    const QString dataSetFirst = ScratchPath("table.QR");
+    WriteFile(dataSetFirst, ObjectTextToResource("object Form1: TForm\n  object Table1: TTable\n  end\nend\n"));
+    const QString unknown = ScratchPath("unknown.QR");
+    WriteFile(unknown, ObjectTextToResource("object Form1: TForm\n  object X1: TNoSuchThing\n  end\nend\n"));
+    const QString missing = ScratchPath("missing.QR");
+
+    for (const QString& path : {missing, truncated, dataSetFirst, unknown}) {
+        V()->OpenReportFile(good);
+        ASSERT_TRUE(V()->Editing());
+        THost::Click(V()->Report());
+        Modal::ClearMessages();
+        host.Events.clear();
+        V()->OpenReportFile(path);
+        EXPECT_EQ(Modal::Messages(), QStringList({prefix + path}));
+        ExpectNoReport();
+        EXPECT_TRUE(host.Events.isEmpty()) << path.toStdString();
+    }
+    // a handler's failure leaves the new report open under its name
+    V()->OnOpenReport = TNotifyEvent([](TObject*) { throw EInvalidOperation("host"); });
+    Modal::ClearMessages();
+    V()->OpenReportFile(good);
+    EXPECT_TRUE(V()->Editing());
+    EXPECT_EQ(V()->FileName, good);
+    EXPECT_EQ(Modal::Messages(), QStringList({prefix + good}));
+}
+
+TEST_F(TLifecycle, AFailedWriteLeavesTheReportOutOfViewUntilTheNextSave)
+{
+    host.NewReport();
+    const QString directory = ScratchPath("folder.QR");
+    QDir().mkpath(directory);  // a file of that name cannot be created
+    host.Events.clear();
+    EXPECT_THROW(V()->SaveReportFile(directory), Exception);
+    EXPECT_EQ(V()->FileName, directory);
+    EXPECT_EQ(host.Events, QStringList({"save"}));
+    EXPECT_EQ(V()->Report()->Parent(), ReportForm);
+    EXPECT_EQ(V()->Designer->Report(), nullptr);
+    const QString path = ScratchPath("after.QR");
+    V()->SaveReportFile(path);
+    EXPECT_EQ(V()->Report()->Parent(), V()->ReportPanel);
+    EXPECT_TRUE(QFile::exists(path));
+}
+
+TEST_F(TLifecycle, AdoptedHostFormsAreEditedInPlace)
+{
+    TForm* hostForm = New<TForm>(Application);
+    TQuickRep* hostReport = New<TQuickRep>(hostForm);
+    TTable* hostTable = New<TTable>(hostForm);
+    hostReport->SetDataSet(hostTable);
+    V()->FileName = "kept.QR";
+    V()->OpenQrform(hostForm);
+    EXPECT_EQ(host.Events, QStringList({"select", "open"}));
+    EXPECT_EQ(V()->Report(), hostReport);
+    EXPECT_EQ(ReportForm, hostForm);
+    EXPECT_EQ(V()->FileName, "kept.QR");
+    hostReport->Bands()->SetHasTitle(true);
+
+    // handed over again, as a host does on each activation: nothing changes
+    host.Events.clear();
+    V()->OpenQrform(hostForm);
+    EXPECT_TRUE(host.Events.isEmpty());
+    EXPECT_EQ(V()->Report(), hostReport);
+    EXPECT_EQ(hostForm->ComponentCount(), 3);
+
+    // a new report empties the host's form and lives on it
+    V()->NewReport();
+    EXPECT_EQ(hostForm->ComponentCount(), 1);
+    EXPECT_EQ(V()->Report()->Owner(), hostForm);
+
+    // a form whose first component is not a report
+    TForm* tableForm = New<TForm>(Application);
+    New<TTable>(tableForm);
+    EXPECT_THROW(V()->OpenQrform(tableForm), EInvalidCast);
+    ExpectNoReport();
+    EXPECT_EQ(hostForm->ComponentCount(), 0);
+    EXPECT_EQ(tableForm->ComponentCount(), 1);
+    TForm* emptyForm = New<TForm>(Application);
+    EXPECT_THROW(V()->OpenQrform(emptyForm), EListError);
+    ExpectNoReport();
+    for (TForm* f : {hostForm, tableForm, emptyForm})
+        f->Free();
+}
+
+TEST_F(TLifecycle, HandedReportsAreEditedAndNeverFreed)
+{
+    TForm* other = New<TForm>(Application);
+    TQuickRep* given = New<TQuickRep>(other);
+    host.NewReport();
+    host.Events.clear();
+    V()->OpenQRReport(given);
+    EXPECT_EQ(host.Events, QStringList({"select", "select", "open"}));
+    EXPECT_EQ(V()->Report(), given);
+    EXPECT_EQ(given->Owner(), other);
+    ASSERT_EQ(ReportForm->ComponentCount(), 1);
+    auto* behind = dynamic_cast<TQuickRep*>(ReportForm->Components(0));
+    ASSERT_NE(behind, nullptr);
+    EXPECT_EQ(behind->Parent(), V()->ReportPanel);
+
+    host.Events.clear();
+    V()->OpenQRReport(given);  // the current report: nothing
+    EXPECT_TRUE(host.Events.isEmpty());
+    V()->OpenQRReport(behind);  // one the report form owns: edited, not emptied
+    EXPECT_EQ(V()->Report(), behind);
+    EXPECT_EQ(ReportForm->ComponentCount(), 1);
+    EXPECT_EQ(host.Events.back(), "open");
+    other->Free();
+}
+
+TEST_F(TLifecycle, NewElementsAreArmedByClass)
+{
+    host.NewReport();
+    V()->NewLabel();
+#ifdef VK_DEMO_BUILD
+    EXPECT_EQ(V()->Designer->ArmedClass(), TQRExpr::ClassInfo());
+#else
+    EXPECT_EQ(V()->Designer->ArmedClass(), TQRLabel::ClassInfo());
+#endif
+    TQRCustomBand* band = host.Band(rbDetail);
+    band->MouseDown(mbLeft, {}, 20, 5);
+    band->MouseUp(mbLeft, {}, 20, 5);
+    ASSERT_EQ(band->Printables().size(), 1u);
+    EXPECT_EQ(V()->Active(), band->Printables()[0]);
+    for (auto [arm, cls] : {std::pair{&TVornak::NewImage, TQRImage::ClassInfo()},
+                            std::pair{&TVornak::NewMemo, TQRMemo::ClassInfo()},
+                            std::pair{&TVornak::Newsysdata, TQRSysData::ClassInfo()}}) {
+        (V()->*arm)();
+        EXPECT_EQ(V()->Designer->ArmedClass(), cls);
+    }
+}
+
+TEST_F(TLifecycle, TheEngineDialogsOpenForTheReportAndAreFreed)
+{
+    host.NewReport();
+    TTable* table = New<TTable>(ReportForm);
+    table->SetName("Orders");
+    TModalLog modal;
+    V()->DataSetup();
+    V()->ReportLayout();
+    ASSERT_EQ(modal.Requests.size(), 2u);
+    EXPECT_EQ(modal.Subjects, QStringList({"TQRDataSetup", "TQRCompEd"}));
+    // both dialogs are gone: nothing of them is left with their owners
+    EXPECT_EQ(Application->FindComponent("QRDataSetup"), nullptr);
+    for (int i = 0; i < V()->ComponentCount(); ++i)
+        EXPECT_EQ(dynamic_cast<TQRCompEd*>(V()->Components(i)), nullptr);
+    V()->CloseReport();
+    V()->DataSetup();
+    V()->ReportLayout();
+    EXPECT_EQ(modal.Requests.size(), 2u);
+}
+
+TEST_F(TLifecycle, BlockingHidesAndShowsTheReport)
+{
+    host.NewReport();
+    V()->blockreport();
+    EXPECT_FALSE(V()->Report()->Visible());
+    V()->sblockreport();
+    EXPECT_TRUE(V()->Report()->Visible());
+}
+
+TEST(LayoutFiles, LoadedWithoutAControl)
+{
+    const QString path = ScratchPath("load.QR");
+    {
+        THost host;
+        host.NewReport();
+        host.Vornak->Report()->SetReportTitle("Loaded");
+        host.Vornak->SaveReportFile(path);
+    }
+    Modal::ClearMessages();
+    TQuickRep* report = QRLoadReport(path);
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(report->ReportTitle(), "Loaded");
+    EXPECT_FALSE(report->Owner()->Is<TVornak>());
+    QRFreeReport(report);
+    QRFreeReport(nullptr);
+
+    const QString tablePath = ScratchPath("table.QR");
+    QFile f(tablePath);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(ObjectTextToResource("object Form1: TForm\n  object Table1: TTable\n  end\nend\n"));
+    f.close();
+    EXPECT_EQ(QRLoadReport(tablePath), nullptr);
+    EXPECT_TRUE(Modal::Messages().isEmpty());
+    EXPECT_EQ(QRLoadReport(ScratchPath("missing.QR")), nullptr);
+    EXPECT_EQ(Modal::Messages(), QStringList({"Error loading report"}));
+}
