@@ -284,8 +284,13 @@ int TCustomForm::ShowModal()
         throw EInvalidOperation(QStringLiteral("Cannot make a visible window modal"));
     modal_ = true;
     modalResult_ = mrNone;
-    OnShow(this);
-    Activate();
+    // A real window shows first and becomes active through its window events,
+    // so activation handlers find it visible; an answered form is shown and
+    // activated here, so the answerer sees it as a user would.
+    if (Modal::WillAnswer()) {
+        OnShow(this);
+        Activate();
+    }
     TModalRequest request{TModalKind::Form, this, Caption(), QString()};
     int result = mrCancel;
     try {
@@ -307,6 +312,7 @@ int TCustomForm::RunModalLoop()
     window->setWindowModality(Qt::ApplicationModal);
     PlaceWindow();
     window->show();
+    OnShow(this);
     QEventLoop loop;
     modalLoop_ = &loop;
     for (;;) {

@@ -39,6 +39,8 @@ int Run(TModalRequest& request, const std::function<int()>& realDialog)
     return realDialog();
 }
 
+bool WillAnswer() { return Answerer() || IsHeadless(); }
+
 TModalAnswerer SetAnswerer(TModalAnswerer answerer)
 {
     return std::exchange(Answerer(), std::move(answerer));

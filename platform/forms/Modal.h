@@ -26,6 +26,9 @@ using TModalAnswerer = std::function<int(TModalRequest&)>;
 namespace Modal {
 // Runs a modal request: through the installed answerer, else the real dialog.
 int Run(TModalRequest& request, const std::function<int()>& realDialog);
+// True when a request is answered without a real dialog (an answerer is
+// installed, or the platform is head-less).
+bool WillAnswer();
 // Installs an answerer (nil removes it); returns the previous one.
 TModalAnswerer SetAnswerer(TModalAnswerer answerer);
 // The texts of the message boxes shown so far (tests read them).
