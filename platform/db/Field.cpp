@@ -177,7 +177,11 @@ QString TDateTimeField::Format(const QVariant& v) const
     switch (v.typeId()) {
     case QMetaType::QDate: return v.toDate().toString(dbformat::ShortDate);
     case QMetaType::QTime: return v.toTime().toString(dbformat::LongTime);
-    default: return v.toDateTime().toString(dbformat::DateTime);
+    default: {
+        // a date-time at midnight shows as its date alone, as the library's dates do
+        const QDateTime dt = v.toDateTime();
+        return dt.time() == QTime(0, 0) ? dt.date().toString(dbformat::ShortDate) : dt.toString(dbformat::DateTime);
+    }
     }
 }
 

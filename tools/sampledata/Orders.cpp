@@ -106,7 +106,9 @@ TTableData MakeOrders(int count)
         const double freight = (r.Below(9000)) / 100.0;
         const double total = items * (1 + tax / 100) + freight;
         const double paid = r.Below(4) == 0 ? 0.0 : std::round(total * 100) / 100;
-        t.Rows.push_back({double(1001 + i), double(kFirstCustNo + 10 * r.Below(kCustomers)), sale, ship,
+        // orders are dated by the day
+        t.Rows.push_back({double(1001 + i), double(kFirstCustNo + 10 * r.Below(kCustomers)), QDateTime(sale.date(), QTime(0, 0)),
+                          QDateTime(ship.date(), QTime(0, 0)),
                           qint64(1 + r.Below(60) * 3), Contact(r),
                           QStringLiteral("%1 %2").arg(1 + r.Below(999)).arg(QString::fromLatin1(r.Pick(kStreets))),
                           r.Below(3) == 0 ? QVariant(QString::fromLatin1(r.Pick(kSuites))) : QVariant(),
