@@ -316,3 +316,5 @@ bool TQRDesigner::KeyDown(int key, TShiftState shift)
     element->SetSize(r);
     return true;
 }
+
+TQRDesigner* EditingDesigner(const TCustomQuickRep* report) { return report ? report->Designer() : nullptr; }

@@ -6,6 +6,7 @@
 #include "engine/Printables.h"
 
 using TQRSelectEvent = TEvent<TControl*>;
+class TCustomQuickRep;
 
 class TQRDesigner : public TComponent {
     VK_CLASS(TQRDesigner, TComponent)
@@ -64,3 +65,7 @@ private:
 
 // Draws the selection handles over a control's client area.
 void PaintSelectionHandles(QPainter& painter, const QRect& rect);
+
+// The designer object editing the report, or nil (no report, or not edited):
+// report controls hand their mouse input to it while it edits them.
+TQRDesigner* EditingDesigner(const TCustomQuickRep* report);

@@ -198,27 +198,24 @@ void TQRBasePanel::PaintFrame()
 
 void TQRBasePanel::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
-    TCustomQuickRep* report = ParentReport();
-    if (report && report->Designer())
-        report->Designer()->ControlMouseDown(this, button, shift, x, y);
+    if (TQRDesigner* designer = EditingDesigner(ParentReport()))
+        designer->ControlMouseDown(this, button, shift, x, y);
     else
         inherited::MouseDown(button, shift, x, y);
 }
 
 void TQRBasePanel::MouseMove(TShiftState shift, int x, int y)
 {
-    TCustomQuickRep* report = ParentReport();
-    if (report && report->Designer())
-        report->Designer()->ControlMouseMove(this, shift, x, y);
+    if (TQRDesigner* designer = EditingDesigner(ParentReport()))
+        designer->ControlMouseMove(this, shift, x, y);
     else
         inherited::MouseMove(shift, x, y);
 }
 
 void TQRBasePanel::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
-    TCustomQuickRep* report = ParentReport();
-    if (report && report->Designer())
-        report->Designer()->ControlMouseUp(this, button, shift, x, y);
+    if (TQRDesigner* designer = EditingDesigner(ParentReport()))
+        designer->ControlMouseUp(this, button, shift, x, y);
     else
         inherited::MouseUp(button, shift, x, y);
 }
