@@ -1,6 +1,9 @@
 #include "designer/DesignerStartup.h"
 #include "designer/Vornak.h"
 #include "designer/export/AsciiExportFilter.h"
+#include "Startup.h"
+#include "db/DbStartup.h"
+#include "engine/EngineStartup.h"
 #include "classes/ClassRegistry.h"
 #include "db/DataSource.h"
 #include "db/Table.h"
@@ -38,5 +41,13 @@ void StartDesigner()
 }
 
 void StopDesigner() {}
+
+void StartVornakUnits()
+{
+    StartPlatform();
+    StartDb();
+    StartEngine();
+    StartDesigner();
+}
 
 void Register() { RegisterComponents(QStringLiteral("Vornak"), {TVornak::ClassInfo()}); }

@@ -7,6 +7,9 @@
 #include "designer/VornakExport.h"
 
 VORNAK_EXPORT void StartDesigner();
+// The start-up of every library the designer stands on, in dependency order
+// (class library, data layer, report engine), then the designer's own.
+VORNAK_EXPORT void StartVornakUnits();
 VORNAK_EXPORT void StopDesigner();
 // Places TVornak on the palette page "Vornak" of a development environment.
 VORNAK_EXPORT void Register();

@@ -4,9 +4,6 @@
 #ifndef VK_DEMO_BUILD
 #include "designer/DesignerStartup.h"
 #include "designer/export/AsciiExportFilter.h"
-#include "Startup.h"
-#include "db/DbStartup.h"
-#include "engine/EngineStartup.h"
 #include "engine/export/ExportFilter.h"
 
 // Read by hosts and by tools that inspect the file.
@@ -16,13 +13,7 @@ extern "C" VORNAK_EXPORT const char VornakPackageVersion[] = "1.0.0.0";
 namespace {
 // Loading the package runs the start-up of every unit it uses, in order, and
 // its own last; each runs once however many times it is asked.
-__attribute__((constructor)) void LoadPackage()
-{
-    StartPlatform();
-    StartDb();
-    StartEngine();
-    StartDesigner();
-}
+__attribute__((constructor)) void LoadPackage() { StartVornakUnits(); }
 
 // The engine may outlive the package: its filter list must not keep a class
 // whose code is about to go.

@@ -1,20 +1,14 @@
 // Casvel: a designer window over the sample orders report.
 #include "Unit1.h"
 #include "Unit2.h"
-#include "Startup.h"
-#include "db/DbStartup.h"
 #include "designer/DesignerStartup.h"
-#include "engine/EngineStartup.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication qtApp(argc, argv);
-    StartPlatform();
-    StartDb();
-    StartEngine();
-    StartDesigner();
+    StartVornakUnits();
     Application->Initialize();
     Application->CreateForm(Form1);
     Application->CreateForm(Form2);

@@ -3,20 +3,14 @@
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit3.h"
-#include "Startup.h"
-#include "db/DbStartup.h"
 #include "designer/DesignerStartup.h"
-#include "engine/EngineStartup.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication qtApp(argc, argv);
-    StartPlatform();
-    StartDb();
-    StartEngine();
-    StartDesigner();
+    StartVornakUnits();
     Application->Initialize();
     Application->CreateForm(Form1);
     Application->CreateForm(Form2);
