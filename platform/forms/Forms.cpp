@@ -235,6 +235,8 @@ void TCustomForm::Show()
         OnShow(this);
         SetVisible(true);
         PlaceWindow();
+        // a window that appears gets its size: forms lay themselves out in OnResize
+        Resize();
     }
     Widget()->raise();
     Widget()->activateWindow();
@@ -289,6 +291,7 @@ int TCustomForm::ShowModal()
     // activated here, so the answerer sees it as a user would.
     if (Modal::WillAnswer()) {
         OnShow(this);
+        Resize();  // as in Show: the window appears with its size
         Activate();
     }
     TModalRequest request{TModalKind::Form, this, Caption(), QString()};
@@ -313,6 +316,7 @@ int TCustomForm::RunModalLoop()
     PlaceWindow();
     window->show();
     OnShow(this);
+    Resize();
     QEventLoop loop;
     modalLoop_ = &loop;
     for (;;) {

@@ -1,0 +1,46 @@
+#pragma once
+// What the demo tests do as a user would: clicks on report elements, typing
+// into a text box, answers to the modal dialogs, and the output a report
+// prints or previews (PDF text, preview page texts, review pictures).
+#include "engine/QuickRep.h"
+#include "engine/run/PreparedReport.h"
+#include "forms/Modal.h"
+
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+class TCustomForm;
+class TEdit;
+class TQRPreviewForm;
+
+// A left click at a point of the control's client area.
+void ClickAt(TControl* control, int x = 2, int y = 2);
+// A left-button drag inside the control's client area.
+void Drag(TControl* control, QPoint from, QPoint to);
+// Types the text key by key into the text box's window.
+void TypeInto(TEdit* edit, const QString& text);
+
+// Answers every modal request, recording it. A file dialog gets FileName
+// (and OK) when one is set; a preview window is handed to OnPreview first;
+// everything else gets Result.
+struct TDemoModal {
+    TDemoModal();
+    std::vector<TModalRequest> Requests;
+    QString FileName;
+    int Result = mrCancel;
+    std::function<void(TQRPreviewForm*)> OnPreview;
+    std::function<int(TCustomForm*)> OnForm;  // any other modal form
+    TModalScope Scope;
+};
+
+// The texts of every page the preview window prepares.
+QStringList PageTexts(const TQRPreparedReport& pages);
+// Prints the report into <screenshots>/<name>.pdf and returns the PDF's text.
+QString PrintToPdf(TQuickRep* report, const QString& name);
+// Saves a picture for review under <build>/screenshots.
+void SaveForReview(const QImage& image, const QString& name);
+// Renders page number (1-based) of prepared pages at zoom 100.
+QImage RenderPage(const TQRPreparedReport& pages, int page);
+// A path in a fresh scratch folder of the build.
+QString ScratchPath(const QString& name);

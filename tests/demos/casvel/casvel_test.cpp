@@ -1,0 +1,244 @@
+// Casvel driven as a user drives it: the main block's forms, the speed
+// buttons, clicks on the sample orders report, typing into the caption box,
+// the dialogs answered through the modal seam, and what the edited report
+// previews and prints.
+#include "demos/DemoDriver.h"
+#include "Unit1.h"
+#include "Unit2.h"
+
+#include "designer/VornakMain.h"
+#include "dialogs/Dialogs.h"
+#include "engine/preview/PreviewForm.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Casvel : public ::testing::Test {
+protected:
+    // As the main block and Application.Run: both forms, the window shown.
+    void SetUp() override
+    {
+        Application->CreateForm(Form1);
+        Application->CreateForm(Form2);
+        Form1->Show();
+        Application->ProcessMessages();
+    }
+    // As the end of the run: the last created form first.
+    void TearDown() override
+    {
+        Free(Form2);
+        Free(Form1);
+        Form2 = nullptr;
+        Form1 = nullptr;
+    }
+    TVornak* V() const { return Form1->Vornak1; }
+    void HandOver() { Form1->SpeedButton10->Click(); }
+    // Clicks an element of the report, as the user selects it.
+    void Select(TControl* element) { ClickAt(element, 3, 3); }
+    bool CaptionBoxShown() const { return Form1->Panel2->Visible(); }
+};
+
+TEST_F(Casvel, StartsWithoutReportAndTheButtonsThatNeedOneDoNothing)
+{
+    EXPECT_EQ(Application->MainForm(), Form1);
+    EXPECT_EQ(V()->Report(), nullptr);
+    EXPECT_EQ(V()->FileName, "Untitled");
+    EXPECT_EQ(V()->BasePanel(), Form1->Panel1);
+    EXPECT_EQ(V()->LabelBar(), Form1->Panel2);
+    EXPECT_FALSE(CaptionBoxShown());
+    EXPECT_FALSE(Form1->Panel3->Visible());
+    EXPECT_TRUE(Form2->Table1->Active());
+    EXPECT_FALSE(Form2->Visible());
+
+    TDemoModal modal;
+    for (TSpeedButton* b : {Form1->SpeedButton2, Form1->SpeedButton3, Form1->SpeedButton4, Form1->SpeedButton5})
+        b->Click();
+    // a change of the box's text by code with nothing selected
+    Form1->Edit1->SetText(QStringLiteral("no element"));
+    EXPECT_TRUE(modal.Requests.empty());
+    EXPECT_TRUE(Modal::Messages().isEmpty());
+    EXPECT_EQ(V()->Report(), nullptr);
+}
+
+TEST_F(Casvel, HandsTheSampleReportOverOnceAndEditsItInPlace)
+{
+    HandOver();
+    TQuickRep* report = Form2->QuickRep1;
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(V()->Report(), report);
+    EXPECT_EQ(ReportForm, Form2);
+    EXPECT_EQ(report->Parent(), V()->ReportPanel);
+    const int owned = Form2->ComponentCount();
+
+    // the second hand-over leaves the report, its table and the selection alone
+    Select(Form2->QRLabel3);
+    HandOver();
+    EXPECT_EQ(V()->Report(), report);
+    EXPECT_EQ(Form2->QuickRep1, report);
+    EXPECT_NE(Form2->Table1, nullptr);
+    EXPECT_EQ(Form2->ComponentCount(), owned);
+    EXPECT_EQ(V()->Active(), Form2->QRLabel3);
+    EXPECT_TRUE(CaptionBoxShown());
+}
+
+TEST_F(Casvel, SelectedLabelsShowTheirCaptionWhichTypingChanges)
+{
+    HandOver();
+    Select(Form2->QRLabel1);
+    EXPECT_TRUE(CaptionBoxShown());
+    EXPECT_EQ(Form1->Edit1->Text(), "Vornak ");
+
+    // every keystroke reaches the label on the report
+    TypeInto(Form1->Edit1, QStringLiteral("ok"));
+    EXPECT_EQ(Form2->QRLabel1->Caption(), "Vornak ok");
+    Form1->Edit1->SetText(QStringLiteral("Orders of 1994"));
+    EXPECT_EQ(Form2->QRLabel1->Caption(), "Orders of 1994");
+
+    Select(Form2->QRLabel4);
+    EXPECT_EQ(Form1->Edit1->Text(), "SaleDate");
+    EXPECT_EQ(Form2->QRLabel1->Caption(), "Orders of 1994");
+
+    // a band, an expression and the report hide the box, which keeps its text
+    for (TControl* other : {static_cast<TControl*>(Form2->DetailBand1), static_cast<TControl*>(Form2->QRExpr2),
+                            static_cast<TControl*>(Form2->QRSysData1), static_cast<TControl*>(Form2->QuickRep1)}) {
+        Select(other);
+        EXPECT_EQ(V()->Active(), other);
+        EXPECT_FALSE(CaptionBoxShown()) << other->Name().toStdString();
+        EXPECT_EQ(Form1->Edit1->Text(), "SaleDate");
+    }
+    EXPECT_EQ(Form2->QRLabel4->Caption(), "SaleDate");
+    EXPECT_FALSE(Form1->Panel3->Visible());
+}
+
+TEST_F(Casvel, TextForAnElementOfAnotherClassIsAnInvalidCastShownByTheDefaultHandler)
+{
+    HandOver();
+    Select(Form2->QRExpr6);
+    TDemoModal modal;
+    TypeInto(Form1->Edit1, QStringLiteral("x"));
+    ASSERT_EQ(Modal::Messages().size(), 1);
+    EXPECT_EQ(Modal::Messages().front(), QStringLiteral("Invalid class typecast."));
+    EXPECT_EQ(Form2->QRExpr6->Expression(), "[ShipToContact]");
+
+    // the program goes on
+    Select(Form2->QRLabel7);
+    EXPECT_EQ(Form1->Edit1->Text(), "ShipToContact");
+    TypeInto(Form1->Edit1, QStringLiteral("!"));
+    EXPECT_EQ(Form2->QRLabel7->Caption(), "ShipToContact!");
+}
+
+TEST_F(Casvel, NewLabelPlacesAnExpressionWithoutTheCaptionBox)
+{
+    HandOver();
+    const int before = int(Form2->TitleBand1->Printables().size());
+    Form1->SpeedButton6->Click();
+    ClickAt(Form2->TitleBand1, 500, 10);
+    ASSERT_EQ(int(Form2->TitleBand1->Printables().size()), before + 1);
+    TControl* placed = Form2->TitleBand1->Printables().back();
+    EXPECT_EQ(placed->ClassName(), "TQRExpr");
+    EXPECT_EQ(V()->Active(), placed);
+    EXPECT_FALSE(CaptionBoxShown());
+
+    // the other "new" buttons place their own classes
+    const std::pair<TSpeedButton*, const char*> buttons[] = {
+        {Form1->SpeedButton8, "TQRImage"}, {Form1->SpeedButton9, "TQRSysData"}, {Form1->SpeedButton7, "TQRMemo"}};
+    int x = 600;
+    for (auto [button, cls] : buttons) {
+        button->Click();
+        ClickAt(Form2->PageFooterBand1, x += 60, 2);
+        EXPECT_EQ(Form2->PageFooterBand1->Printables().back()->ClassName(), cls);
+    }
+}
+
+TEST_F(Casvel, OpenAndSaveGoThroughTheDesignersDialogs)
+{
+    HandOver();
+    Select(Form2->QRLabel2);
+    Form1->Edit1->SetText(QStringLiteral("Order"));
+    const QString file = ScratchPath(QStringLiteral("orders.QR"));
+    {
+        TDemoModal modal;
+        modal.FileName = file;
+        Form1->SpeedButton2->Click();
+        ASSERT_EQ(modal.Requests.size(), 1u);
+        EXPECT_EQ(modal.Requests[0].Kind, TModalKind::SaveDialog);
+    }
+    EXPECT_TRUE(QFile::exists(file));
+    EXPECT_EQ(V()->FileName, file);
+
+    // cancelled: nothing changes
+    TQuickRep* report = V()->Report();
+    {
+        TDemoModal modal;
+        Form1->SpeedButton1->Click();
+        ASSERT_EQ(modal.Requests.size(), 1u);
+        EXPECT_EQ(modal.Requests[0].Kind, TModalKind::OpenDialog);
+    }
+    EXPECT_EQ(V()->Report(), report);
+    EXPECT_EQ(Form2->QuickRep1, report);
+
+    // confirmed: the file's report replaces the form's content, and the
+    // form's field names the report read
+    TDemoModal modal;
+    modal.FileName = file;
+    Form1->SpeedButton1->Click();
+    ASSERT_NE(V()->Report(), nullptr);
+    EXPECT_EQ(Form2->QuickRep1, V()->Report());
+    EXPECT_EQ(ReportForm, Form2);
+    EXPECT_TRUE(Modal::Messages().isEmpty());
+    auto* header = dynamic_cast<TQRLabel*>(ReportForm->FindComponent(QStringLiteral("QRLabel2")));
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->Caption(), "Order");
+    Select(header);
+    EXPECT_EQ(Form1->Edit1->Text(), "Order");
+}
+
+TEST_F(Casvel, TheEditedReportPreviewsAndPrintsWithTheEdits)
+{
+    HandOver();
+    Select(Form2->QRLabel1);
+    Form1->Edit1->SetText(QStringLiteral("Casvel orders"));
+    Select(Form2->QRLabel9);
+    Form1->Edit1->SetText(QStringLiteral("Second address"));
+
+    TDemoModal modal;
+    int previewed = 0;
+    modal.OnPreview = [&](TQRPreviewForm* preview) {
+        ++previewed;
+        ASSERT_TRUE(preview->PreparePages());
+        ASSERT_GT(preview->PageCount(), 1);
+        const QStringList texts = PageTexts(preview->Pages());
+        // the title once, centred on its band; every page's number, whole
+        EXPECT_EQ(texts.count(QStringLiteral("Casvel orders")), 1);
+        EXPECT_EQ(texts.count(QStringLiteral("Second address")), preview->PageCount());
+        EXPECT_FALSE(texts.contains(QStringLiteral("ShipToAddr2")));
+        EXPECT_TRUE(texts.contains(QStringLiteral("Page %1").arg(preview->PageCount())));
+        SaveForReview(RenderPage(preview->Pages(), 1), QStringLiteral("casvel-preview-page1"));
+    };
+    Form1->SpeedButton3->Click();
+    EXPECT_EQ(previewed, 1);
+
+    const QString pdf = PrintToPdf(V()->Report(), QStringLiteral("casvel-orders"));
+    EXPECT_TRUE(pdf.contains(QStringLiteral("Casvel orders")));
+    EXPECT_TRUE(pdf.contains(QStringLiteral("Second address")));
+    EXPECT_TRUE(pdf.contains(QStringLiteral("SaleDate")));
+
+    // printer setup asks through the seam; cancelled, the settings stay
+    modal.Requests.clear();
+    Form1->SpeedButton5->Click();
+    ASSERT_EQ(modal.Requests.size(), 1u);
+    EXPECT_EQ(modal.Requests[0].Kind, TModalKind::PrinterSetupDialog);
+    EXPECT_EQ(V()->Report()->PrinterSettings()->Copies, 1);
+}
+
+TEST_F(Casvel, Screenshot)
+{
+    HandOver();
+    Select(Form2->QRLabel4);
+    Application->ProcessMessages();
+    SaveForReview(Form1->Grab(), QStringLiteral("casvel"));
+}
+
+}  // namespace
