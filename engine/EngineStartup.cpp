@@ -7,6 +7,10 @@
 
 void StartEngine()
 {
+    static bool started = false;
+    if (started)
+        return;
+    started = true;
     RegisterClasses({TQuickRep::ClassInfo(), TQRBand::ClassInfo(), TQRChildBand::ClassInfo(), TQRGroup::ClassInfo(),
                      TQRSubDetail::ClassInfo(), TQuery::ClassInfo()});
     RegisterEngineExportFilters();

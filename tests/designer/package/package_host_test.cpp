@@ -18,7 +18,6 @@ TEST(PackageHostTest, LoadingThePackageStartsIt)
     for (const QString& name : LayoutClassNames())
         EXPECT_NE(GetClass(name), nullptr) << name.toStdString();
     EXPECT_NE(GetClass(QStringLiteral("TQRLabel")), nullptr);
-    EXPECT_NE(GetClass(QStringLiteral("TVornak")), nullptr);
 
     auto* description = static_cast<const char*>(dlsym(package, "VornakPackageDescription"));
     auto* version = static_cast<const char*>(dlsym(package, "VornakPackageVersion"));
