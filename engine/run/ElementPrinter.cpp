@@ -5,6 +5,7 @@
 #include "engine/expr/ReportFields.h"
 
 #include <QFontMetricsF>
+#include <array>
 
 struct TQRElementPrinter::TCompiled {
     std::unique_ptr<TExpression> Expr;
@@ -14,6 +15,23 @@ struct TQRElementPrinter::TCompiled {
 struct TQRElementPrinter::TFontInfo {
     QFont Font;
     QFontMetricsF Metrics;
+    std::array<double, 256> Advances{};  // of Latin-1 characters, 0 until measured
+
+    // The width of the text from the advances of its characters, or -1 when
+    // it has characters beyond Latin-1. Shaping a whole text costs far more.
+    double QuickWidth(const QString& text)
+    {
+        double width = 0;
+        for (const QChar c : text) {
+            if (c.unicode() > 255)
+                return -1;
+            double& advance = Advances[c.unicode()];
+            if (advance == 0)
+                advance = Metrics.horizontalAdvance(c);
+            width += advance;
+        }
+        return width;
+    }
 };
 
 namespace {
@@ -21,6 +39,17 @@ namespace {
 TExprFieldResolver ResolverOf(TCustomQuickRep* report)
 {
     return DataSetFieldResolver(report->Owner(), report->DataSet());
+}
+
+// The horizontal extent of a text element's lines, from its left edge: text
+// aligned to its band is laid out across the band, so that its alignment
+// places it against the band's edges whatever the element's own width.
+std::pair<double, double> TextSpan(const TQRCustomLabel* label)
+{
+    if (label->AlignToBand())
+        if (auto* band = dynamic_cast<const TQRBasePanel*>(label->Parent()))
+            return {-label->Size().left(), band->Size().width()};
+    return {0.0, label->Size().width()};
 }
 
 QString SysDataValue(const TQRSysData* sys, const TQRRunState& state, const TCustomQuickRep* report)
@@ -45,18 +74,17 @@ QString FieldText(TDataSet* ds, const QString& fieldName)
     return field ? field->DisplayText() : QString();
 }
 
-Qt::Alignment QtAlignment(TAlignment a)
-{
-    switch (a) {
-    case taRightJustify: return Qt::AlignRight | Qt::AlignTop;
-    case taCenter: return Qt::AlignHCenter | Qt::AlignTop;
-    default: return Qt::AlignLeft | Qt::AlignTop;
-    }
-}
-
 // Breaks one paragraph into lines no wider than width, at spaces where it can.
-void WrapParagraph(const QString& paragraph, const QFontMetricsF& fm, double width, QStringList& out)
+template <class TFontInfo>
+void WrapParagraph(const QString& paragraph, TFontInfo& font, double width, QStringList& out)
 {
+    const QFontMetricsF& fm = font.Metrics;
+    // Kerning makes a text at most a little narrower than its characters' sum.
+    const double quick = font.QuickWidth(paragraph);
+    if ((quick >= 0 && quick <= width * 0.97) || fm.horizontalAdvance(paragraph) <= width) {
+        out << paragraph;  // the common case: one measure, no breaking
+        return;
+    }
     QString line;
     for (const QString& word : paragraph.split(QLatin1Char(' '))) {
         const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
@@ -153,7 +181,7 @@ QString TQRElementPrinter::TextOf(const TQRCustomLabel* label, const TQRRunState
     return label->Caption();
 }
 
-const TQRElementPrinter::TFontInfo& TQRElementPrinter::FontOf(const TQRCustomLabel* label) const
+TQRElementPrinter::TFontInfo& TQRElementPrinter::FontOf(const TQRCustomLabel* label) const
 {
     auto& info = fonts_[label];
     if (!info) {
@@ -172,7 +200,7 @@ QStringList TQRElementPrinter::LinesOf(const TQRCustomLabel* label, const QStrin
         return paragraphs;
     QStringList lines;
     for (const QString& p : paragraphs)
-        WrapParagraph(p, FontOf(label).Metrics, label->Size().width(), lines);
+        WrapParagraph(p, FontOf(label), TextSpan(label).second, lines);
     return lines;
 }
 
@@ -200,7 +228,8 @@ void TQRElementPrinter::Print(TQRPrintable* element, const TQRElementLayout& lay
         element->Draw(painter, rect);
         return;
     }
-    PrintText(label, layout.Lines, rect, painter, texts);
+    const auto [offset, width] = TextSpan(label);
+    PrintText(label, layout.Lines, QRectF(rect.left() + offset, rect.top(), width, rect.height()), painter, texts);
     element->Frame()->Paint(painter, rect);
 }
 
@@ -208,32 +237,35 @@ void TQRElementPrinter::PrintText(const TQRCustomLabel* label, const QStringList
                                   QPainter& painter, std::vector<TQRPageText>& texts) const
 {
     const TFontInfo& fi = FontOf(label);
-    // An auto-sized element grows from the edge its alignment keeps in place.
+    if (!label->Transparent() && label->Color() != clWhite && label->Color() != clNone)
+        painter.fillRect(TextBox(label, lines, rect), ColorToQColor(label->Color()));
+    // The anchor is the edge or centre the alignment keeps in place, which an
+    // auto-sized element's growing text keeps as well.
+    const double anchor = label->Alignment() == taRightJustify ? rect.right()
+                          : label->Alignment() == taCenter     ? rect.center().x()
+                                                               : rect.left();
+    const double lineHeight = fi.Metrics.height();
+    double y = rect.top();
+    for (const QString& line : lines) {
+        if (!line.isEmpty())
+            texts.push_back({anchor, y, label->Font(), label->Color(), label->Alignment(), line});
+        y += lineHeight;
+    }
+}
+
+QRectF TQRElementPrinter::TextBox(const TQRCustomLabel* label, const QStringList& lines, const QRectF& rect) const
+{
     double width = rect.width();
     if (label->AutoSize())
         for (const QString& line : lines)
-            width = std::max(width, fi.Metrics.horizontalAdvance(line));
+            width = std::max(width, FontOf(label).Metrics.horizontalAdvance(line));
     QRectF box = rect;
     box.setWidth(width);
     if (label->Alignment() == taRightJustify)
         box.moveRight(rect.right());
     else if (label->Alignment() == taCenter)
         box.moveCenter(QPointF(rect.center().x(), box.center().y()));
-    if (!label->Transparent() && label->Color() != clWhite && label->Color() != clNone)
-        painter.fillRect(box, ColorToQColor(label->Color()));
-    painter.setFont(fi.Font);
-    painter.setPen(ColorToQColor(label->Font()->Color()));
-    const double anchor = label->Alignment() == taRightJustify ? box.right()
-                          : label->Alignment() == taCenter     ? box.center().x()
-                                                               : box.left();
-    const double lineHeight = fi.Metrics.height();
-    double y = box.top();
-    for (const QString& line : lines) {
-        painter.drawText(QRectF(box.left(), y, box.width(), lineHeight), QtAlignment(label->Alignment()), line);
-        if (!line.isEmpty())
-            texts.push_back({anchor, y, label->Font(), label->Color(), label->Alignment(), line});
-        y += lineHeight;
-    }
+    return box;
 }
 
 TQRGroupValue::TQRGroupValue(const QString& text, TCustomQuickRep* report)

@@ -7,6 +7,7 @@
 #include <QRectF>
 #include <QStringList>
 #include <map>
+#include <unordered_map>
 #include <memory>
 
 class TQRPrintable;
@@ -58,13 +59,15 @@ private:
     struct TFontInfo;
     QString ExpressionText(const TQRExpr* expr) const;
     QStringList LinesOf(const TQRCustomLabel* label, const QString& text) const;
-    const TFontInfo& FontOf(const TQRCustomLabel* label) const;
+    TFontInfo& FontOf(const TQRCustomLabel* label) const;
     void PrintText(const TQRCustomLabel* label, const QStringList& lines, const QRectF& rect, QPainter& painter,
                    std::vector<TQRPageText>& texts) const;
+    // The area a text element's background covers.
+    QRectF TextBox(const TQRCustomLabel* label, const QStringList& lines, const QRectF& rect) const;
 
     TCustomQuickRep* report_;
     std::map<const TQRExpr*, std::unique_ptr<TCompiled>> exprs_;
-    mutable std::map<const TQRCustomLabel*, std::unique_ptr<TFontInfo>> fonts_;
+    mutable std::unordered_map<const TQRCustomLabel*, std::unique_ptr<TFontInfo>> fonts_;
 };
 
 // The value of a group expression for the current record, compiled once.

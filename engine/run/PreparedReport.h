@@ -1,9 +1,11 @@
 #pragma once
-// The prepared pages of a report run. Each page is recorded painting in
-// zoom-independent units (pixels at zoom 100, 96 per inch, origin at the
-// paper's top-left corner), so that preview, printer and PDF replay the very
-// same page at their own resolution. Beside the painting each page keeps its
-// printed text lines with their places, for the export filters.
+// The prepared pages of a report run, in zoom-independent units (pixels at
+// zoom 100, 96 per inch, origin at the paper's top-left corner), so that
+// preview, printer and PDF replay the very same page at their own
+// resolution. A page is recorded painting (shapes, pictures, frames, fills)
+// and its printed text lines with their places; the lines are drawn from the
+// list when the page is replayed, which keeps pages small and serves the
+// export filters as well.
 #include "controls/StdCtrls.h"
 #include "graphics/Graphics.h"
 
@@ -21,8 +23,8 @@ struct TQRPageText {
 };
 
 struct TQRPreparedPage {
-    QPicture Picture;
-    std::vector<TQRPageText> Texts;
+    QPicture Picture;                // everything but the text lines
+    std::vector<TQRPageText> Texts;  // in the order they were printed
 };
 
 // Replays the page on the painter with scale device pixels per page unit
