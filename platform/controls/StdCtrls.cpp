@@ -402,6 +402,9 @@ void TCheckBox::Create(TComponent* owner)
 QWidget* TCheckBox::CreateWidget()
 {
     auto* box = new QCheckBox();
+    // the library's check box keeps its caption 4 pixels from the box, so
+    // captions laid out for it fit their width
+    box->setStyleSheet(QStringLiteral("QCheckBox { spacing: 4px; }"));
     QObject::connect(box, &QCheckBox::clicked, box, [this, box] {
         DispatchSafely([this, box] {
             const Qt::CheckState state = box->checkState();
