@@ -8,7 +8,6 @@
 #include "engine/run/ReportRunner.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -138,14 +137,13 @@ void TQRPreviewForm::CloseWindow()
 
 bool TQRPreviewForm::PageReady(const TQRPreparedReport& pages)
 {
-    static QElapsedTimer sinceEvents;
     if (current_ == 0)
         GotoPage(1);
-    if (!sinceEvents.isValid() || sinceEvents.elapsed() > 50 || pages.PageCount() == 1) {
+    if (!sinceEvents_.isValid() || sinceEvents_.elapsed() > 50 || pages.PageCount() == 1) {
         statusLabel_->setText(QStringLiteral("Preparing: %1 pages").arg(pages.PageCount()));
         Refresh();
         QCoreApplication::processEvents();  // keeps the window alive while pages come
-        sinceEvents.restart();
+        sinceEvents_.restart();
     }
     return !prepared_ && (!IsModal() || ModalResult() == mrNone);
 }

@@ -7,6 +7,8 @@
 #include "engine/run/PreparedReport.h"
 #include "forms/Forms.h"
 
+#include <QElapsedTimer>
+
 class TCustomQuickRep;
 class QLabel;
 class QScrollArea;
@@ -63,6 +65,7 @@ private:
     double zoom_ = 100;
     bool preparing_ = false;
     bool prepared_ = false;
+    QElapsedTimer sinceEvents_;  // the window last handled its events
     QLabel* pageLabel_ = nullptr;
     QLabel* statusLabel_ = nullptr;
     QScrollArea* scroll_ = nullptr;
