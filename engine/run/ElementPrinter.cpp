@@ -1,6 +1,8 @@
 #include "ElementPrinter.h"
 
 #include "db/DataSet.h"
+#include "db/Field.h"
+#include "graphics/Picture.h"
 #include "engine/Printables.h"
 #include "engine/expr/ReportFields.h"
 
@@ -50,6 +52,25 @@ std::pair<double, double> TextSpan(const TQRCustomLabel* label)
         if (auto* band = dynamic_cast<const TQRBasePanel*>(label->Parent()))
             return {-label->Size().left(), band->Size().width()};
     return {0.0, label->Size().width()};
+}
+
+// A database image prints the picture of its field in the current record (the
+// screen shows only the field's name); nothing when the field holds none.
+void PrintFieldPicture(const TQRDBImage* image, const QRectF& rect, QPainter& painter)
+{
+    painter.fillRect(rect, ColorToQColor(image->Color()));
+    TDataSet* ds = image->DataSet();
+    auto* field = ds ? dynamic_cast<TBlobField*>(ds->FindField(image->DataField())) : nullptr;
+    if (field && !field->IsNull()) {
+        TPicture picture;
+        try {
+            picture.LoadFromBytes(field->AsBytes());
+            image->DrawPicture(painter, rect, picture.Graphic());
+        } catch (const EInvalidGraphic&) {
+            // bytes that are no picture print as an empty frame
+        }
+    }
+    image->Frame()->Paint(painter, rect);
 }
 
 QString SysDataValue(const TQRSysData* sys, const TQRRunState& state, const TCustomQuickRep* report)
@@ -223,6 +244,10 @@ void TQRElementPrinter::Print(TQRPrintable* element, const TQRElementLayout& lay
                               QPainter& painter, std::vector<TQRPageText>& texts) const
 {
     const QRectF rect(origin + element->Size().topLeft(), QSizeF(element->Size().width(), layout.Height));
+    if (auto* image = dynamic_cast<TQRDBImage*>(element)) {
+        PrintFieldPicture(image, rect, painter);
+        return;
+    }
     auto* label = dynamic_cast<TQRCustomLabel*>(element);
     if (!label) {
         element->Draw(painter, rect);

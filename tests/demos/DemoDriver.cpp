@@ -29,12 +29,19 @@ void ClickAt(TControl* control, int x, int y)
     control->MouseUp(mbLeft, {}, x, y);
 }
 
+// The pointer moves in steps; each event is in the coordinates of the control
+// where it is then, as a dragged control that moves under the pointer gets them.
 void Drag(TControl* control, QPoint from, QPoint to)
 {
+    const QPoint origin = control->BoundsRect().topLeft();
+    auto local = [&](QPoint p) { return p - (control->BoundsRect().topLeft() - origin); };
     control->MouseDown(mbLeft, {}, from.x(), from.y());
-    control->MouseMove(TShiftState{ssLeft}, (from.x() + to.x()) / 2, (from.y() + to.y()) / 2);
-    control->MouseMove(TShiftState{ssLeft}, to.x(), to.y());
-    control->MouseUp(mbLeft, {}, to.x(), to.y());
+    for (const QPoint p : {(from + to) / 2, to}) {
+        const QPoint at = local(p);
+        control->MouseMove(TShiftState{ssLeft}, at.x(), at.y());
+    }
+    const QPoint end = local(to);
+    control->MouseUp(mbLeft, {}, end.x(), end.y());
 }
 
 // Key events to the box's own window, as the keyboard delivers them: the

@@ -16,7 +16,8 @@ class TQRPreviewForm;
 
 // A left click at a point of the control's client area.
 void ClickAt(TControl* control, int x = 2, int y = 2);
-// A left-button drag inside the control's client area.
+// A left-button drag of the control, from and to points of its client area
+// where the drag starts.
 void Drag(TControl* control, QPoint from, QPoint to);
 // Types the text key by key into the text box's window.
 void TypeInto(TEdit* edit, const QString& text);
