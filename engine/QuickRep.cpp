@@ -389,6 +389,7 @@ void TQRPrinterSettings::Assign(TPersistent* source)
     FirstPage = other->FirstPage;
     LastPage = other->LastPage;
     OutputBin = other->OutputBin;
+    OutputFileName = other->OutputFileName;
 }
 
 // ---- TCustomQuickRep ----
