@@ -15,8 +15,9 @@ namespace {
 // its own last; each runs once however many times it is asked.
 __attribute__((constructor)) void LoadPackage() { StartVornakUnits(); }
 
-// The engine may outlive the package: its filter list must not keep a class
-// whose code is about to go.
+// The package is linked never to unload while the process lives (its classes
+// stay registered); should its code go all the same, the engine's filter list
+// must not keep a class whose code is gone.
 __attribute__((destructor)) void UnloadPackage()
 {
     QRExportFilterLibrary.RemoveFilter<TQRAsciiExportFilter>();

@@ -3,6 +3,7 @@
 #include "startup_common.h"
 
 #include <dlfcn.h>
+#include <memory>
 #include <gtest/gtest.h>
 
 TEST(PackageHostTest, LoadingThePackageStartsIt)
@@ -25,4 +26,10 @@ TEST(PackageHostTest, LoadingThePackageStartsIt)
     ASSERT_NE(version, nullptr);
     EXPECT_STREQ(description, "Vornak v. 1.0 Package");
     EXPECT_STREQ(version, "1.0.0.0");
+
+    // a host that closes the package again still finds a working filter
+    dlclose(package);
+    const TQRExportFilterEntry& entry = QRExportFilterLibrary.Filters().back();
+    std::unique_ptr<TQRExportFilter> filter(entry.CreateFilter(QStringLiteral("unused.txt")));
+    EXPECT_EQ(filter->GetDescription(), QStringLiteral("Text export (ASCII) filter"));
 }
