@@ -82,6 +82,13 @@ void TQRCustomBand::SetBandHeight(double height)
         report->LayoutBands();
 }
 
+void TQRCustomBand::SizeChanged()
+{
+    inherited::SizeChanged();
+    if (TCustomQuickRep* report = ParentReport())
+        report->LayoutBands();
+}
+
 TQRPrintable* TQRCustomBand::AddPrintable(TClass printableClass)
 {
     TCustomQuickRep* report = ParentReport();
@@ -150,6 +157,7 @@ void TQRCustomBand::Paint()
 
 VK_PUBLISHED(TQRChildBand)
 {
+    c.Prop("BandType", &TQRChildBand::BandType, &TQRChildBand::SetBandType).Default(rbChild);
     c.Prop("ParentBand", &TQRChildBand::ParentBand, &TQRChildBand::SetParentBand);
 }
 
@@ -179,6 +187,7 @@ void TQRChildBand::Notification(TComponent* component, TOperation operation)
 
 VK_PUBLISHED(TQRGroup)
 {
+    c.Prop("BandType", &TQRGroup::BandType, &TQRGroup::SetBandType).Default(rbGroupHeader);
     c.Prop("Expression", &TQRGroup::Expression, &TQRGroup::SetExpression);
     c.Prop("FooterBand", &TQRGroup::FooterBand, &TQRGroup::SetFooterBand);
 }
@@ -205,6 +214,7 @@ void TQRGroup::Notification(TComponent* component, TOperation operation)
 
 VK_PUBLISHED(TQRSubDetail)
 {
+    c.Prop("BandType", &TQRSubDetail::BandType, &TQRSubDetail::SetBandType).Default(rbSubDetail);
     c.Prop("DataSet", &TQRSubDetail::DataSet, &TQRSubDetail::SetDataSet);
     c.Prop("FooterBand", &TQRSubDetail::FooterBand, &TQRSubDetail::SetFooterBand);
     c.Prop("HeaderBand", &TQRSubDetail::HeaderBand, &TQRSubDetail::SetHeaderBand);

@@ -39,6 +39,7 @@ public:
 
 protected:
     void Paint() override;
+    void SizeChanged() override;  // also restacks the report
 
 private:
     TQRBandType bandType_ = rbTitle;

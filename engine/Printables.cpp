@@ -26,6 +26,10 @@ void TQRPrintable::Create(TComponent* owner)
     frame_ = new TQRFrame();
     frame_->OnChange = TNotifyEvent(this, &TQRPrintable::FrameChanged);
     streamedSize_ = new TQRSize(&size_);
+    streamedSize_->OnChange = TNotifyEvent([this](TObject*) {
+        if (!IsLoading())
+            ApplyZoom();  // Loaded places the element once the whole layout is read
+    });
     inherited::Create(owner);
     SetColor(clWhite);
     const QSizeF size = DefaultSize();
@@ -279,7 +283,8 @@ void TQRCustomLabel::TextChanged()
 
 void TQRCustomLabel::AlignmentChanged()
 {
-    if (Alignment() != taLeftJustify)
+    // a stored layout keeps the AutoSize it was saved with, whatever the alignment
+    if (Alignment() != taLeftJustify && !IsLoading())
         autoSize_ = false;
 }
 
@@ -316,7 +321,10 @@ void TQRCustomLabel::DrawContent(QPainter& painter, const QRectF& rect) const
 
 // ---- TQRMemo ----
 
-VK_PUBLISHED(TQRMemo) {}
+VK_PUBLISHED(TQRMemo)
+{
+    c.Prop("AutoSize", &TQRMemo::AutoSize, &TQRMemo::SetAutoSize).Default(false);
+}
 
 void TQRMemo::Create(TComponent* owner)
 {

@@ -127,6 +127,10 @@ void TQRBasePanel::Create(TComponent* owner)
     frame_ = new TQRFrame();
     frame_->OnChange = TNotifyEvent([this](TObject*) { Invalidate(); });
     streamedSize_ = new TQRSize(&size_);
+    streamedSize_->OnChange = TNotifyEvent([this](TObject*) {
+        if (!IsLoading())
+            SizeChanged();
+    });
     inherited::Create(owner);
     SetBevelOuter(bvNone);
     SetCaption(QString());
@@ -169,6 +173,11 @@ void TQRBasePanel::SetBounds(int left, int top, int width, int height)
 void TQRBasePanel::SetSize(const QRectF& size)
 {
     size_ = size;
+    ApplyZoom();
+}
+
+void TQRBasePanel::SizeChanged()
+{
     ApplyZoom();
 }
 

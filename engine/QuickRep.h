@@ -70,15 +70,18 @@ public:
     TQRSize() = default;
     explicit TQRSize(QRectF* rect) : rect_(rect) {}
     double Left() const { return rect_->left(); }
-    void SetLeft(double v) { rect_->moveLeft(v); }
+    void SetLeft(double v) { rect_->moveLeft(v); Changed(); }
     double Top() const { return rect_->top(); }
-    void SetTop(double v) { rect_->moveTop(v); }
+    void SetTop(double v) { rect_->moveTop(v); Changed(); }
     double Width() const { return rect_->width(); }
-    void SetWidth(double v) { rect_->setWidth(v); }
+    void SetWidth(double v) { rect_->setWidth(v); Changed(); }
     double Height() const { return rect_->height(); }
-    void SetHeight(double v) { rect_->setHeight(v); }
+    void SetHeight(double v) { rect_->setHeight(v); Changed(); }
+    // Runs after every change, so that the control re-places itself.
+    TNotifyEvent OnChange;
 
 private:
+    void Changed() { OnChange(this); }
     QRectF* rect_ = nullptr;
 };
 
@@ -113,6 +116,9 @@ public:
 protected:
     // True while ApplyZoom places the control (its rectangle stays as it is).
     bool Zooming() const { return zooming_; }
+    // After a streamed Size value changed the rectangle: places the control
+    // (outside loading, which places it once in Loaded).
+    virtual void SizeChanged();
     void PaintFrame();
 
 private:

@@ -7,6 +7,7 @@
 #include <any>
 #include <functional>
 #include <typeindex>
+#include <utility>
 #include <vector>
 
 class TObject;
@@ -23,6 +24,13 @@ struct TPropInfo {
     const TEnumInfo* Enum = nullptr;  // Enum, Set: the (element) enumeration
     TClass Class = nullptr;           // Object, Component: the declared class
     std::optional<TValue> Default;    // ordinal kinds: written only when different
+    // Integer kinds: the values the property keeps; others written through Set
+    // are brought into them.
+    std::optional<std::pair<qint64, qint64>> Range;
+    // The values the property takes depend on other properties or on where the
+    // object stands (a parent, a list of items, a file to open): a value written
+    // on its own may be refused or adjusted, while a whole stream reads back.
+    bool DependsOnContext = false;
 
     std::function<TValue(const TObject*)> Get;         // value kinds
     std::function<void(TObject*, const TValue&)> Set;  // value kinds

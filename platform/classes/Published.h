@@ -8,12 +8,17 @@
 //       c.Prop("OnClick", &TQRShape::OnClick);   // event member
 //   }
 //
+// Range(lowest, highest) names the values an integer property keeps, and
+// DependsOnContext() marks a property whose valid values follow from other
+// properties or from the object's surroundings (ItemIndex needs items).
+//
 // The property's type follows from the accessors: int, qint64, bool, double,
 // QString, a VK_ENUM enumeration, a TSet of one, a pointer to a component
 // (a reference) or to another persistent (a sub-object), a TEvent member.
 #include "Component.h"
 #include "rtl/Exceptions.h"
 
+#include <algorithm>
 #include <concepts>
 #include <limits>
 #include <type_traits>
@@ -164,6 +169,22 @@ public:
     TPropRef& Stored(std::function<bool(const TObject*)> stored)
     {
         info_.Stored = std::move(stored);
+        return *this;
+    }
+    // Values written through the type information (by a stream, say) are
+    // brought into the range, so that no reader hands the class a value it
+    // cannot take.
+    TPropRef& Range(qint64 lowest, qint64 highest)
+    {
+        info_.Range = std::make_pair(lowest, highest);
+        info_.Set = [set = std::move(info_.Set), lowest, highest](TObject* o, const TValue& v) {
+            set(o, v.IsInteger() ? TValue::Integer(std::clamp<qint64>(v.Int, lowest, highest)) : v);
+        };
+        return *this;
+    }
+    TPropRef& DependsOnContext()
+    {
+        info_.DependsOnContext = true;
         return *this;
     }
 

@@ -20,7 +20,7 @@ VK_PUBLISHED(TSpeedButton)
     c.Prop("Glyph", &TSpeedButton::Glyph);
     c.Prop("Layout", &TSpeedButton::Layout, &TSpeedButton::SetLayout).Default(blGlyphLeft);
     c.Prop("Margin", &TSpeedButton::Margin, &TSpeedButton::SetMargin).Default(-1);
-    c.Prop("NumGlyphs", &TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs).Default(1);
+    c.Prop("NumGlyphs", &TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs).Default(1).Range(1, MaxGlyphs);
     cp::Hints(c);
     c.Prop("Spacing", &TSpeedButton::Spacing, &TSpeedButton::SetSpacing).Default(4);
     cp::MouseEvents(c);
@@ -31,7 +31,7 @@ VK_PUBLISHED(TBitBtn)
     c.Prop("Glyph", &TBitBtn::Glyph);
     c.Prop("Kind", &TBitBtn::Kind, &TBitBtn::SetKind).Default(bkCustom);
     c.Prop("Layout", &TBitBtn::Layout).Default(blGlyphLeft);
-    c.Prop("NumGlyphs", &TBitBtn::NumGlyphs).Default(1);
+    c.Prop("NumGlyphs", &TBitBtn::NumGlyphs).Default(1).Range(1, MaxGlyphs);
     c.Prop("Spacing", &TBitBtn::Spacing).Default(4);
 }
 
@@ -113,7 +113,7 @@ void TSpeedButton::SetGlyph(TBitmap* glyph)
 
 void TSpeedButton::SetNumGlyphs(int v)
 {
-    numGlyphs_ = std::clamp(v, 1, 4);
+    numGlyphs_ = std::clamp(v, 1, MaxGlyphs);
     Invalidate();
 }
 
@@ -165,6 +165,7 @@ namespace {
 // The part of a glyph strip: 0 up, 1 disabled, 2 pressed, 3 down.
 QImage GlyphPart(const QImage& strip, int numGlyphs, int index)
 {
+    numGlyphs = std::clamp(numGlyphs, 1, MaxGlyphs);  // a bit button's count is a plain field
     if (index >= numGlyphs)
         index = 0;
     const int w = strip.width() / numGlyphs;

@@ -6,6 +6,10 @@
 VK_ENUM(TButtonLayout, blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom)
 VK_ENUM(TBitBtnKind, bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll)
 
+// A glyph strip holds at most four images side by side: up, disabled,
+// pressed and down.
+inline constexpr int MaxGlyphs = 4;
+
 class TSpeedButton : public TGraphicControl {
     VK_CLASS(TSpeedButton, TGraphicControl)
 public:

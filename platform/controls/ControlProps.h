@@ -55,7 +55,8 @@ void State(TClassBuilder<C>& c)
 template <class C>
 void Tabs(TClassBuilder<C>& c, bool tabStop)
 {
-    c.Prop("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder).Default(-1);
+    // the place among the parent's controls: without a parent there is none
+    c.Prop("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder).Default(-1).DependsOnContext();
     c.Prop("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(tabStop);
 }
 

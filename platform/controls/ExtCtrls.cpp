@@ -35,12 +35,12 @@ VK_PUBLISHED(TRadioGroup)
     cp::Align(c);
     cp::Caption(c);
     cp::Color(c, clBtnFace);
-    c.Prop("Columns", &TRadioGroup::Columns, &TRadioGroup::SetColumns).Default(1);
+    c.Prop("Columns", &TRadioGroup::Columns, &TRadioGroup::SetColumns).Default(1).Range(1, TRadioGroup::MaxColumns);
     cp::State(c);
     cp::Font(c);
     cp::Hints(c);
     c.Prop("Items", &TRadioGroup::Items);
-    c.Prop("ItemIndex", &TRadioGroup::ItemIndex, &TRadioGroup::SetItemIndex).Default(-1);
+    c.Prop("ItemIndex", &TRadioGroup::ItemIndex, &TRadioGroup::SetItemIndex).Default(-1).DependsOnContext();  // needs items
     cp::Tabs(c, true);
     c.Prop("OnClick", &TControl::OnClick);
     c.Prop("OnEnter", &TWinControl::OnEnter);
@@ -213,6 +213,6 @@ void TRadioGroup::SetItemIndex(int index)
 
 void TRadioGroup::SetColumns(int v)
 {
-    columns_ = std::clamp(v, 1, 16);
+    columns_ = std::clamp(v, 1, MaxColumns);
     Rebuild();
 }

@@ -41,6 +41,7 @@ public:
     void SetItems(TStrings* items) { items_->Assign(items); }
     int ItemIndex() const { return itemIndex_; }
     void SetItemIndex(int index);  // -1: none
+    static constexpr int MaxColumns = 16;
     int Columns() const { return columns_; }
     void SetColumns(int v);
 

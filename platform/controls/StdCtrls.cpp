@@ -97,7 +97,7 @@ VK_PUBLISHED(TComboBox)
     cp::Tabs(c, true);
     c.Prop("Text", &TControl::Text, &TComboBox::SetText);
     c.Prop("Items", &TComboBox::Items);
-    c.Prop("ItemIndex", &TComboBox::ItemIndex, &TComboBox::SetItemIndex).Default(-1);
+    c.Prop("ItemIndex", &TComboBox::ItemIndex, &TComboBox::SetItemIndex).Default(-1).DependsOnContext();  // needs items
     c.Prop("OnChange", &TComboBox::OnChange);
     c.Prop("OnClick", &TControl::OnClick);
     c.Prop("OnDblClick", &TControl::OnDblClick);
@@ -126,9 +126,10 @@ VK_PUBLISHED(TScrollBar)
 {
     c.Prop("Kind", &TScrollBar::Kind, &TScrollBar::SetKind).Default(sbHorizontal);
     c.Prop("LargeChange", &TScrollBar::LargeChange, &TScrollBar::SetLargeChange).Default(1);
-    c.Prop("Max", &TScrollBar::Max, &TScrollBar::SetMax).Default(100);
-    c.Prop("Min", &TScrollBar::Min, &TScrollBar::SetMin).Default(0);
-    c.Prop("Position", &TScrollBar::Position, &TScrollBar::SetPosition).Default(0);
+    // Min never exceeds Max and Position stays between them
+    c.Prop("Max", &TScrollBar::Max, &TScrollBar::SetMax).Default(100).DependsOnContext();
+    c.Prop("Min", &TScrollBar::Min, &TScrollBar::SetMin).Default(0).DependsOnContext();
+    c.Prop("Position", &TScrollBar::Position, &TScrollBar::SetPosition).Default(0).DependsOnContext();
     c.Prop("SmallChange", &TScrollBar::SmallChange, &TScrollBar::SetSmallChange).Default(1);
     cp::State(c);
     cp::Hints(c);

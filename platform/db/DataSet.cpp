@@ -6,7 +6,8 @@
 
 VK_PUBLISHED(TDataSet)
 {
-    c.Prop("Active", &TDataSet::Active, &TDataSet::SetActive).Default(false);
+    // opening needs what to open: a table name, a statement, a database
+    c.Prop("Active", &TDataSet::Active, &TDataSet::SetActive).Default(false).DependsOnContext();
     c.Prop("Filter", &TDataSet::Filter, &TDataSet::SetFilter);
     c.Prop("Filtered", &TDataSet::Filtered, &TDataSet::SetFiltered).Default(false);
     c.Prop("AfterOpen", &TDataSet::AfterOpen);

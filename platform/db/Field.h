@@ -85,7 +85,11 @@ private:
 class TStringField : public TField {
     VK_CLASS(TStringField, TField)
 public:
-    TStringField() { dataType_ = ftString; }
+    TStringField()
+    {
+        dataType_ = ftString;
+        SetSize(20);  // the declared default: what a field made without a definition holds
+    }
 
 protected:
     int DefaultWidth() const override { return Size(); }

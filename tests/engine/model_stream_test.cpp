@@ -49,7 +49,8 @@ void BuildSample(TQuickRep* report)
     auto* label = static_cast<TQRLabel*>(title->AddPrintable(TQRLabel::ClassInfo()));
     label->SetCaption(QStringLiteral("Orders by customer"));
     label->SetAlignToBand(true);
-    label->SetAlignment(taCenter);
+    label->SetAlignment(taCenter);  // switches AutoSize off ...
+    label->SetAutoSize(true);        // ... and a layout keeps it on again
     label->Font()->SetStyle(TFontStyles{fsBold});
     label->Font()->SetSize(14);
     TQRCustomBand* detail = report->FirstBandOfType(rbDetail);
@@ -115,6 +116,24 @@ TEST_F(ReportTest, EveryClassStreamsOutAndBackIdentical)
         EXPECT_EQ(twin->BoundsRect(), element->BoundsRect()) << element->Name().toStdString();
     }
     copy->Free();
+}
+
+// The streamed Size values are the control's rectangle: writing one of them
+// (as a stream of another program or an inspector does) places the control,
+// and a band's new height restacks the bands below it.
+TEST_F(ReportTest, WritingTheStreamedSizePlacesTheControl)
+{
+    report->SetZoom(50);
+    TQRCustomBand* title = report->CreateBand(rbTitle);
+    TQRCustomBand* detail = report->CreateBand(rbDetail);
+    TQRPrintable* shape = title->AddPrintable(TQRShape::ClassInfo());
+    shape->StreamedSize()->SetLeft(40);
+    shape->StreamedSize()->SetWidth(30);
+    EXPECT_EQ(shape->Left(), 20);
+    EXPECT_EQ(shape->Width(), 15);
+    title->StreamedSize()->SetHeight(80);
+    EXPECT_EQ(title->Height(), 40);
+    EXPECT_EQ(detail->Top(), title->Top() + 40);
 }
 
 TEST_F(ReportTest, SampleReportInTheDesignerForReview)

@@ -3,11 +3,22 @@
 #include "classes/Published.h"
 #include "classes/Streaming.h"
 
+#include <limits>
+
 namespace {
 
 bool IsValueKind(TPropKind kind)
 {
     return kind != TPropKind::Object && kind != TPropKind::Component && kind != TPropKind::Event;
+}
+
+// An integer other than now, inside the property's declared range if it has one.
+qint64 OtherInteger(const TPropInfo& p, qint64 now, int salt)
+{
+    const qint64 lowest = p.Range ? p.Range->first : 0;
+    const qint64 span = p.Range ? p.Range->second - lowest + 1 : std::numeric_limits<qint64>::max();
+    const qint64 wanted = lowest + (7 + salt) % span;
+    return wanted == now ? lowest + (wanted - lowest + 1) % span : wanted;
 }
 
 // A value of the property's type that differs from the present one; strings
@@ -16,7 +27,7 @@ TValue OtherValue(const TPropInfo& p, const TValue& now, int salt)
 {
     switch (p.Kind) {
     case TPropKind::Integer:
-    case TPropKind::Int64: return TValue::Integer(now.Int == 7 + salt ? 8 + salt : 7 + salt);
+    case TPropKind::Int64: return TValue::Integer(OtherInteger(p, now.Int, salt));
     case TPropKind::Bool: return TValue::Boolean(!now.AsBoolean());
     case TPropKind::Float: return TValue::Extended(now.AsFloat() + 1.25);
     case TPropKind::String: return TValue::String(QStringLiteral("Vk%1%2").arg(p.Name).arg(salt));
@@ -33,6 +44,21 @@ TValue OtherValue(const TPropInfo& p, const TValue& now, int salt)
     }
     default: return now;
     }
+}
+
+// Names the lines of the text forms of two trees that differ (for the
+// failure text), or says that only their order differs.
+QString TreeDifference(const TObjectNode& want, const TObjectNode& got)
+{
+    const QStringList a = WriteObjectText(want).split(u'\n'), b = WriteObjectText(got).split(u'\n');
+    QStringList lines;
+    for (const QString& line : a)
+        if (!b.contains(line))
+            lines << QStringLiteral("written ") + line.trimmed();
+    for (const QString& line : b)
+        if (!a.contains(line))
+            lines << QStringLiteral("read back ") + line.trimmed();
+    return lines.isEmpty() ? QStringLiteral("order differs") : lines.join(QStringLiteral("; "));
 }
 
 class TChecker {
@@ -94,6 +120,8 @@ private:
         EachValueProperty(fresh, QString(), 0, [&](TObject* obj, const TPropInfo& p, const QString& name) {
             if (p.Default && p.IsStored(obj) && !p.HoldsDefault(obj))
                 Fail(QStringLiteral("%1 of a new object is not its declared default").arg(name));
+            if (p.Default && p.Range && (p.Default->Int < p.Range->first || p.Default->Int > p.Range->second))
+                Fail(QStringLiteral("%1 declares a default outside its range").arg(name));
         });
     }
 
@@ -110,8 +138,8 @@ private:
     {
         int salt = 0;
         EachValueProperty(changed, QString(), 0, [&](TObject* obj, const TPropInfo& p, const QString& name) {
-            if (!p.Set)
-                return;
+            if (!p.Set || p.DependsOnContext)
+                return;  // a lone value of a context-dependent property proves nothing
             const TValue wanted = OtherValue(p, p.Get(obj), salt++);
             try {
                 p.Set(obj, wanted);
@@ -134,7 +162,8 @@ private:
         Guarded(copy, [&] {
             ReadComponentNode(tree, copy);
             if (WriteComponentNode(copy) != tree)
-                Fail(QStringLiteral("reading the tree into a new object does not reproduce it"));
+                Fail(QStringLiteral("reading the tree into a new object does not reproduce it (%1)")
+                         .arg(TreeDifference(tree, WriteComponentNode(copy))));
         });
     }
 
