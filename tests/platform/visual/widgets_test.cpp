@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
@@ -156,4 +157,25 @@ TEST_F(WidgetTest, ScreenshotOfControls)
     EXPECT_EQ(image.pixelColor(60, 75 + edit->Height() / 2), ColorToQColor(clWindow));
 
     EXPECT_TRUE(SaveScreenshot(image, QStringLiteral("controls")));
+}
+
+// A glyph count outside 1 to 4 cannot split a strip: set in code it shows the
+// whole strip, and read from a stream it is brought into the range.
+TEST_F(WidgetTest, BitButtonGlyphCountOutsideItsRange)
+{
+    auto* button = Add<TBitBtn>();
+    button->NumGlyphs = 0;
+    QImage strip(32, 16, QImage::Format_RGB32);
+    strip.fill(Qt::red);
+    TBitmap glyph;
+    glyph.SetImage(strip);
+    button->SetGlyph(&glyph);
+    const QIcon icon = static_cast<QPushButton*>(button->Widget())->icon();
+    EXPECT_EQ(icon.availableSizes().value(0), QSize(32, 16));
+
+    const TPropInfo* count = TBitBtn::ClassInfo()->FindProperty(QStringLiteral("NumGlyphs"));
+    count->Set(button, TValue::Integer(0));
+    EXPECT_EQ(button->NumGlyphs, 1);
+    count->Set(button, TValue::Integer(9));
+    EXPECT_EQ(button->NumGlyphs, MaxGlyphs);
 }
