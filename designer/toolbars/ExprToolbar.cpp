@@ -3,12 +3,9 @@
 #include "classes/Published.h"
 #include "engine/Printables.h"
 #include "engine/Resources.h"
+#include "engine/dialogs/ExpressionBuilder.h"
 
 #include <algorithm>
-
-// The engine's modal expression builder: true and the new text when the user
-// confirms. Declared here until an engine header declares it.
-bool GetExpression(const QString& description, QString& expression, TComponent* owner);
 
 VK_PUBLISHED(TQRExprToolbar)
 {

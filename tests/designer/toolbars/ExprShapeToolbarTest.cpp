@@ -1,11 +1,50 @@
 // The expression toolbar (the text of labels and expression elements) and
 // the shape toolbar (the kind of a shape).
-#include "ExpressionBuilderDouble.h"
 #include "ToolbarFixture.h"
+#include "classes/Published.h"
+#include "db/DataSet.h"
 #include "designer/toolbars/ExprToolbar.h"
 #include "designer/toolbars/ShapeToolbar.h"
+#include "engine/dialogs/ExpressionBuilder.h"
+
+// A data set of the host form: the expression builder offers its fields.
+class TOrdersTable : public TDataSet {
+    VK_CLASS(TOrdersTable, TDataSet)
+protected:
+    TTableData OpenData() override
+    {
+        TTableData data;
+        data.Defs = {{"NAME", ftString, 20}};
+        return data;
+    }
+};
+VK_PUBLISHED(TOrdersTable) {}
 
 namespace {
+
+// Answers the expression builder: records what it opened with, lets the
+// test work in it and returns its answer; any other modal request fails.
+struct BuilderAnswer {
+    struct Opened {
+        QString description, text;
+        QStringList fields;
+    };
+    std::vector<Opened> opened;
+    TModalAnswerer Answer(std::function<int(TQRExpressionBuilder*)> work)
+    {
+        return [this, work](TModalRequest& r) {
+            auto* builder = dynamic_cast<TQRExpressionBuilder*>(r.Subject);
+            EXPECT_NE(builder, nullptr) << "only the expression builder opens";
+            if (!builder)
+                return int(mrCancel);
+            QStringList fields;
+            for (int i = 0; i < builder->Fields->Items()->Count(); ++i)
+                fields << builder->Fields->Items()->Strings(i);
+            opened.push_back({builder->Description->Caption(), builder->Expression->Text(), fields});
+            return work(builder);
+        };
+    }
+};
 
 class ExprToolbarTest : public ToolbarTest {
 protected:
@@ -103,38 +142,49 @@ TEST_F(ExprToolbarTest, SelectionReplacesUnappliedTextAndNilKeepsIt)
 
 TEST_F(ExprToolbarTest, WizardStartsFromTheTypedTextAndAppliesOnlyWhatItConfirms)
 {
+    auto* orders = New<TOrdersTable>(host);
+    orders->SetName("Orders");
+    orders->Open();
     bar->SetComponent(label);
     bar->Edit->SetText("typed, not applied");
+    BuilderAnswer builder;
     {
-        BuilderScope cancel([](QString& text) {
-            text = "dropped";
-            return false;
-        });
+        TModalScope cancel(builder.Answer([](TQRExpressionBuilder* b) {
+            b->Expression->SetText("dropped");
+            b->CancelButton->Click();
+            return b->ModalResult();
+        }));
         bar->WizardButton->Click();
-        ASSERT_EQ(cancel.calls.size(), 1u);
-        EXPECT_EQ(cancel.calls[0].description, "");
-        EXPECT_EQ(cancel.calls[0].text, "typed, not applied");
-        EXPECT_EQ(cancel.calls[0].owner, host) << "the form that owns the report";
     }
+    ASSERT_EQ(builder.opened.size(), 1u);
+    EXPECT_EQ(builder.opened[0].description, "");
+    EXPECT_EQ(builder.opened[0].text, "typed, not applied");
+    EXPECT_TRUE(builder.opened[0].fields.contains("Orders.NAME")) << "the data sets of the form that owns the report";
     EXPECT_EQ(bar->Edit->Text(), "typed, not applied");
     EXPECT_EQ(label->Caption(), "Total");
     {
-        BuilderScope confirm([](QString& text) {
-            text = "UPPER([Name])";
-            return true;
-        });
+        TModalScope confirm(builder.Answer([](TQRExpressionBuilder* b) {
+            b->Expression->SetText("UPPER(");
+            b->InsertField(b->Fields->Items()->IndexOf("Orders.NAME"));
+            b->InsertText(")");
+            b->OKButton->Click();
+            return b->ModalResult();
+        }));
         bar->WizardButton->Click();
     }
-    EXPECT_EQ(bar->Edit->Text(), "UPPER([Name])");
-    EXPECT_EQ(label->Caption(), "UPPER([Name])") << "a label takes the expression as literal text";
+    EXPECT_EQ(bar->Edit->Text(), "UPPER( Orders.NAME )");
+    EXPECT_EQ(label->Caption(), "UPPER( Orders.NAME )") << "a label takes the expression as literal text";
 
+    expr->SetExpression("2 + 3");
     bar->SetComponent(expr);
-    BuilderScope confirm([](QString& text) {
-        text += " * 2";
-        return true;
-    });
+    TModalScope confirm(builder.Answer([](TQRExpressionBuilder* b) {
+        b->InsertText("* 2");
+        b->OKButton->Click();
+        return b->ModalResult();
+    }));
     bar->WizardButton->Click();
-    EXPECT_EQ(expr->Expression(), "SUM(Amount) * 2");
+    EXPECT_EQ(builder.opened.back().text, "2 + 3");
+    EXPECT_EQ(expr->Expression(), "2 + 3 * 2");
 }
 
 TEST_F(ExprToolbarTest, AFreedElementIsNeverTouched)
@@ -146,9 +196,11 @@ TEST_F(ExprToolbarTest, AFreedElementIsNeverTouched)
     bar->OKButton->Click();
     Type(bar->Edit, QChar(13));
     bar->CancelButton->Click();
-    BuilderScope none([](QString&) { return true; });
+    TModalScope none([](TModalRequest&) -> int {
+        ADD_FAILURE() << "no builder without an element";
+        return mrOk;
+    });
     bar->WizardButton->Click();
-    EXPECT_TRUE(none.calls.empty());
     EXPECT_EQ(bar->Edit->Text(), "text");
 }
 

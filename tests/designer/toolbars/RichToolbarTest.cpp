@@ -327,10 +327,16 @@ TEST_F(RichToolbarTest, AFreedElementIsNeverTouched)
     bar->ImageButton->Click();
 }
 
-TEST_F(RichToolbarTest, Screenshot)
+TEST_F(RichToolbarTest, Screenshots)
 {
     bar->SetComponent(NewElement<TQRSysData>());
     Screenshot(bar, "rich_toolbar");
+    mainform->edit->SetLines(memo->Lines());
+    Screenshot(mainform, "text_editor");
+    mainform->Hide();
+    bar->SysDataForm->RadioGroup1->SetItemIndex(3);
+    Screenshot(bar->SysDataForm, "report_information");
+    bar->SysDataForm->Hide();
 }
 
 }  // namespace
