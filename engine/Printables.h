@@ -75,6 +75,8 @@ public:
     void SetLines(TStrings* lines);  // copies the lines
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool v);  // True sizes the element to its text
+    // Writes the flag alone: the element keeps its size until its text next changes.
+    void StoreAutoSize(bool v) { autoSize_ = v; }
     bool AutoStretch() const { return autoStretch_; }
     void SetAutoStretch(bool v) { autoStretch_ = v; }
     bool WordWrap() const { return wordWrap_; }

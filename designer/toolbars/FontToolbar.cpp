@@ -244,10 +244,11 @@ void TQRCustomLabelToolbar::FrameClick(TObject* sender)
 
 void TQRCustomLabelToolbar::AutoSizeClick(TObject*)
 {
-    // The button keeps the state its own click gave it, except on an element
-    // that is no text element: there it changes nothing and stays up.
+    // Only the flag changes: the element is neither resized nor repainted
+    // now. The button keeps the state its own click gave it, except on an
+    // element that is no text element: there it changes nothing and stays up.
     if (auto* label = Element<TQRCustomLabel>())
-        label->SetAutoSize(!label->AutoSize());
+        label->StoreAutoSize(!label->AutoSize());
     else
         ShowAutoSize(Component);
 }

@@ -222,11 +222,15 @@ TEST_F(FontToolbarTest, ColoursChangeOnlyWhenTheDialogIsConfirmed)
 TEST_F(FontToolbarTest, AutosizeSwitchesTextElementsAndLeavesImagesAlone)
 {
     label->SetAutoSize(false);
+    label->SetSize(QRectF(0, 0, 300, 40));
     bar->SetComponent(label);
     EXPECT_FALSE(bar->AutoSizeButton->Down());
     bar->AutoSizeButton->Click();
     EXPECT_TRUE(label->AutoSize());
     EXPECT_TRUE(bar->AutoSizeButton->Down());
+    EXPECT_EQ(label->Size(), QRectF(0, 0, 300, 40)) << "the flag alone changes; the size follows the next text";
+    label->SetCaption("Customers");
+    EXPECT_LT(label->Size().width(), 300);
 
     auto* image = NewElement<TQRImage>();
     image->SetAutoSize(true);
