@@ -141,16 +141,20 @@ void TVornak::OpenReport()
 void TVornak::OpenReportFile(const QString& name)
 {
     EmptyReportForm();
+    // a report handed over by the host survives the emptying: a failed read
+    // must not leave it in place of the file's
+    bool set = false;
     try {
         ReadComponentResFile(name, ReportForm);
         TQuickRep* report = FirstReport(ReportForm);
         if (!report)
             throw EReadError(QStringLiteral("The file holds no report"));
         SetReport(report);
+        set = true;
         FileName = name;
         FireEvent(OnOpenReport);
     } catch (const std::exception&) {
-        if (!Editing())
+        if (!set)
             EnterNoReport();
         ShowMessage(OpenFailureText(name));
     }

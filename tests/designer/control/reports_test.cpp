@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -123,6 +124,17 @@ TEST_F(TLifecycle, SaveAsksForANameOnlyOnce)
     V()->SaveReportFile(QString());
     EXPECT_TRUE(host.Events.isEmpty());
     EXPECT_EQ(V()->FileName, path);
+
+    // a file named like the placeholder is written, yet the next save asks again
+    const QString previous = QDir::currentPath();
+    const QString folder = QFileInfo(ScratchPath("x")).path();
+    ASSERT_TRUE(QDir::setCurrent(folder));
+    V()->SaveReportFile("Untitled");
+    QDir::setCurrent(previous);
+    EXPECT_TRUE(QFile::exists(folder + "/Untitled"));
+    TModalLog asked;
+    V()->SaveReport();
+    EXPECT_EQ(asked.Requests.size(), 1u);
 }
 
 TEST_F(TLifecycle, SavingWritesTheReportAtTheOriginAndSelectsIt)
@@ -270,6 +282,16 @@ TEST_F(TLifecycle, AdoptedHostFormsAreEditedInPlace)
     V()->NewReport();
     EXPECT_EQ(hostForm->ComponentCount(), 1);
     EXPECT_EQ(V()->Report()->Owner(), hostForm);
+    // and a file is read into the host's form
+    const QString path = ScratchPath("adopted.QR");
+    V()->Report()->SetReportTitle("On the host");
+    V()->SaveReportFile(path);
+    V()->Report()->SetReportTitle(QString());
+    V()->OpenReportFile(path);
+    ASSERT_TRUE(V()->Editing());
+    EXPECT_EQ(V()->Report()->Owner(), hostForm);
+    EXPECT_EQ(V()->Report()->ReportTitle(), "On the host");
+    EXPECT_EQ(ReportForm, hostForm);
 
     // a form whose first component is not a report
     TForm* tableForm = New<TForm>(Application);
@@ -307,6 +329,13 @@ TEST_F(TLifecycle, HandedReportsAreEditedAndNeverFreed)
     EXPECT_EQ(V()->Report(), behind);
     EXPECT_EQ(ReportForm->ComponentCount(), 1);
     EXPECT_EQ(host.Events.back(), "open");
+
+    // a failed open drops a handed report too: the control is left without one
+    V()->OpenQRReport(given);
+    V()->FileName = "kept.QR";
+    V()->OpenReportFile(ScratchPath("missing.QR"));
+    ExpectNoReport();
+    EXPECT_EQ(given->Owner(), other);
     other->Free();
 }
 
@@ -335,21 +364,31 @@ TEST_F(TLifecycle, NewElementsAreArmedByClass)
 TEST_F(TLifecycle, TheEngineDialogsOpenForTheReportAndAreFreed)
 {
     host.NewReport();
-    TTable* table = New<TTable>(ReportForm);
-    table->SetName("Orders");
-    TModalLog modal;
+    New<TTable>(ReportForm)->SetName("Orders");
+    TDataModule* module = New<TDataModule>(Application);
+    New<TTable>(module)->SetName("Customers");
+    New<TDataSource>(module)->SetName("CustomersSource");
+    QStringList subjects, offered;
+    TModalScope answer([&](TModalRequest& request) {
+        subjects << request.Subject->ClassName();
+        if (auto* settings = dynamic_cast<TQRCompEd*>(request.Subject))
+            offered = settings->DataSet->Items()->Text().split("\r\n", Qt::SkipEmptyParts);
+        return int(mrCancel);
+    });
+    const int applicationOwns = Application->ComponentCount(), controlOwns = V()->ComponentCount();
     V()->DataSetup();
     V()->ReportLayout();
-    ASSERT_EQ(modal.Requests.size(), 2u);
-    EXPECT_EQ(modal.Subjects, QStringList({"TQRDataSetup", "TQRCompEd"}));
+    EXPECT_EQ(subjects, QStringList({"TQRDataSetup", "TQRCompEd"}));
+    // the report's owner's data sets, then those of every data module
+    EXPECT_EQ(offered, QStringList({"(none)", "Orders", "Customers"}));
     // both dialogs are gone: nothing of them is left with their owners
-    EXPECT_EQ(Application->FindComponent("QRDataSetup"), nullptr);
-    for (int i = 0; i < V()->ComponentCount(); ++i)
-        EXPECT_EQ(dynamic_cast<TQRCompEd*>(V()->Components(i)), nullptr);
+    EXPECT_EQ(Application->ComponentCount(), applicationOwns);
+    EXPECT_EQ(V()->ComponentCount(), controlOwns);
+    module->Free();
     V()->CloseReport();
     V()->DataSetup();
     V()->ReportLayout();
-    EXPECT_EQ(modal.Requests.size(), 2u);
+    EXPECT_EQ(subjects.size(), 2);
 }
 
 TEST_F(TLifecycle, BlockingHidesAndShowsTheReport)

@@ -217,17 +217,29 @@ TEST_F(TSelection, NothingActsOnTheElementsOfAClosedReport)
     EXPECT_EQ(V()->ShapeToolbar->Component, nullptr);
 }
 
-TEST_F(TSelection, RendersTheControlWithASelection)
+TEST_F(TSelection, RendersTheControlWithEachKindOfSelection)
 {
     TControl* label = host.Place(TQRLabel::ClassInfo());
     label->SetCaption("Vornak");
+    TControl* shape = host.Place(TQRShape::ClassInfo());
+    shape->SetLeft(120);
+    auto* memo = static_cast<TQRMemo*>(host.Place(TQRMemo::ClassInfo(), rbDetail));
+    memo->Lines()->Add("memo");
+    TControl* expr = host.Place(TQRExpr::ClassInfo(), rbDetail);
+    expr->SetLeft(160);
+    TControl* dbText = host.Place(TQRDBText::ClassInfo(), rbDetail);
+    dbText->SetLeft(300);
     host.Form->Show();
-    THost::Click(label);
-    const QImage image = host.Form->Grab();
-    ASSERT_FALSE(image.isNull());
     const QString dir = qEnvironmentVariable("VK_BUILD_DIR", QDir::tempPath()) + QStringLiteral("/screenshots");
     QDir().mkpath(dir);
-    EXPECT_TRUE(image.save(dir + QStringLiteral("/designer_label_selected.png")));
-    THost::Click(host.Band(rbDetail));
-    EXPECT_TRUE(host.Form->Grab().save(dir + QStringLiteral("/designer_band_selected.png")));
+    const std::pair<const char*, TControl*> selections[] = {
+        {"report", V()->Report()}, {"band", host.Band(rbDetail)}, {"label", label}, {"shape", shape},
+        {"memo", memo},            {"expr", expr},                {"dbtext", dbText}};
+    for (auto [name, element] : selections) {
+        THost::Click(element);
+        ASSERT_EQ(V()->Active(), element) << name;
+        const QImage image = host.Form->Grab();
+        ASSERT_FALSE(image.isNull());
+        EXPECT_TRUE(image.save(dir + QStringLiteral("/designer_%1_selected.png").arg(name))) << name;
+    }
 }
