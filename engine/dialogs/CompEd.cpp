@@ -7,19 +7,17 @@
 #include "engine/QRUtils.h"
 #include "engine/QuickRep.h"
 
+#include <algorithm>
+
 namespace {
 
 // The band-set indexes of the six check boxes, in their order.
 constexpr int BandIndexes[6] = {1, 2, 3, 4, 6, 7};
 const char* const BandCaptions[6] = {"Title", "Page header", "Column header", "Detail", "Page footer", "Summary"};
 
-QStringList EnumNames(const TEnumInfo& info)
-{
-    QStringList names;
-    for (int i = 0; i < info.Count(); ++i)
-        names << info.NameOf(i);
-    return names;
-}
+// What the paper-size and unit boxes show, in the order of their enumerations.
+const QStringList PaperSizeNames = {"A4", "A3", "A5", "B5", "Letter", "Legal", "Executive", "Custom"};
+const QStringList UnitNames = {"Millimetres", "Inches", "Pixels", "Characters", "Native"};
 
 QString Number(double v)
 {
@@ -35,7 +33,7 @@ void TQRCompEd::Create(TComponent* owner)
     inherited::Create(owner);
     SetCaption(QStringLiteral("Report settings"));
     TDialogLayout layout(this);
-    PaperSize = layout.AddCombo(QStringLiteral("Paper size"), EnumNames(EnumInfoOf(pzA4)));
+    PaperSize = layout.AddCombo(QStringLiteral("Paper size"), PaperSizeNames);
     Orientation = layout.AddCombo(QStringLiteral("Orientation"), {QStringLiteral("Portrait"), QStringLiteral("Landscape")});
     TopMargin = layout.AddEdit(QStringLiteral("Top margin"), 60);
     BottomMargin = layout.AddEdit(QStringLiteral("Bottom margin"), 60);
@@ -43,7 +41,7 @@ void TQRCompEd::Create(TComponent* owner)
     RightMargin = layout.AddEdit(QStringLiteral("Right margin"), 60);
     Columns = layout.AddEdit(QStringLiteral("Columns"), 60);
     ColumnSpace = layout.AddEdit(QStringLiteral("Column space"), 60);
-    Units = layout.AddCombo(QStringLiteral("Units"), EnumNames(EnumInfoOf(qruMM)));
+    Units = layout.AddCombo(QStringLiteral("Units"), UnitNames);
     FontName = layout.AddCombo(QStringLiteral("Font"), GetFonts(), false);
     FontSize = layout.AddEdit(QStringLiteral("Font size"), 60);
     Title = layout.AddEdit(QStringLiteral("Title"));
@@ -70,11 +68,18 @@ void TQRCompEd::SetAvailableDataSets(TStringList* list)
 {
     ::Free(dataSets_);
     dataSets_ = list;
+    offered_.clear();
     DataSet->Items()->Clear();
     DataSet->Items()->Add(QStringLiteral("(none)"));
     if (list)
         for (int i = 0; i < list->Count(); ++i)
-            DataSet->Items()->Add(list->Strings(i));
+            OfferDataSet(list->Strings(i), dynamic_cast<TDataSet*>(list->Objects(i)));
+}
+
+void TQRCompEd::OfferDataSet(const QString& name, TDataSet* ds)
+{
+    offered_.push_back(ds);
+    DataSet->Items()->Add(name);
 }
 
 void TQRCompEd::SetQuickRep(TCustomQuickRep* report)
@@ -95,8 +100,12 @@ void TQRCompEd::SetQuickRep(TCustomQuickRep* report)
     Title->SetText(report->ReportTitle());
     for (int i = 0; i < 6; ++i)
         HasBand[i]->SetChecked(report->Bands()->GetHasBand(BandIndexes[i]));
-    const int dsIndex = dataSets_ ? dataSets_->IndexOfObject(report->DataSet()) : -1;
-    DataSet->SetItemIndex(dsIndex + 1);
+    // A data set the list lacks (one of another form) stays offered, so that
+    // OK without a choice keeps it.
+    TDataSet* ds = report->DataSet();
+    if (ds && std::find(offered_.begin(), offered_.end(), ds) == offered_.end())
+        OfferDataSet(ds->Name(), ds);
+    DataSet->SetItemIndex(ds ? int(std::find(offered_.begin(), offered_.end(), ds) - offered_.begin()) + 1 : 0);
     PrintIfEmpty->SetChecked(report->PrintIfEmpty());
     FirstPageHeader->SetChecked(report->Options().Contains(::FirstPageHeader));
     LastPageFooter->SetChecked(report->Options().Contains(::LastPageFooter));
@@ -126,7 +135,7 @@ void TQRCompEd::Apply()
         if (HasBand[i]->Checked() != report_->Bands()->GetHasBand(BandIndexes[i]))
             report_->Bands()->SetHasBand(BandIndexes[i], HasBand[i]->Checked());
     const int ds = DataSet->ItemIndex();
-    report_->SetDataSet(ds > 0 && dataSets_ ? dynamic_cast<TDataSet*>(dataSets_->Objects(ds - 1)) : nullptr);
+    report_->SetDataSet(ds > 0 && ds <= int(offered_.size()) ? offered_[ds - 1] : nullptr);
     report_->SetPrintIfEmpty(PrintIfEmpty->Checked());
     TQROptions options;
     if (FirstPageHeader->Checked())

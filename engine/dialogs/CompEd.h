@@ -5,8 +5,11 @@
 // the report; Cancel changes nothing.
 #include "forms/Forms.h"
 
+#include <vector>
+
 class TCustomQuickRep;
 class TStringList;
+class TDataSet;
 
 class TQRCompEd : public TForm {
     VK_CLASS(TQRCompEd, TForm)
@@ -43,6 +46,8 @@ public:
 
 private:
     void Hidden(TObject*);
+    void OfferDataSet(const QString& name, TDataSet* ds);
     TCustomQuickRep* report_ = nullptr;
     TStringList* dataSets_ = nullptr;
+    std::vector<TDataSet*> offered_;  // behind the data set box's entries after "(none)"
 };

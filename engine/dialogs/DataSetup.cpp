@@ -19,11 +19,11 @@ void TQRDataSetup::Create(TComponent* owner)
     Kind = New<TRadioGroup>(this);
     Kind->SetParent(this);
     Kind->SetCaption(QStringLiteral("Data"));
-    Kind->SetBounds(8, 8, 370, 44);
+    Kind->SetBounds(8, 8, 360, 56);  // room for the frame's caption above the buttons
     Kind->SetColumns(3);
     for (const char* item : {"No data", "Table", "Query"})
         Kind->Items()->Add(QString::fromLatin1(item));
-    TDialogLayout layout(this, 8, 90, 60);
+    TDialogLayout layout(this, 8, 90, 72);
     Alias = layout.AddCombo(QStringLiteral("Alias"), {QStringLiteral("DBDEMOS")}, false, 200);
     Alias->OnChange = TNotifyEvent(this, &TQRDataSetup::AliasChanged);
     TableName = layout.AddCombo(QStringLiteral("Table"), {}, false, 200);

@@ -3,29 +3,30 @@
 #include "DialogLayout.h"
 #include "classes/Published.h"
 #include "db/DataSet.h"
+#include "db/Field.h"
 #include "engine/expr/ReportFields.h"
 
 namespace {
 
 const char* const Operators[] = {"+", "-", "*", "/", "=", "<>", "<", ">", "<=", ">=", "AND", "OR", "NOT", "(", ")"};
 
-// Knows every field of the owner's data sets, open or not; values are null.
-TExprFieldResolver CheckResolver(TComponent* owner)
+// The field names of a data set. Fields exist only while a data set is open,
+// and in a designed form most are closed: those open briefly to tell theirs.
+QStringList FieldNamesOf(TDataSet* ds)
 {
-    const TExprFieldResolver live = DataSetFieldResolver(owner);
-    const std::vector<TDataSet*> dataSets = ExpressionDataSets(owner);
-    return [live, dataSets](const QString& dsName, const QString& field) -> TExprFieldReader {
-        if (TExprFieldReader reader = live(dsName, field))
-            return reader;
-        for (TDataSet* ds : dataSets) {
-            if (!dsName.isEmpty() && ds->Name().compare(dsName, Qt::CaseInsensitive) != 0)
-                continue;
-            for (const TFieldDef& def : ds->FieldDefs())
-                if (def.Name.compare(field, Qt::CaseInsensitive) == 0)
-                    return [] { return TExprValue(); };
-        }
-        return {};
-    };
+    QStringList names;
+    const bool opened = !ds->Active();
+    try {
+        if (opened)
+            ds->Open();
+    } catch (const Exception&) {
+        return names;  // a table that is not there offers no fields
+    }
+    for (TField* field : *ds->Fields())
+        names << field->FieldName();
+    if (opened)
+        ds->Close();
+    return names;
 }
 
 }  // namespace
@@ -47,19 +48,23 @@ void TQRExpressionBuilder::Create(TComponent* owner)
     FunctionHelp = layout.AddText(QString(), 460);
     Fields = layout.AddCombo(QStringLiteral("Fields"), {}, true, 380);
     Fields->OnChange = TNotifyEvent(this, &TQRExpressionBuilder::FieldChosen);
-    // One button per operator, in a row.
-    const int top = layout.Top();
-    int x = 88;
+    // One button per operator, in rows as wide as the boxes above.
+    constexpr int Left = 88, Right = 88 + 380, Width = 40, Step = 43, Height = 23;
+    int x = Left, top = layout.Top();
     for (const char* op : Operators) {
+        if (x + Width > Right) {
+            x = Left;
+            top += Height + 4;
+        }
         auto* button = New<TButton>(this);
         button->SetParent(this);
         button->SetCaption(QString::fromLatin1(op));
-        button->SetBounds(x, top, 34, 23);
+        button->SetBounds(x, top, Width, Height);
         const QString text = QString::fromLatin1(op);
         button->OnClick = TNotifyEvent([this, text](TObject*) { InsertText(text); });
-        x += 36;
+        x += Step;
     }
-    layout.Skip(30);
+    layout.Skip(top + Height + 8 - layout.Top());
     Status = layout.AddText(QString(), 460);
     layout.AddButtons(OKButton, CancelButton);
     // OK closes only a sound expression.
@@ -69,17 +74,12 @@ void TQRExpressionBuilder::Create(TComponent* owner)
 
 void TQRExpressionBuilder::SetFieldOwner(TComponent* owner)
 {
-    fieldOwner_ = owner;
+    fields_.clear();
     Fields->Items()->Clear();
     for (TDataSet* ds : ExpressionDataSets(owner)) {
-        QStringList names;
-        for (TField* field : *ds->Fields())
-            names << field->FieldName();
-        if (names.isEmpty())
-            for (const TFieldDef& def : ds->FieldDefs())
-                names << def.Name;
-        for (const QString& name : names)
-            Fields->Items()->Add(ds->Name() + QLatin1Char('.') + name);
+        TFieldNames& entry = fields_.emplace_back(TFieldNames{ds->Name(), FieldNamesOf(ds)});
+        for (const QString& name : entry.Fields)
+            Fields->Items()->Add(entry.DataSet + QLatin1Char('.') + name);
     }
 }
 
@@ -122,9 +122,17 @@ void TQRExpressionBuilder::FieldChosen(TObject*)
 
 QString TQRExpressionBuilder::Check()
 {
+    // Fields are checked by name: their values are null here.
+    const TExprFieldResolver resolver = [this](const QString& dsName, const QString& field) -> TExprFieldReader {
+        for (const TFieldNames& entry : fields_)
+            if ((dsName.isEmpty() || entry.DataSet.compare(dsName, Qt::CaseInsensitive) == 0) &&
+                entry.Fields.contains(field, Qt::CaseInsensitive))
+                return [] { return TExprValue(); };
+        return {};
+    };
     QString error;
     try {
-        TExpression(Expression->Text(), CheckResolver(fieldOwner_));
+        TExpression(Expression->Text(), resolver);
     } catch (const EExprError& e) {
         error = e.Message();
     }

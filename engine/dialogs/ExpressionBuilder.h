@@ -5,6 +5,8 @@
 // before OK closes.
 #include "forms/Forms.h"
 
+#include <vector>
+
 class TQRExpressionBuilder : public TForm {
     VK_CLASS(TQRExpressionBuilder, TForm)
 public:
@@ -33,7 +35,11 @@ private:
     void OKClick(TObject*);
     void FunctionChosen(TObject*);
     void FieldChosen(TObject*);
-    TComponent* fieldOwner_ = nullptr;
+    struct TFieldNames {
+        QString DataSet;
+        QStringList Fields;
+    };
+    std::vector<TFieldNames> fields_;  // of the owner's data sets and the data modules'
 };
 
 // Edits text in the builder; true and the new text on OK, false (text

@@ -61,7 +61,10 @@ QString TExprValue::ToText() const
     case TExprType::Date: return DateToText(std::get<QDate>(v_));
     case TExprType::Time: return TimeToText(std::get<QTime>(v_));
     case TExprType::DateTime: {
+        // A date-time at midnight is a plain date (a date field's value), as a data field shows it.
         const QDateTime& dt = std::get<QDateTime>(v_);
+        if (dt.time() == QTime(0, 0))
+            return DateToText(dt.date());
         return DateToText(dt.date()) + QLatin1Char(' ') + TimeToText(dt.time());
     }
     }

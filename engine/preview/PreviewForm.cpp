@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QScrollArea>
@@ -21,6 +22,8 @@
 // Paints one prepared page at the preview's zoom.
 class TQRPageView : public QWidget {
 public:
+    static constexpr int Border = 10;  // grey round the page
+
     void Show(const TQRPreparedReport* pages, int page, double zoom)
     {
         pages_ = pages;
@@ -45,7 +48,6 @@ protected:
     }
 
 private:
-    static constexpr int Border = 10;
     const TQRPreparedReport* pages_ = nullptr;
     int page_ = 0;
     double zoom_ = 100;
@@ -145,13 +147,25 @@ bool TQRPreviewForm::PageReady(const TQRPreparedReport& pages)
         QCoreApplication::processEvents();  // keeps the window alive while pages come
         sinceEvents_.restart();
     }
-    return !prepared_ && (!IsModal() || ModalResult() == mrNone);
+    return !prepared_ && !restart_ && (!IsModal() || ModalResult() == mrNone);
+}
+
+bool TQRPreviewForm::WhenPrepared(void (TQRPreviewForm::*action)())
+{
+    if (!preparing_)
+        return PreparePages();
+    // Called from the window's loop while the pages are still coming: the
+    // action runs once they are all there rather than on part of them.
+    pending_.push_back(action);
+    return false;
 }
 
 bool TQRPreviewForm::PreparePages()
 {
-    if (prepared_ || preparing_ || !report_)
-        return !prepared_;
+    if (!report_ || preparing_)
+        return false;
+    if (prepared_)
+        return complete_;
     preparing_ = true;
     TQRReportRunner runner(report_);
     runner.OnPageReady = [this](const TQRPreparedReport& pages) { return PageReady(pages); };
@@ -164,16 +178,20 @@ bool TQRPreviewForm::PreparePages()
     }
     preparing_ = false;
     prepared_ = true;
+    complete_ = done && !restart_;
     statusLabel_->setText(QString());
     GotoPage(std::max(current_, 1));
-    return done;
+    for (auto action : std::exchange(pending_, {}))
+        (this->*action)();
+    return complete_;
 }
 
 void TQRPreviewForm::Restart()
 {
+    restart_ = false;
     pages_ = TQRPreparedReport();
     current_ = 0;
-    prepared_ = false;
+    prepared_ = complete_ = false;
     PreparePages();
 }
 
@@ -194,17 +212,27 @@ void TQRPreviewForm::ZoomToNatural()
     SetZoom(100);
 }
 
+QSizeF TQRPreviewForm::PageRoom() const
+{
+    // Before the window first shows, its layout has not placed the page area yet.
+    if (!Widget()->isVisible())
+        Widget()->layout()->setGeometry(Widget()->rect());
+    // Less the page's border and a scroll bar, which a page taller than the window brings.
+    const QSize area = scroll_->contentsRect().size();
+    const int bar = scroll_->verticalScrollBar()->sizeHint().width();
+    return QSizeF(area.width() - 2 * TQRPageView::Border - bar, area.height() - 2 * TQRPageView::Border);
+}
+
 void TQRPreviewForm::FitWidth()
 {
-    const double room = scroll_->viewport()->width() - 24;
-    SetZoom(room / std::max(pages_.PaperWidth, 1.0) * 100);
+    SetZoom(PageRoom().width() / std::max(pages_.PaperWidth, 1.0) * 100);
 }
 
 void TQRPreviewForm::FitPage()
 {
-    const double w = (scroll_->viewport()->width() - 24) / std::max(pages_.PaperWidth, 1.0);
-    const double h = (scroll_->viewport()->height() - 24) / std::max(pages_.PaperLength, 1.0);
-    SetZoom(std::min(w, h) * 100);
+    const QSizeF room = PageRoom();
+    SetZoom(std::min(room.width() / std::max(pages_.PaperWidth, 1.0),
+                     room.height() / std::max(pages_.PaperLength, 1.0)) * 100);
 }
 
 QString TQRPreviewForm::PageText() const
@@ -220,19 +248,25 @@ void TQRPreviewForm::Refresh()
 
 void TQRPreviewForm::PrintPages()
 {
-    if (PreparePages())
+    if (WhenPrepared(&TQRPreviewForm::PrintPages))
         PrintReport(report_, &pages_);
 }
 
 void TQRPreviewForm::SetupPrinter()
 {
+    if (preparing_) {
+        // The pages change with the new settings: the running preparation stops.
+        restart_ = true;
+        WhenPrepared(&TQRPreviewForm::SetupPrinter);
+        return;
+    }
     report_->PrinterSetup();
     Restart();
 }
 
 void TQRPreviewForm::SaveToFile()
 {
-    if (QRExportFilterLibrary.Count() == 0 || !PreparePages())
+    if (QRExportFilterLibrary.Count() == 0 || !WhenPrepared(&TQRPreviewForm::SaveToFile))
         return;
     TSaveDialog* dialog = New<TSaveDialog>(this);
     try {

@@ -8,6 +8,7 @@
 #include "forms/Forms.h"
 
 #include <QElapsedTimer>
+#include <vector>
 
 class TCustomQuickRep;
 class QLabel;
@@ -22,7 +23,8 @@ public:
     void SetReport(TCustomQuickRep* report);
 
     // Prepares every page not prepared yet (the window does this by itself
-    // once it shows); returns false when the window closed meanwhile.
+    // once it shows); true when all pages are there, false when the window
+    // closed before they were (or they are still being prepared).
     bool PreparePages();
     bool Preparing() const { return preparing_; }
     const TQRPreparedReport& Pages() const { return pages_; }
@@ -56,8 +58,12 @@ private:
     void BuildWindow();
     void AddButton(const QString& text, const QString& tip, void (TQRPreviewForm::*action)());
     void Refresh();
+    QSizeF PageRoom() const;  // the room a page has in the window
     void Restart();
     bool PageReady(const TQRPreparedReport& pages);
+    // True when every page is ready for the action; else (pages still being
+    // prepared) queues the action to run when they are, and returns false.
+    bool WhenPrepared(void (TQRPreviewForm::*action)());
 
     TCustomQuickRep* report_ = nullptr;
     TQRPreparedReport pages_;
@@ -65,6 +71,9 @@ private:
     double zoom_ = 100;
     bool preparing_ = false;
     bool prepared_ = false;
+    bool complete_ = false;  // every page was prepared
+    bool restart_ = false;  // the running preparation stops to start again
+    std::vector<void (TQRPreviewForm::*)()> pending_;  // actions waiting for the pages
     QElapsedTimer sinceEvents_;  // the window last handled its events
     QLabel* pageLabel_ = nullptr;
     QLabel* statusLabel_ = nullptr;

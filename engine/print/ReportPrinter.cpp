@@ -109,11 +109,14 @@ bool PrintPreparedPages(const TQRPreparedReport& report, QPrinter& printer, int 
     if (!painter.begin(&printer))
         throw EPrinter(QStringLiteral("Printing failed: the printer or file could not be opened"));
     const double scale = printer.resolution() / 96.0;
-    for (int i = first; i <= last; ++i) {
-        if (i > first)
+    // A printer that cannot make copies itself (a PDF file) gets each copy as pages.
+    const int copies = printer.supportsMultipleCopies() ? 1 : std::max(printer.copyCount(), 1);
+    const int total = (last - first + 1) * copies;
+    for (int printed = 0; printed < total; ++printed) {
+        if (printed > 0)
             printer.newPage();
-        PlayPage(report.Pages[i - 1], painter, scale);
-        if (progress && !progress(i - first + 1, last - first + 1)) {
+        PlayPage(report.Pages[first - 1 + printed % (last - first + 1)], painter, scale);
+        if (progress && !progress(printed + 1, total)) {
             printer.abort();
             return false;
         }

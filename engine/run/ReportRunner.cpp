@@ -72,10 +72,10 @@ bool TQRReportRunner::Run(TQRPreparedReport& out)
     out.PaperLength = MMToPixels(report_->Page()->Length());
     out_ = &out;
     TDataSet* ds = report_->DataSet();
-    const bool opened = ds && !ds->Active();
-    if (opened)
-        ds->Open();
-    // Fields exist once the data set is open: expressions are parsed now.
+    // Fields exist once a data set is open, so the data sets the bands run
+    // over open before the expressions are parsed; the run closes what it opened.
+    std::vector<TDataSet*> opened;
+    OpenDataSets(opened);
     printer_.Prepare(bands_->Elements);
     bands_->GroupValues.clear();
     for (TQRGroup* group : bands_->Groups)
@@ -100,10 +100,28 @@ bool TQRReportRunner::Run(TQRPreparedReport& out)
             painter_->end();
         painter_.reset();
     }
-    if (opened)
-        ds->Close();
+    for (TDataSet* d : opened)
+        d->Close();
     out_ = nullptr;
     return finished;
+}
+
+void TQRReportRunner::OpenDataSets(std::vector<TDataSet*>& opened)
+{
+    std::vector<TDataSet*> used{report_->DataSet()};
+    for (TQRSubDetail* sub : bands_->SubDetails)
+        used.push_back(sub->DataSet());
+    try {
+        for (TDataSet* ds : used)
+            if (ds && !ds->Active()) {
+                ds->Open();
+                opened.push_back(ds);
+            }
+    } catch (...) {
+        for (TDataSet* ds : opened)
+            ds->Close();
+        throw;
+    }
 }
 
 void TQRReportRunner::PrintRecords()
@@ -142,8 +160,13 @@ void TQRReportRunner::CheckGroups(bool first)
     }
     if (changed == bands_->Groups.size())
         return;
-    if (!first)
+    if (!first) {
+        // The footers close the group of the record before: they print its values.
+        TDataSet* ds = report_->DataSet();
+        ds->Prior();
         PrintGroupFooters(changed);
+        ds->Next();
+    }
     for (size_t i = changed; i < bands_->Groups.size(); ++i)
         PrintBand(bands_->Groups[i]);
 }
@@ -161,8 +184,6 @@ void TQRReportRunner::PrintSubDetails(TComponent* master)
         TDataSet* ds = sub->DataSet();
         if (subMaster != master || !ds)
             continue;
-        if (!ds->Active())
-            ds->Open();
         ds->First();
         if (ds->Eof() && !sub->PrintIfEmpty())
             continue;
@@ -233,12 +254,16 @@ bool TQRReportRunner::IsColumnar(const TQRCustomBand* band) const
     return false;
 }
 
+double TQRReportRunner::ColumnWidth() const
+{
+    const TQRPage* page = report_->Page();
+    return (BandWidth() - MMToPixels(page->ColumnSpace()) * (page->Columns() - 1)) / page->Columns();
+}
+
 double TQRReportRunner::ColumnLeft() const
 {
     const TQRPage* page = report_->Page();
-    const double space = MMToPixels(page->ColumnSpace());
-    const double width = (BandWidth() - space * (page->Columns() - 1)) / page->Columns();
-    return MMToPixels(page->LeftMargin()) + column_ * (width + space);
+    return MMToPixels(page->LeftMargin()) + column_ * (ColumnWidth() + MMToPixels(page->ColumnSpace()));
 }
 
 double TQRReportRunner::BandWidth() const
@@ -310,7 +335,7 @@ bool TQRReportRunner::PlaceBand(TQRCustomBand* band, double height)
 void TQRReportRunner::DrawBand(TQRCustomBand* band, const QPointF& origin, double height,
                                const std::vector<TQRElementLayout>& layouts)
 {
-    const double width = IsColumnar(band) ? BandWidth() / report_->Page()->Columns() : BandWidth();
+    const double width = IsColumnar(band) ? ColumnWidth() : BandWidth();
     const QRectF rect(origin, QSizeF(width, height));
     if (band->Color() != clWhite && band->Color() != clNone)
         painter_->fillRect(rect, ColorToQColor(band->Color()));

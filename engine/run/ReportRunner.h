@@ -16,6 +16,7 @@ class TQRCustomBand;
 class TQRGroup;
 class TQRSubDetail;
 class TComponent;
+class TDataSet;
 
 class TQRReportRunner {
 public:
@@ -43,11 +44,14 @@ private:
                   const std::vector<TQRElementLayout>& layouts);
     double MeasureBand(TQRCustomBand* band, std::vector<TQRElementLayout>& layouts) const;
     double ChainHeight(TQRCustomBand* band) const;
+    // Opens the closed data sets of the report and its sub-details into opened.
+    void OpenDataSets(std::vector<TDataSet*>& opened);
     void PrintRecords();
     void CheckGroups(bool first);
     void PrintGroupFooters(size_t fromLevel);
     void PrintSubDetails(TComponent* master);
     bool IsColumnar(const TQRCustomBand* band) const;
+    double ColumnWidth() const;  // a column's band, without the space between columns
     double ColumnLeft() const;
     double BandWidth() const;  // the page less its side margins
 

@@ -153,10 +153,20 @@ TEST_F(Dialogs, DataSetupCreatesATableOrQueryOnOk)
     EXPECT_EQ(report->DataSet(), nullptr);
 }
 
+TEST_F(Dialogs, ReportSettingsKeepADataSetTheListLacks)
+{
+    auto* elsewhere = Table(1, QStringLiteral("Elsewhere"));
+    report->SetDataSet(elsewhere);
+    ShowCompEd(Answer<TQRCompEd>([](TQRCompEd* d) {
+        EXPECT_EQ(d->DataSet->Text(), "Elsewhere");
+        return int(mrOk);
+    }));
+    EXPECT_EQ(report->DataSet(), elsewhere);
+}
+
+// The data sets stay closed, as in a designed form: the builder still knows their fields.
 TEST_F(Dialogs, ExpressionBuilderChecksBeforeItCloses)
 {
-    first->Open();
-    second->Open();
     QString text = QStringLiteral("QTY");
     QStringList errors;
     TModalScope scope(Answer<TQRExpressionBuilder>([&](TQRExpressionBuilder* b) {
@@ -174,6 +184,7 @@ TEST_F(Dialogs, ExpressionBuilderChecksBeforeItCloses)
     }));
     EXPECT_TRUE(GetExpression(QStringLiteral("Amount"), text, form));
     EXPECT_EQ(text, "QTY * Orders.PRICE");
+    EXPECT_FALSE(first->Active());
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QLatin1String("position 6"))) << errors[0].toStdString();
 }

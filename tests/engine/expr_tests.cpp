@@ -152,6 +152,9 @@ TEST(Expression, FieldsAndNulls)
         {"UPPER([Note])", "NULL:"},
     },
           r);
+    // A date-time prints its time unless it is midnight, as a data field shows it.
+    EXPECT_EQ(TExprValue(QDateTime(QDate(1994, 3, 2), QTime(0, 0))).ToText(), "03/02/1994");
+    EXPECT_EQ(TExprValue(QDateTime(QDate(1994, 3, 2), QTime(9, 5))).ToText(), "03/02/1994 09:05:00");
     EXPECT_EQ(ErrorOf("Customers.Name", r).second, "Unknown field or function 'Customers.Name'");
     EXPECT_EQ(ErrorOf("[Name] * 2", r).first, 8);
 }

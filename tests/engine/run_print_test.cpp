@@ -16,6 +16,7 @@
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace {
 
@@ -39,6 +40,17 @@ int PrintToPngs(TQuickRep* report, const QString& name)
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
     EXPECT_EQ(QProcess::execute(QStringLiteral("pdftoppm"), {"-png", "-r", "60", base + ".pdf", base}), 0);
     return int(QDir(ScreenshotDir()).entryList({name + QStringLiteral("-*.png")}).size());
+}
+
+int PdfPageCount(const QString& file)
+{
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {file});
+    info.waitForFinished();
+    for (const QString& line : QString::fromLatin1(info.readAllStandardOutput()).split(QLatin1Char('\n')))
+        if (line.startsWith(QLatin1String("Pages:")))
+            return line.mid(6).trimmed().toInt();
+    return -1;
 }
 
 // The orders list: a centred title, column captions, one line per order, page numbers.
@@ -78,6 +90,11 @@ TEST_F(OrdersList, PrintsIntoAPdfOfAllItsPages)
     report->PrinterSettings()->FirstPage = 2;
     report->PrinterSettings()->LastPage = 2;
     EXPECT_EQ(PrintToPngs(report, QStringLiteral("engine-orders-page2")), 1);
+
+    // A PDF file makes no copies by itself: each copy is printed into it.
+    report->PrinterSettings()->Copies = 3;
+    report->Print();
+    EXPECT_EQ(PdfPageCount(report->PrinterSettings()->OutputFileName), 3);
 }
 
 TEST_F(RunTest, OneAnimalPerPageWithItsPicture)
@@ -150,6 +167,36 @@ TEST_F(OrdersList, PreviewShowsPagesAndSavesThroughAFilter)
     const QByteArray content = text.readAll();
     EXPECT_TRUE(content.contains("Item120"));
     EXPECT_EQ(content.count('\f') + 1, Run().PageCount());
+}
+
+// The preview's buttons while it prepares and after: printing and a new
+// printer set-up always act on the whole report.
+TEST_F(OrdersList, PreviewPrintsEveryPageWhenAskedWhilePreparing)
+{
+    Build(300);
+    const int pages = Run().PageCount();
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("preview.pdf"));
+    report->PrinterSettings()->OutputFileName = pdf;
+    TModalScope scope([&](TModalRequest& request) {
+        auto* preview = dynamic_cast<TQRPreviewForm*>(request.Subject);
+        if (!preview)
+            return int(mrCancel);  // the printer set-up
+        // Clicked while the first pages show.
+        QTimer::singleShot(0, [preview] { preview->SetupPrinter(); });
+        QTimer::singleShot(0, [preview] { preview->PrintPages(); });
+        // Preparing stops for the new set-up and starts again; the print waits for all pages.
+        EXPECT_TRUE(preview->PreparePages());
+        EXPECT_EQ(preview->PageCount(), pages);
+        EXPECT_EQ(PdfPageCount(pdf), pages);
+        // Once the pages are there, the print button prints at once.
+        QFile::remove(pdf);
+        EXPECT_TRUE(preview->PreparePages());
+        preview->PrintPages();
+        EXPECT_EQ(PdfPageCount(pdf), pages);
+        return int(mrOk);
+    });
+    report->Preview();
 }
 
 TEST_F(OrdersList, PreviewStopsPreparingWhenClosed)

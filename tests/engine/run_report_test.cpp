@@ -5,6 +5,9 @@
 #include "db/DataSource.h"
 #include "engine/expr/ExprValue.h"
 
+#include <QImage>
+#include <QPainter>
+
 namespace {
 
 QStringList Join(const std::vector<QStringList>& pages)
@@ -95,13 +98,14 @@ TEST_F(RunTest, GroupsPrintHeadersAndFootersWhenTheValueChanges)
     AddText<TQRExpr>(group, QStringLiteral("'Group ' + GRP"));
     TQRCustomBand* footer = AddBand(rbGroupFooter);
     group->SetFooterBand(footer);
-    auto* total = AddText<TQRExpr>(footer, QStringLiteral("'Sum ' + STR(SUM(QTY))"));
+    // The footer shows the values of its group's last record, not of the next group's first.
+    auto* total = AddText<TQRExpr>(footer, QStringLiteral("'Sum ' + GRP + ' ' + STR(SUM(QTY))"));
     total->SetResetAfterPrint(true);
     AddText<TQRExpr>(AddBand(rbDetail), QStringLiteral("STR(QTY)"));
     AddText<TQRExpr>(AddBand(rbSummary), QStringLiteral("'Count ' + STR(COUNT)"));
     EXPECT_EQ(Join(PageTexts(Run())),
-              QStringList({"Group G1", "1", "2", "3", "Sum 6", "Group G2", "4", "5", "6", "Sum 15", "Group G3", "7",
-                           "Sum 7", "Count 7", "--"}));
+              QStringList({"Group G1", "1", "2", "3", "Sum G1 6", "Group G2", "4", "5", "6", "Sum G2 15", "Group G3",
+                           "7", "Sum G3 7", "Count 7", "--"}));
 }
 
 TEST_F(RunTest, SubDetailsPrintForEachMasterRecord)
@@ -117,8 +121,6 @@ TEST_F(RunTest, SubDetailsPrintForEachMasterRecord)
     lines->SetMasterSource(source);
     lines->SetIndexFieldNames(QStringLiteral("OWNER"));
     lines->SetMasterFields(QStringLiteral("QTY"));
-    master->Open();
-    lines->Open();
     AddText<TQRExpr>(AddBand(rbDetail), QStringLiteral("NAME"));
     auto* sub = static_cast<TQRSubDetail*>(AddBand(rbSubDetail));
     sub->SetDataSet(lines);
@@ -126,7 +128,10 @@ TEST_F(RunTest, SubDetailsPrintForEachMasterRecord)
     TQRCustomBand* header = AddBand(rbGroupHeader);
     sub->SetHeaderBand(header);
     AddText(header, QStringLiteral("Lines:"));
+    // Both data sets start closed: the run opens them before it reads their fields, and closes them after.
     EXPECT_EQ(Join(PageTexts(Run())), QStringList({"Item1", "Lines:", "- a", "- c", "Item2", "Lines:", "- b", "--"}));
+    EXPECT_FALSE(master->Active());
+    EXPECT_FALSE(lines->Active());
 }
 
 TEST_F(RunTest, ColumnsFillTopToBottomThenLeftToRight)
@@ -149,6 +154,24 @@ TEST_F(RunTest, ColumnsFillTopToBottomThenLeftToRight)
     // The summary spans the page under the lowest column.
     EXPECT_DOUBLE_EQ(FindText(page, "End")->X, left);
     EXPECT_GT(FindText(page, "End")->Y, FindText(page, "30")->Y);
+}
+
+TEST_F(RunTest, ColumnBandsLeaveTheSpaceBetweenColumnsBlank)
+{
+    report->SetDataSet(Table(2));
+    report->Page()->SetColumns(2);
+    report->Page()->SetColumnSpace(20);
+    AddBand(rbDetail, 30)->SetColor(clRed);
+    const TQRPreparedReport pages = Run();
+    QImage image(int(pages.PaperWidth), int(pages.PaperLength), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    PlayPage(pages.Pages.at(0), painter, 1);
+    painter.end();
+    const int y = int(MMToPixels(10)) + 5;
+    const double inGap = MMToPixels(10 + (190 - 20) / 2.0 + 5);  // 5 mm right of the first column
+    EXPECT_EQ(image.pixelColor(int(MMToPixels(12)), y), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(int(inGap), y), QColor(Qt::white));
 }
 
 TEST_F(RunTest, StretchingTextGrowsItsBand)
