@@ -64,6 +64,12 @@ void TQRExpressionBuilder::Create(TComponent* owner)
         button->OnClick = TNotifyEvent([this, text](TObject*) { InsertText(text); });
         x += Step;
     }
+    // The check on demand, before OK checks again.
+    CheckButton = New<TButton>(this);
+    CheckButton->SetParent(this);
+    CheckButton->SetCaption(QStringLiteral("Check"));
+    CheckButton->SetBounds(Right - 75, top, 75, Height);
+    CheckButton->OnClick = TNotifyEvent([this](TObject*) { Check(); });
     layout.Skip(top + Height + 8 - layout.Top());
     Status = layout.AddText(QString(), 460);
     layout.AddButtons(OKButton, CancelButton);

@@ -27,6 +27,7 @@ public:
     TComboBox* Functions = nullptr;
     TLabel* FunctionHelp = nullptr;
     TComboBox* Fields = nullptr;
+    TButton* CheckButton = nullptr;
     TLabel* Status = nullptr;
     TButton* OKButton = nullptr;
     TButton* CancelButton = nullptr;

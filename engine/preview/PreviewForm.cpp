@@ -113,6 +113,7 @@ void TQRPreviewForm::BuildWindow()
     layout->addWidget(scroll_);
     const std::pair<QKeySequence, void (TQRPreviewForm::*)()> keys[] = {
         {Qt::Key_PageDown, &TQRPreviewForm::NextPage}, {Qt::Key_PageUp, &TQRPreviewForm::PriorPage},
+        {Qt::Key_Home, &TQRPreviewForm::FirstPage}, {Qt::Key_End, &TQRPreviewForm::LastPage},
         {Qt::CTRL | Qt::Key_Home, &TQRPreviewForm::FirstPage}, {Qt::CTRL | Qt::Key_End, &TQRPreviewForm::LastPage},
         {Qt::Key_Plus, &TQRPreviewForm::ZoomIn}, {Qt::Key_Minus, &TQRPreviewForm::ZoomOut},
         {Qt::Key_Escape, &TQRPreviewForm::CloseWindow}};

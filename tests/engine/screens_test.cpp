@@ -140,7 +140,8 @@ TEST_F(Screenshot, ExpressionBuilder)
                                                           [](TQRExpressionBuilder* b) {
                                                               b->Functions->SetItemIndex(0);
                                                               b->InsertFunction(0);
-                                                              b->Check();
+                                                              b->CheckButton->Click();
+                                                              EXPECT_FALSE(b->Status->Caption().isEmpty());
                                                           }));
     GetExpression(QStringLiteral("Amount of the order"), text, form);
 }
