@@ -1,6 +1,7 @@
 #include "controls/Buttons.h"
 #include "controls/ControlProps.h"
 #include "forms/Forms.h"
+#include "qt/FaceButton.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -31,6 +32,7 @@ VK_PUBLISHED(TBitBtn)
     c.Prop("Glyph", &TBitBtn::Glyph);
     c.Prop("Kind", &TBitBtn::Kind, &TBitBtn::SetKind).Default(bkCustom);
     c.Prop("Layout", &TBitBtn::Layout).Default(blGlyphLeft);
+    c.Prop("Margin", &TBitBtn::Margin).Default(-1);
     c.Prop("NumGlyphs", &TBitBtn::NumGlyphs).Default(1).Range(1, MaxGlyphs);
     c.Prop("Spacing", &TBitBtn::Spacing).Default(4);
 }
@@ -182,6 +184,54 @@ QImage GlyphPart(const QImage& strip, int numGlyphs, int index)
     return part;
 }
 
+struct TFacePlacement {
+    TButtonLayout Layout;
+    int Margin;
+    int Spacing;
+};
+
+// Where a glyph and a caption go along the button's main axis (across for
+// left/right layouts, down for top/bottom ones): returns their offsets.
+std::pair<int, int> PlaceAlong(int extent, int glyph, int text, TFacePlacement place)
+{
+    int margin = place.Margin, spacing = glyph == 0 || text == 0 ? 0 : place.Spacing;
+    if (margin < 0 && spacing < 0) {
+        margin = spacing = (extent - glyph - text) / 3;
+    } else if (margin < 0) {
+        margin = (extent - glyph - spacing - text + 1) / 2;
+    } else if (spacing < 0) {
+        spacing = (extent - margin - glyph - text) / 2;
+    }
+    if (place.Layout == blGlyphRight || place.Layout == blGlyphBottom) {
+        const int glyphAt = extent - margin - glyph;
+        return {glyphAt, glyphAt - spacing - text};
+    }
+    return {margin, margin + glyph + spacing};
+}
+
+void DrawFace(QPainter& painter, const QRect& face, const QImage& glyph, const QString& caption, TFacePlacement place)
+{
+    const int flags = Qt::TextShowMnemonic;
+    const QSize text = caption.isEmpty() ? QSize() : painter.fontMetrics().size(flags, caption);
+    const QSize image = glyph.isNull() ? QSize(0, 0) : glyph.size();
+    const QSize size = text.isValid() ? text : QSize(0, 0);
+    const bool across = place.Layout == blGlyphLeft || place.Layout == blGlyphRight;
+    QPoint glyphAt, textAt;
+    if (across) {
+        const auto [g, t] = PlaceAlong(face.width(), image.width(), size.width(), place);
+        glyphAt = QPoint(g, (face.height() - image.height() + 1) / 2);
+        textAt = QPoint(t, (face.height() - size.height() + 1) / 2);
+    } else {
+        const auto [g, t] = PlaceAlong(face.height(), image.height(), size.height(), place);
+        glyphAt = QPoint((face.width() - image.width() + 1) / 2, g);
+        textAt = QPoint((face.width() - size.width() + 1) / 2, t);
+    }
+    if (!glyph.isNull())
+        painter.drawImage(face.topLeft() + glyphAt, glyph);
+    if (!caption.isEmpty())
+        painter.drawText(QRect(face.topLeft() + textAt, size), flags, caption);
+}
+
 }  // namespace
 
 void TSpeedButton::Paint()
@@ -199,25 +249,13 @@ void TSpeedButton::Paint()
         painter.drawLine(rect.bottomLeft(), rect.bottomRight());
         painter.drawLine(rect.topRight(), rect.bottomRight());
     }
-    const int offset = sunken ? 1 : 0;
     QImage glyph;
     if (auto* raster = dynamic_cast<TRasterGraphic*>(glyph_); raster && !raster->Empty())
         glyph = GlyphPart(raster->Image(), numGlyphs_, !Enabled() ? 1 : pressed_ ? 2 : down_ ? 3 : 0);
     painter.setFont(Font()->ToQFont());
     painter.setPen(ColorToQColor(Enabled() ? Font()->Color() : clGrayText));
-    const QSize text = Caption().isEmpty() ? QSize() : painter.fontMetrics().size(Qt::TextShowMnemonic, Caption());
-    const int gap = glyph.isNull() || text.isEmpty() ? 0 : spacing_;
-    const int width = glyph.width() + gap + text.width();
-    int x = margin_ >= 0 ? margin_ : (rect.width() - width) / 2;
-    x += offset;
-    const int y = offset;
-    if (!glyph.isNull()) {
-        painter.drawImage(x, y + (rect.height() - glyph.height()) / 2, glyph);
-        x += glyph.width() + gap;
-    }
-    if (!text.isEmpty())
-        painter.drawText(QRect(x, y, text.width(), rect.height()), int(Qt::AlignVCenter | Qt::TextShowMnemonic),
-                         Caption());
+    DrawFace(painter, rect.translated(sunken ? 1 : 0, sunken ? 1 : 0), glyph, Caption(),
+             {layout_, margin_, spacing_});
 }
 
 // ---------------------------------------------------------------- TBitBtn
@@ -294,16 +332,30 @@ void TBitBtn::Click()
             form->Close();
 }
 
+QWidget* TBitBtn::CreateWidget()
+{
+    auto* button = new TFaceButton();
+    button->OnPaintFace = [this](QPainter& painter, const QRect& face, bool down) {
+        PaintFace(painter, face, down);
+    };
+    return Wire(button);
+}
+
 void TBitBtn::SyncWidget()
 {
     inherited::SyncWidget();
-    if (!glyph_)
-        return;
-    auto* button = static_cast<QPushButton*>(Widget());
+    Widget()->update();
+}
+
+void TBitBtn::PaintFace(QPainter& painter, const QRect& face, bool down)
+{
+    QImage glyph;
     if (auto* raster = dynamic_cast<TRasterGraphic*>(glyph_); raster && !raster->Empty())
-        button->setIcon(QIcon(QPixmap::fromImage(GlyphPart(raster->Image(), NumGlyphs, 0))));
+        glyph = GlyphPart(raster->Image(), NumGlyphs, Enabled() ? 0 : 1);
     else if (kind_ != bkCustom)
-        button->setIcon(button->style()->standardIcon(LookOf(kind_).Icon));
-    else
-        button->setIcon(QIcon());
+        glyph = Widget()->style()->standardIcon(LookOf(kind_).Icon).pixmap(16, Enabled() ? QIcon::Normal : QIcon::Disabled).toImage();
+    painter.setFont(Font()->ToQFont());
+    painter.setPen(ColorToQColor(Enabled() ? Font()->Color() : clGrayText));
+    const int shift = down ? 1 : 0;
+    DrawFace(painter, face.translated(shift, shift), glyph, Caption(), {Layout, Margin, Spacing});
 }

@@ -70,14 +70,19 @@ public:
     TBitmap* Glyph() const { return glyph_; }
     void SetGlyph(TBitmap* glyph);
     int NumGlyphs = 1;
+    // Glyph and caption placement as for speed buttons: Margin -1 centres
+    // them, Spacing -1 spreads the free space evenly.
     int Spacing = 4;
+    int Margin = -1;
     TButtonLayout Layout = blGlyphLeft;
     void Click() override;  // bkClose: closes the form after OnClick
 
 protected:
+    QWidget* CreateWidget() override;
     void SyncWidget() override;
 
 private:
+    void PaintFace(QPainter& painter, const QRect& face, bool down);
     TBitBtnKind kind_ = bkCustom;
     TBitmap* glyph_ = nullptr;
 };

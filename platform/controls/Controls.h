@@ -211,6 +211,9 @@ public:
     virtual void KeyDown(int& key, TShiftState shift);
     virtual void KeyUp(int& key, TShiftState shift);
     virtual void KeyPress(QChar& key);
+    // Whether the control handles a key itself that its form would otherwise
+    // take as a dialog key (Enter, Escape).
+    virtual bool WantsKey(int) const { return false; }
     virtual void DoEnter();
     virtual void DoExit();
 

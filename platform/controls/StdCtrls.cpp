@@ -12,7 +12,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QTextOption>
 
 namespace cp = controlprops;
@@ -391,6 +390,11 @@ void TMemo::KeyPress(QChar& key)
         key = QChar();
 }
 
+bool TMemo::WantsKey(int key) const
+{
+    return (key == Qt::Key_Return || key == Qt::Key_Enter) && wantReturns_;
+}
+
 // ---------------------------------------------------------------- TCheckBox
 
 void TCheckBox::Create(TComponent* owner)
@@ -553,15 +557,12 @@ void TButton::Create(TComponent* owner)
 
 QWidget* TButton::CreateWidget()
 {
-    auto* button = new QPushButton();
+    return Wire(new QPushButton());
+}
+
+QPushButton* TButton::Wire(QPushButton* button)
+{
     QObject::connect(button, &QPushButton::clicked, button, [this] { DispatchSafely([this] { Click(); }); });
-    // Escape presses the cancel button of the window
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), button);
-    escape->setEnabled(false);
-    QObject::connect(escape, &QShortcut::activated, button, [this] {
-        if (Cancel && Enabled())
-            DispatchSafely([this] { Click(); });
-    });
     return button;
 }
 
@@ -571,8 +572,6 @@ void TButton::SyncWidget()
     auto* button = static_cast<QPushButton*>(Widget());
     button->setText(Caption());
     button->setDefault(Default);
-    if (auto* escape = button->findChild<QShortcut*>())
-        escape->setEnabled(Cancel);
 }
 
 void TButton::Click()

@@ -5,6 +5,8 @@
 #include "controls/Controls.h"
 
 #include "classes/Alignment.h"
+
+class QPushButton;
 VK_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
 VK_ENUM(TComboBoxStyle, csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable)
 VK_ENUM(TScrollBarKind, sbHorizontal, sbVertical)
@@ -107,6 +109,7 @@ private:
 
 public:
     void KeyPress(QChar& key) override;  // a return is no line break without WantReturns
+    bool WantsKey(int key) const override;  // Enter, with WantReturns
 };
 
 class TCheckBox : public TWinControl {
@@ -176,6 +179,8 @@ public:
 
 protected:
     QWidget* CreateWidget() override;
+    // Makes a push button the button's window: its clicks run Click.
+    QPushButton* Wire(QPushButton* button);
     void SyncWidget() override;
     bool NativeInput() const override { return true; }
 };

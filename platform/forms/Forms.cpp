@@ -273,6 +273,43 @@ bool TCustomForm::CloseModal()
     return action != caNone;
 }
 
+namespace {
+
+// The first shown, enabled button on the control or inside it that the test picks.
+TButton* FindButton(TWinControl* parent, const std::function<bool(const TButton*)>& test)
+{
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        auto* child = dynamic_cast<TWinControl*>(parent->Controls(i));
+        if (!child || !child->Visible() || !child->Enabled())
+            continue;
+        if (auto* button = dynamic_cast<TButton*>(child); button && test(button))
+            return button;
+        if (TButton* inner = FindButton(child, test))
+            return inner;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool TCustomForm::DialogKey(TWinControl* focused, int key)
+{
+    if (focused && focused->WantsKey(key))
+        return false;
+    TButton* button = nullptr;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        button = dynamic_cast<TButton*>(focused);
+        if (!button)
+            button = FindButton(this, [](const TButton* b) { return b->Default; });
+    } else if (key == Qt::Key_Escape) {
+        button = FindButton(this, [](const TButton* b) { return b->Cancel; });
+    }
+    if (!button)
+        return false;
+    button->Click();
+    return true;
+}
+
 bool TCustomForm::CloseQuery()
 {
     bool canClose = true;

@@ -38,6 +38,8 @@ public:
     bool Scaled = true;
     int PixelsPerInch = 96;
     int TextHeight = 13;
+    // The form's OnKeyDown, OnKeyPress and OnKeyUp see every key before the
+    // focused control does.
     bool KeyPreview = false;
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int result);  // while modal, a result other than mrNone closes the form
@@ -62,6 +64,9 @@ public:
     void Activate();
     void Deactivate();
     bool CloseQuery();
+    // A key the focused control left: Enter presses the focused button, else
+    // the default button; Escape presses the cancel button. True when pressed.
+    bool DialogKey(TWinControl* focused, int key);
 
     void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
     TComponent* GetChildOwner() override { return this; }

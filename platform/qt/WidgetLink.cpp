@@ -6,6 +6,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <functional>
 
 namespace {
 
@@ -57,6 +58,19 @@ bool IsControlFocusChange(const QFocusEvent* event)
 }
 
 }  // namespace
+
+// A key that the focused widget leaves travels up to its parents; the control
+// nearest to the focused widget had it already.
+bool TWidgetLink::PassedOnByChild(const QWidget* watched)
+{
+    const QWidget* focus = QApplication::focusWidget();
+    if (!focus || !watched->isAncestorOf(focus))
+        return false;
+    for (const QWidget* w = focus; w; w = w->parentWidget())
+        if (Of(w))
+            return w != watched;
+    return false;
+}
 
 TWidgetLink::TWidgetLink(QWidget* widget, TControl* control) : QObject(widget), control_(control)
 {
@@ -133,23 +147,48 @@ bool TWidgetLink::Mouse(QMouseEvent* event)
 bool TWidgetLink::Key(QKeyEvent* event)
 {
     auto* win = dynamic_cast<TWinControl*>(control_);
-    if (!win || resending_)
+    if (!win || resending_ || PassedOnByChild(static_cast<QWidget*>(parent())))
         return false;
+    TCustomForm* form = GetParentForm(win);
+    TWinControl* preview = form && form != win && form->KeyPreview ? form : nullptr;
+    // The form hears the key first when it previews keys, then the control.
+    // A step that frees the control or swallows the key ends the delivery.
+    const auto deliver = [&](const std::function<bool(TWinControl*)>& step) {
+        for (TWinControl* target : {preview, win}) {
+            if (!target)
+                continue;
+            bool goOn = true;
+            DispatchSafely([&] { goOn = step(target); });
+            if (!control_ || !goOn)
+                return false;
+        }
+        return true;
+    };
     int key = event->key();
     const TShiftState shift = ShiftOf(event->modifiers(), {});
-    if (event->type() == QEvent::KeyRelease) {
-        DispatchSafely([&] { win->KeyUp(key, shift); });
-        return key == 0;
-    }
-    DispatchSafely([&] { win->KeyDown(key, shift); });
-    if (!control_ || key == 0)
+    if (event->type() == QEvent::KeyRelease)
+        return !deliver([&](TWinControl* target) {
+            target->KeyUp(key, shift);
+            return key != 0;
+        });
+    if (!deliver([&](TWinControl* target) {
+            target->KeyDown(key, shift);
+            return key != 0;
+        }))
+        return true;
+    bool pressed = false;
+    if (form)
+        DispatchSafely([&] { pressed = form->DialogKey(win, key); });
+    if (pressed || !control_)
         return true;
     const QString text = event->text();
     if (text.size() != 1)
         return false;
     QChar ch = text[0];
-    DispatchSafely([&] { win->KeyPress(ch); });
-    if (!control_ || ch.isNull())
+    if (!deliver([&](TWinControl* target) {
+            target->KeyPress(ch);
+            return !ch.isNull();
+        }))
         return true;
     if (ch == text[0])
         return false;

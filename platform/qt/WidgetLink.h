@@ -25,6 +25,7 @@ protected:
 private:
     bool Mouse(QMouseEvent* event);
     bool Key(QKeyEvent* event);
+    static bool PassedOnByChild(const QWidget* watched);
     TControl* control_;
     bool resending_ = false;  // a key event replaced by a handler is on its way
 };

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -159,23 +160,164 @@ TEST_F(WidgetTest, ScreenshotOfControls)
     EXPECT_TRUE(SaveScreenshot(image, QStringLiteral("controls")));
 }
 
+namespace {
+
+// The smallest rectangle holding every pixel of the colour; empty when none.
+QRect ColourBox(const QImage& image, const QColor& colour)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == colour)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// A red square glyph whose bottom-left pixel, the transparent colour, is white.
+TBitmap* RedGlyph(int width, int height)
+{
+    QImage strip(width, height, QImage::Format_RGB32);
+    strip.fill(Qt::red);
+    strip.setPixelColor(0, height - 1, Qt::white);
+    auto* glyph = new TBitmap();
+    glyph->SetImage(strip);
+    return glyph;
+}
+
+}  // namespace
+
 // A glyph count outside 1 to 4 cannot split a strip: set in code it shows the
 // whole strip, and read from a stream it is brought into the range.
 TEST_F(WidgetTest, BitButtonGlyphCountOutsideItsRange)
 {
     auto* button = Add<TBitBtn>();
+    button->SetBounds(0, 0, 75, 25);
     button->NumGlyphs = 0;
-    QImage strip(32, 16, QImage::Format_RGB32);
-    strip.fill(Qt::red);
-    TBitmap glyph;
-    glyph.SetImage(strip);
-    button->SetGlyph(&glyph);
-    const QIcon icon = static_cast<QPushButton*>(button->Widget())->icon();
-    EXPECT_EQ(icon.availableSizes().value(0), QSize(32, 16));
+    std::unique_ptr<TBitmap> glyph(RedGlyph(32, 16));
+    button->SetGlyph(glyph.get());
+    EXPECT_EQ(ColourBox(button->Grab(), Qt::red).width(), 32);
 
     const TPropInfo* count = TBitBtn::ClassInfo()->FindProperty(QStringLiteral("NumGlyphs"));
     count->Set(button, TValue::Integer(0));
     EXPECT_EQ(button->NumGlyphs, 1);
     count->Set(button, TValue::Integer(9));
     EXPECT_EQ(button->NumGlyphs, MaxGlyphs);
+}
+
+// Speed buttons and bit buttons place glyph and caption alike: the layout
+// names the glyph's side, Margin -1 centres the pair, Spacing separates them.
+TEST_F(WidgetTest, ButtonsPlaceGlyphAndCaptionByLayout)
+{
+    std::unique_ptr<TBitmap> glyph(RedGlyph(8, 8));
+    auto* speed = Add<TSpeedButton>();
+    auto* bit = Add<TBitBtn>();
+    const auto glyphBox = [&](TControl* button, TButtonLayout layout, int margin, int spacing) {
+        if (auto* s = dynamic_cast<TSpeedButton*>(button)) {
+            s->SetGlyph(glyph.get());
+            s->SetLayout(layout);
+            s->SetMargin(margin);
+            s->SetSpacing(spacing);
+        } else {
+            auto* b = static_cast<TBitBtn*>(button);
+            b->SetGlyph(glyph.get());
+            b->Layout = layout;
+            b->Margin = margin;
+            b->Spacing = spacing;
+        }
+        button->SetBounds(10, 10, 60, 60);
+        button->SetCaption(QStringLiteral("Xy"));
+        button->Invalidate();
+        return ColourBox(static_cast<TControl*>(button)->Grab(), Qt::red);
+    };
+    for (TControl* button : {static_cast<TControl*>(speed), static_cast<TControl*>(bit)}) {
+        SCOPED_TRACE(button->ClassName().toStdString());
+        const QRect left = glyphBox(button, blGlyphLeft, -1, 4);
+        const QRect right = glyphBox(button, blGlyphRight, -1, 4);
+        const QRect top = glyphBox(button, blGlyphTop, -1, 4);
+        const QRect bottom = glyphBox(button, blGlyphBottom, -1, 4);
+        EXPECT_EQ(left.size(), QSize(8, 8));
+        EXPECT_LT(left.right(), 30) << "left of the centred pair";
+        EXPECT_GT(right.left(), 30);
+        EXPECT_EQ(left.top(), right.top()) << "both centred down the button";
+        EXPECT_NEAR(left.left() + right.right(), 59, 1) << "mirrored";
+        EXPECT_LT(top.bottom(), 30);
+        EXPECT_GT(bottom.top(), 30);
+        EXPECT_EQ(top.left(), bottom.left()) << "both centred across the button";
+        EXPECT_NEAR(top.top() + bottom.bottom(), 59, 1) << "mirrored";
+        EXPECT_EQ(glyphBox(button, blGlyphLeft, 5, 4).left(), 5) << "a margin sets the glyph from the edge";
+        EXPECT_EQ(glyphBox(button, blGlyphRight, 5, 4).right(), 54);
+        const QRect spaced = glyphBox(button, blGlyphLeft, -1, 12);
+        EXPECT_EQ(left.left() - spaced.left(), 4) << "wider spacing moves the centred glyph out by half of it";
+    }
+}
+
+// Enter presses the focused button, else the default one, unless the focused
+// control takes returns itself; Escape presses the cancel button.
+TEST_F(WidgetTest, EnterAndEscapePressTheFormsButtons)
+{
+    auto* edit = Add<TEdit>();
+    auto* memo = Add<TMemo>();
+    auto* ok = Add<TButton>();
+    auto* other = Add<TButton>();
+    auto* cancel = Add<TButton>();
+    ok->Default = true;
+    cancel->Cancel = true;
+    QStringList clicks;
+    for (TButton* b : {ok, other, cancel}) {
+        b->SetCaption(b == ok ? QStringLiteral("ok") : b == other ? QStringLiteral("other") : QStringLiteral("cancel"));
+        b->OnClick = TNotifyEvent([&clicks](TObject* sender) { clicks << static_cast<TButton*>(sender)->Caption(); });
+    }
+    QStringList typed;
+    edit->OnKeyPress = TKeyPressEvent([&](TObject*, QChar& key) { typed << QString(key); });
+    const auto press = [](TWinControl* control, int key, const QString& text) {
+        control->SetFocus();
+        Type(control->Widget(), key, text);
+    };
+    press(edit, Qt::Key_Return, QStringLiteral("\r"));
+    press(edit, Qt::Key_Escape, QStringLiteral("\x1b"));
+    press(other, Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_EQ(clicks, (QStringList{"ok", "cancel", "other"}));
+    EXPECT_TRUE(typed.isEmpty()) << "a key that pressed a button is no character";
+
+    clicks.clear();
+    memo->Lines()->Clear();
+    press(memo, Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_TRUE(clicks.isEmpty()) << "the memo takes returns";
+    memo->SetWantReturns(false);
+    press(memo, Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_EQ(clicks, QStringList{"ok"});
+
+    clicks.clear();
+    ok->SetEnabled(false);
+    press(edit, Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_TRUE(clicks.isEmpty()) << "a disabled default button is not pressed";
+    EXPECT_EQ(typed, QStringList{"\r"}) << "the edit has the return then";
+}
+
+// With KeyPreview the form hears each key before the focused control and may
+// swallow or replace it; without it the form hears nothing of its controls' keys.
+TEST_F(WidgetTest, KeyPreviewLetsTheFormSeeKeysFirst)
+{
+    auto* edit = Add<TEdit>();
+    QStringList heard;
+    form->OnKeyDown = TKeyEvent([&](TObject*, int& key, TShiftState) { heard << QStringLiteral("form down %1").arg(key); });
+    form->OnKeyPress = TKeyPressEvent([&](TObject*, QChar& key) {
+        heard << QStringLiteral("form press ") + key;
+        if (key == QChar('x'))
+            key = QChar();
+        if (key == QChar('a'))
+            key = QChar('b');
+    });
+    edit->OnKeyPress = TKeyPressEvent([&](TObject*, QChar& key) { heard << QStringLiteral("edit press ") + key; });
+    edit->SetFocus();
+    Type(edit->Widget(), Qt::Key_Y, QStringLiteral("y"));
+    EXPECT_EQ(heard, QStringList{"edit press y"});
+
+    heard.clear();
+    form->KeyPreview = true;
+    Type(edit->Widget(), Qt::Key_X, QStringLiteral("x"));
+    Type(edit->Widget(), Qt::Key_A, QStringLiteral("a"));
+    EXPECT_EQ(heard, (QStringList{QStringLiteral("form down %1").arg(int(Qt::Key_X)), "form press x",
+                                  QStringLiteral("form down %1").arg(int(Qt::Key_A)), "form press a", "edit press b"}));
+    EXPECT_EQ(edit->Text(), QStringLiteral("yb"));
 }
