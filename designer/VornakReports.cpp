@@ -162,6 +162,9 @@ void TVornak::OpenReportFile(const QString& name)
 
 void TVornak::OpenQrform(TForm* form)
 {
+    // refused before anything is emptied: there is no report to look up
+    if (!form)
+        throw EInvalidOperation(QStringLiteral("No form to take the report from"));
     if (form == ReportForm) {
         // handed over again: emptying it would free the very report it carries
         if (!Editing())

@@ -240,13 +240,42 @@ TEST_F(TLifecycle, FilesThatHoldNoReportLeaveTheControlWithout)
     EXPECT_EQ(Modal::Messages(), QStringList({prefix + good}));
 }
 
+TEST_F(TLifecycle, OpenAsksForAFileFirst)
+{
+    host.NewReport();
+    const QString path = ScratchPath("asked.QR");
+    V()->SaveReportFile(path);
+    V()->NewReport();
+    host.Events.clear();
+    {
+        TModalLog cancelled;
+        V()->OpenReport();
+        ASSERT_EQ(cancelled.Requests.size(), 1u);
+        EXPECT_EQ(cancelled.Requests[0].Kind, TModalKind::OpenDialog);
+        EXPECT_EQ(cancelled.FileDialogs, QStringList({"Report|*.QR;;TApplication"}));
+    }
+    EXPECT_TRUE(host.Events.isEmpty());
+    EXPECT_EQ(V()->FileName, "Untitled");
+    {
+        TModalLog confirmed(mrOk, path);
+        V()->OpenReport();
+    }
+    EXPECT_EQ(V()->FileName, path);
+    EXPECT_EQ(host.Events, QStringList({"select", "open"}));
+}
+
 TEST_F(TLifecycle, AFailedWriteLeavesTheReportOutOfViewUntilTheNextSave)
 {
     host.NewReport();
     const QString directory = ScratchPath("folder.QR");
     QDir().mkpath(directory);  // a file of that name cannot be created
     host.Events.clear();
-    EXPECT_THROW(V()->SaveReportFile(directory), Exception);
+    const int applicationOwns = Application->ComponentCount();
+    {
+        TModalLog confirmed(mrOk, directory);
+        EXPECT_THROW(V()->SaveReport(), Exception);
+    }
+    EXPECT_EQ(Application->ComponentCount(), applicationOwns);  // the dialog went all the same
     EXPECT_EQ(V()->FileName, directory);
     EXPECT_EQ(host.Events, QStringList({"save"}));
     EXPECT_EQ(V()->Report()->Parent(), ReportForm);
@@ -270,6 +299,10 @@ TEST_F(TLifecycle, AdoptedHostFormsAreEditedInPlace)
     EXPECT_EQ(ReportForm, hostForm);
     EXPECT_EQ(V()->FileName, "kept.QR");
     hostReport->Bands()->SetHasTitle(true);
+    // no form at all: refused, the host's report stays edited
+    EXPECT_THROW(V()->OpenQrform(nullptr), EInvalidOperation);
+    EXPECT_EQ(V()->Report(), hostReport);
+    EXPECT_EQ(ReportForm, hostForm);
 
     // handed over again, as a host does on each activation: nothing changes
     host.Events.clear();
@@ -353,6 +386,11 @@ TEST_F(TLifecycle, NewElementsAreArmedByClass)
     band->MouseUp(mbLeft, {}, 20, 5);
     ASSERT_EQ(band->Printables().size(), 1u);
     EXPECT_EQ(V()->Active(), band->Printables()[0]);
+#ifdef VK_DEMO_BUILD
+    EXPECT_TRUE(band->Printables()[0]->Is<TQRExpr>());
+#else
+    EXPECT_TRUE(band->Printables()[0]->Is<TQRLabel>());
+#endif
     for (auto [arm, cls] : {std::pair{&TVornak::NewImage, TQRImage::ClassInfo()},
                             std::pair{&TVornak::NewMemo, TQRMemo::ClassInfo()},
                             std::pair{&TVornak::Newsysdata, TQRSysData::ClassInfo()}}) {

@@ -108,6 +108,7 @@ TEST_F(TSelection, AMemoWithoutLinesOpensTheTextEditorAtOnce)
     THost::Click(empty);
     ASSERT_EQ(modal.Requests.size(), 1u);
     EXPECT_EQ(modal.Requests[0].Kind, TModalKind::Form);
+    EXPECT_EQ(modal.Requests[0].Caption, "Text editor");
     EXPECT_EQ(host.Events.back(), "select");  // the event follows the dialog
 }
 
