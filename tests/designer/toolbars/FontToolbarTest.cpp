@@ -5,6 +5,11 @@
 #include "dialogs/Dialogs.h"
 #include "engine/QRUtils.h"
 
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+
 namespace {
 
 class FontToolbarTest : public ToolbarTest {
@@ -85,13 +90,24 @@ TEST_F(FontToolbarTest, RefreshShowsTheElementAndNilChangesNothing)
 TEST_F(FontToolbarTest, NameListIsFetchedOnceAndNamesAreAppliedAsTheFontTakesThem)
 {
     bar->SetComponent(label);
-    bar->FontNameBox->OnDropDown(bar->FontNameBox);
+    bar->Show();
+    auto openList = [&] {
+        auto* list = qobject_cast<QComboBox*>(bar->FontNameBox->Widget());
+        ASSERT_NE(list, nullptr);
+        list->showPopup();
+        list->hidePopup();
+    };
+    openList();
     QStringList fonts = GetFonts();
-    fonts.sort();
-    ASSERT_EQ(bar->FontNameBox->Items()->Count(), fonts.size());
+    ASSERT_FALSE(fonts.isEmpty());
+    fonts.sort(Qt::CaseInsensitive);
+    QStringList shown;
+    for (int i = 0; i < bar->FontNameBox->Items()->Count(); ++i)
+        shown << bar->FontNameBox->Items()->Strings(i);
+    EXPECT_EQ(shown, fonts) << "the engine's fonts in alphabetical order";
     bar->FontNameBox->Items()->Clear();
     bar->FontNameBox->Items()->Add("Only");
-    bar->FontNameBox->OnDropDown(bar->FontNameBox);
+    openList();
     EXPECT_EQ(bar->FontNameBox->Items()->Count(), 1) << "a filled list is not fetched again";
 
     const QString longName(40, 'x');
@@ -123,6 +139,24 @@ TEST_F(FontToolbarTest, SizeBoxTakesDigitsOnlyAndAppliesWholeNumbers)
         EXPECT_EQ(bar->FontSizeBox->Items()->Strings(i), sizes[i]);
     EXPECT_EQ(bar->FontSizeBox->Text(), "abc") << "entering keeps the text";
 
+    // keys typed into the box's edit field, as a user types them
+    bar->Show();
+    auto* sizeBox = qobject_cast<QComboBox*>(bar->FontSizeBox->Widget());
+    ASSERT_NE(sizeBox, nullptr);
+    // the edit field hands its focus to the box, so keys arrive at the box
+    ASSERT_EQ(sizeBox->lineEdit()->focusProxy(), sizeBox);
+    sizeBox->lineEdit()->clear();
+    for (QChar c : QString("1a 2.x")) {
+        QKeyEvent press(QEvent::KeyPress, c.toUpper().unicode(), Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(sizeBox, &press);
+    }
+    EXPECT_EQ(sizeBox->lineEdit()->text(), "12");
+    EXPECT_EQ(bar->FontSizeBox->Text(), "12");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(QChar(13)));
+    QCoreApplication::sendEvent(sizeBox, &enter);
+    EXPECT_EQ(label->Font()->Size(), 12);
+    EXPECT_EQ(sizeBox->count(), 16) << "Enter applies the size and adds nothing to the list";
+
     for (QChar c : QString("a -.x"))
         EXPECT_EQ(Type(bar->FontSizeBox, c), QChar(0)) << QString(c).toStdString();
     for (QChar c : QString("0912"))
@@ -149,6 +183,18 @@ TEST_F(FontToolbarTest, SizeBoxTakesDigitsOnlyAndAppliesWholeNumbers)
     bar->FontSizeBox->DoExit();
     EXPECT_EQ(label->Font()->Size(), 9);
     EXPECT_EQ(bar->FontSizeBox->Text(), "9");
+
+    // pasted text is read with the integer syntax: blanks before, a sign, "$" hex
+    bar->FontSizeBox->SetText(" $10");
+    bar->FontSizeBox->DoExit();
+    EXPECT_EQ(label->Font()->Size(), 16);
+    bar->FontSizeBox->SetText("12 ");
+    bar->FontSizeBox->DoExit();
+    EXPECT_EQ(label->Font()->Size(), 16);
+    EXPECT_EQ(bar->FontSizeBox->Text(), "16");
+    bar->FontSizeBox->SetText("0");
+    EXPECT_EQ(Type(bar->FontSizeBox, QChar(13)), QChar(13));
+    EXPECT_EQ(label->Font()->Size(), 0) << "no range check";
 }
 
 TEST_F(FontToolbarTest, StyleFrameAndAlignmentButtonsActOnTheElement)

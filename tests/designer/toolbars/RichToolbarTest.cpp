@@ -5,6 +5,7 @@
 #include "designer/toolbars/RichToolbar.h"
 
 #include <QImage>
+#include <QWidget>
 #include <QTemporaryDir>
 
 namespace {
@@ -132,6 +133,11 @@ TEST_F(RichToolbarTest, DialogsComeFromTheirFormResources)
     EXPECT_EQ(editor->BitBtn2->Caption(), "&Cancel");
     EXPECT_EQ(editor->BitBtn2->ModalResult, mrCancel);
     EXPECT_TRUE(editor->BitBtn2->Cancel);
+    EXPECT_EQ(editor->edit->TabOrder(), 0);
+    EXPECT_EQ(editor->Panel1->TabOrder(), 1);
+    EXPECT_EQ(editor->BitBtn1->TabOrder(), 0);
+    EXPECT_EQ(editor->BitBtn2->TabOrder(), 1);
+    EXPECT_TRUE(editor->OnActivate);
 
     Timptxtsys* info = bar->SysDataForm;
     EXPECT_EQ(info->Name(), "imptxtsys");
@@ -140,6 +146,10 @@ TEST_F(RichToolbarTest, DialogsComeFromTheirFormResources)
     EXPECT_EQ(info->ClientHeight(), 275);
     EXPECT_EQ(info->BorderStyle(), bsToolWindow);
     EXPECT_EQ(info->Position(), poScreenCenter);
+    EXPECT_EQ(info->BorderIcons(), TBorderIcons({biSystemMenu}));
+    EXPECT_EQ(info->Font()->Name(), "MS Sans Serif");
+    EXPECT_EQ(info->Font()->Height(), -11);
+    EXPECT_TRUE(info->OnActivate);
     ASSERT_NE(info->RadioGroup1, nullptr);
     EXPECT_EQ(info->RadioGroup1->BoundsRect(), QRect(0, 0, 265, 275));
     EXPECT_EQ(info->RadioGroup1->Align(), alLeft);
@@ -150,8 +160,16 @@ TEST_F(RichToolbarTest, DialogsComeFromTheirFormResources)
     EXPECT_EQ(info->RadioGroup1->ItemIndex(), -1);
     EXPECT_EQ(info->BitBtn1->BoundsRect(), QRect(272, 8, 75, 25));
     EXPECT_EQ(info->BitBtn1->ModalResult, mrOk);
+    EXPECT_EQ(info->BitBtn1->Caption(), "OK");
+    EXPECT_TRUE(info->BitBtn1->Default);
     EXPECT_EQ(info->BitBtn2->BoundsRect(), QRect(272, 40, 75, 25));
     EXPECT_EQ(info->BitBtn2->Caption(), "&Cancel");
+    EXPECT_EQ(info->BitBtn2->ModalResult, mrCancel);
+    EXPECT_TRUE(info->BitBtn2->Cancel);
+    EXPECT_FALSE(info->BitBtn2->OnClick);
+    EXPECT_EQ(info->RadioGroup1->TabOrder(), 0);
+    EXPECT_EQ(info->BitBtn1->TabOrder(), 1);
+    EXPECT_EQ(info->BitBtn2->TabOrder(), 2);
     EXPECT_EQ(info->SysData(), nullptr);
 }
 
@@ -166,6 +184,13 @@ TEST_F(RichToolbarTest, TextEditorEditsTheMemosLines)
     EXPECT_EQ(answer.shown, QStringList({"a", "b"}));
     EXPECT_EQ(LinesOf(memo->Lines()), QStringList({"a", "b", "c"}));
     EXPECT_EQ(mainform->edit->Lines()->Count(), 0) << "OK empties the editor";
+
+    // on screen, the editor puts the focus into its text as it becomes active
+    mainform->Show();
+    mainform->Panel1->SetFocus();
+    mainform->OnActivate(mainform);
+    EXPECT_EQ(mainform->Widget()->focusWidget(), mainform->edit->Widget());
+    mainform->Hide();
 
     {
         TModalScope cancel(answer.Answer([](TMemo* edit) { edit->Lines()->Add("d"); }, mrCancel));
