@@ -54,6 +54,22 @@ private:
     std::unique_ptr<QProgressDialog> dialog_;
 };
 
+// The chosen sheet as the page's named paper size when it is one, else as a
+// custom size of its measures.
+void TakePaper(TQRPage* page, const QSizeF& portraitMM, bool landscape)
+{
+    page->SetOrientation(landscape ? poLandscape : poPortrait);
+    const QSizeF mm = landscape ? portraitMM.transposed() : portraitMM;
+    for (int size = pzA4; size < pzCustom; ++size) {
+        page->SetPaperSize(static_cast<TQRPaperSize>(size));
+        if (std::abs(page->Width() - mm.width()) < 1 && std::abs(page->Length() - mm.height()) < 1)
+            return;
+    }
+    page->SetPaperSize(pzCustom);
+    page->SetWidth(mm.width());
+    page->SetLength(mm.height());
+}
+
 }  // namespace
 
 void ConfigurePrinter(const TCustomQuickRep* report, QPrinter& printer)
@@ -90,12 +106,8 @@ void TakePrinterChoices(const QPrinter& printer, TCustomQuickRep* report)
         if (source == printer.paperSource())
             s->OutputBin = bin;
     s->OutputFileName = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
-    const QSizeF mm = printer.pageLayout().pageSize().size(QPageSize::Millimeter);
     const bool landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
-    TQRPage* page = report->Page();
-    page->SetOrientation(landscape ? poLandscape : poPortrait);
-    page->SetWidth(landscape ? mm.height() : mm.width());
-    page->SetLength(landscape ? mm.width() : mm.height());
+    TakePaper(report->Page(), printer.pageLayout().pageSize().size(QPageSize::Millimeter), landscape);
 }
 
 bool PrintPreparedPages(const TQRPreparedReport& report, QPrinter& printer, int first, int last,

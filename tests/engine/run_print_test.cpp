@@ -13,6 +13,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -119,6 +120,33 @@ TEST_F(RunTest, OneAnimalPerPageWithItsPicture)
     AddText<TQRExpr>(detail, QStringLiteral("NAME"), 280, 136);
     AddText<TQRExpr>(detail, QStringLiteral("GRP"), 280, 160);
     EXPECT_EQ(PrintToPngs(report, QStringLiteral("engine-one-per-page")), 3);
+}
+
+// What the printer set-up dialog shows comes from the report, and what the
+// user chose there goes back into it: a named paper size stays named.
+TEST_F(RunTest, PrinterChoicesGoBackIntoTheReport)
+{
+    report->Page()->SetPaperSize(pzLetter);
+    report->Page()->SetOrientation(poLandscape);
+    report->PrinterSettings()->Copies = 2;
+    report->PrinterSettings()->OutputFileName = QDir::tempPath() + QStringLiteral("/choices.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    ConfigurePrinter(report, printer);
+    auto* chosen = New<TQuickRep>(form);
+    TakePrinterChoices(printer, chosen);
+    EXPECT_EQ(chosen->Page()->PaperSize(), pzLetter);
+    EXPECT_EQ(chosen->Page()->Orientation(), poLandscape);
+    EXPECT_NEAR(chosen->Page()->Width(), 279.4, 0.1);
+    EXPECT_EQ(chosen->PrinterSettings()->Copies, 2);
+    EXPECT_EQ(chosen->PrinterSettings()->OutputFileName, report->PrinterSettings()->OutputFileName);
+
+    // A sheet of no named size is a custom size of its measures.
+    printer.setPageSize(QPageSize(QSizeF(100, 150), QPageSize::Millimeter));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    TakePrinterChoices(printer, chosen);
+    EXPECT_EQ(chosen->Page()->PaperSize(), pzCustom);
+    EXPECT_NEAR(chosen->Page()->Width(), 100, 0.5);
+    EXPECT_NEAR(chosen->Page()->Length(), 150, 0.5);
 }
 
 TEST_F(RunTest, PrintingWithoutAPrinterOnlySaysSo)
