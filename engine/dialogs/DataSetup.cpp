@@ -70,13 +70,16 @@ void TQRDataSetup::ListTables()
     TableName->SetText(typed);
 }
 
-// The report's data set when it is of the kind, else a new one on the report's owner.
+// The report's data set when it is of the kind and on the report's owner,
+// else a new one there: a data set of another form or a data module, which
+// others may share, is left as it is.
 template <class T>
 T* TQRDataSetup::DataSetOfKind(const QString& baseName)
 {
-    if (auto* ds = dynamic_cast<T*>(report_->DataSet()))
-        return ds;
     TComponent* owner = report_->Owner() ? report_->Owner() : report_;
+    auto* current = dynamic_cast<T*>(report_->DataSet());
+    if (current && current->Owner() == owner)
+        return current;
     T* ds = New<T>(owner);
     ds->SetName(UniqueName(owner, baseName));
     return ds;

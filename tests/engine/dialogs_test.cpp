@@ -151,6 +151,20 @@ TEST_F(Dialogs, DataSetupCreatesATableOrQueryOnOk)
         return int(mrOk);
     });
     EXPECT_EQ(report->DataSet(), nullptr);
+
+    // A table of another form (shared with others) is not changed: the report gets its own.
+    TForm* other = New<TForm>(nullptr);
+    auto* shared = New<TTable>(other);
+    shared->SetTableName(QStringLiteral("SHARED.DB"));
+    report->SetDataSet(shared);
+    show([&](TQRDataSetup* d) {
+        chooseTable(d);
+        return int(mrOk);
+    });
+    EXPECT_EQ(shared->TableName(), "SHARED.DB");
+    ASSERT_NE(report->DataSet(), shared);
+    EXPECT_EQ(report->DataSet()->Owner(), form);
+    other->Free();
 }
 
 TEST_F(Dialogs, ReportSettingsKeepADataSetTheListLacks)
