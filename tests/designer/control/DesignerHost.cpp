@@ -47,7 +47,12 @@ void THost::Click(TControl* control)
 
 void THost::RecordEvents()
 {
-    auto record = [this](const char* name) { return TNotifyEvent([this, name](TObject*) { Events << name; }); };
+    // every event comes from the control itself
+    auto record = [this](const char* name) {
+        return TNotifyEvent([this, name](TObject* sender) {
+            Events << (sender == Vornak ? QString::fromLatin1(name) : QStringLiteral("%1 from elsewhere").arg(name));
+        });
+    };
     Vornak->OnNewReport = record("new");
     Vornak->OnOpenReport = record("open");
     Vornak->OnCloseReport = record("close");

@@ -80,18 +80,21 @@ TEST_F(TSelection, EachElementKindShowsItsToolbarsAndHandsThemTheElement)
     EXPECT_EQ(Shown(), QStringList({"font", "label"}));
 
     // elements without a toolbar, and nil, show none but are still selected
-    TControl* dbText = host.Place(TQRDBText::ClassInfo());
-    THost::Click(dbText);
-    EXPECT_TRUE(Shown().isEmpty());
-    EXPECT_EQ(V()->Active(), dbText);
+    for (TClass cls : {TQRDBText::ClassInfo(), TQRDBImage::ClassInfo()}) {
+        TControl* element = host.Place(cls);
+        THost::Click(element);
+        EXPECT_TRUE(Shown().isEmpty());
+        EXPECT_EQ(V()->Active(), element);
+    }
     V()->SetSelectedComponent(nullptr);
     EXPECT_EQ(V()->Active(), nullptr);
-    EXPECT_EQ(host.Events, QStringList({"select", "select"}));
+    EXPECT_EQ(host.Events, QStringList({"select", "select", "select"}));
 
     // SetActive changes only the member
     V()->SetActive(label);
     EXPECT_EQ(V()->Active(), label);
-    EXPECT_EQ(host.Events.size(), 2);
+    EXPECT_EQ(host.Events.size(), 3);
+    EXPECT_TRUE(Shown().isEmpty());
 }
 
 TEST_F(TSelection, AMemoWithoutLinesOpensTheTextEditorAtOnce)
