@@ -31,6 +31,7 @@ public:
     // so nothing on a page is lost.
     std::vector<QString> Lines = std::vector<QString>(kBufferLines);
     TTextFile OutputFile;
-    double CharWidth = 0;
-    double LineHeight = 0;
+    // Extended precision, in which the grid is worked out.
+    long double CharWidth = 0;
+    long double LineHeight = 0;
 };

@@ -70,6 +70,26 @@ TEST_F(AsciiFilterTest, PlacesTextOnTheGrid)
     EXPECT_EQ(filter.Lines[0], QStringLiteral(" Z"));
 }
 
+// The grid is worked out in extended precision: where a position falls on a
+// half in exact arithmetic, the extended quotient lies just below it and
+// rounds down, where a double quotient would be exactly the half and round to
+// the even neighbour.
+TEST_F(AsciiFilterTest, GridIsWorkedOutInExtendedPrecision)
+{
+    StartA4(8);
+    filter.NewPage();
+    // pixels 160 and 80 in tenths of a millimetre, as the engine passes them
+    Out(160 * 254.0 / 96.0, 80 * 254.0 / 96.0, QStringLiteral("T"));  // column 25.5 and row 7.5, exactly
+    EXPECT_EQ(filter.Lines[7], FillString(u' ', 24) + QStringLiteral("T"));
+    EXPECT_TRUE(filter.Lines[8].isEmpty());
+
+    font.SetSize(24);
+    TQRAsciiExportFilter tall(dir.filePath(QStringLiteral("tall.txt")));
+    tall.Start(2100, 381, &font);  // 381 / (24 * 254/72) = 4.5, exactly
+    EXPECT_EQ(tall.LineCount, 4);
+    tall.Finish();
+}
+
 TEST_F(AsciiFilterTest, RightJustifiedTextEndsBeforeItsColumn)
 {
     StartA4();
