@@ -290,6 +290,8 @@ TEST_F(BandToolbarTest, Screenshot)
     band->SetHasChild(true);
     bar->SetComponent(band);
     Screenshot(bar, "band_toolbar");
+    bar->SetComponent(NewBand(rbColumnHeader));  // the longest kind name
+    Screenshot(bar, "band_toolbar_column_header");
 }
 
 }  // namespace

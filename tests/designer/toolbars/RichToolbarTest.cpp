@@ -4,6 +4,7 @@
 #include "designer/editor/editor.h"
 #include "designer/toolbars/RichToolbar.h"
 
+#include <QFile>
 #include <QImage>
 #include <QWidget>
 #include <QTemporaryDir>
@@ -294,6 +295,21 @@ TEST_F(RichToolbarTest, LoadImageLoadsTheChosenPictureOnly)
     EXPECT_TRUE(image->Picture()->Graphic() == nullptr || image->Picture()->Graphic()->Empty());
 
     QTemporaryDir dir;
+    const QString damaged = dir.filePath("damaged.png");
+    {
+        QFile out(damaged);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("not a picture");
+    }
+    {
+        TModalScope open([&](TModalRequest& r) {
+            static_cast<TOpenPictureDialog*>(r.Subject)->FileName = damaged;
+            return int(mrOk);
+        });
+        EXPECT_ANY_THROW(bar->ImageButton->Click()) << "the failure goes on to the application's handler";
+    }
+    EXPECT_TRUE(image->Picture()->Graphic() == nullptr || image->Picture()->Graphic()->Empty());
+
     const QString file = dir.filePath("dot.png");
     QImage picture(7, 5, QImage::Format_RGB32);
     picture.fill(Qt::red);
