@@ -1,15 +1,19 @@
 #pragma once
 // What both builds' start-up must have done.
 #include "classes/ClassRegistry.h"
+#include "designer/export/AsciiExportFilter.h"
 #include "engine/export/ExportFilter.h"
 
 #include <QStringList>
 
+// Each entry of the engine's filter list as name/extension, marked "(ours)"
+// when it is the designer's filter class.
 inline QStringList TextFilterEntries()
 {
     QStringList out;
     for (const TQRExportFilterEntry& e : QRExportFilterLibrary.Filters())
-        out << e.FilterName + QLatin1Char('/') + e.Extension;
+        out << e.FilterName + QLatin1Char('/') + e.Extension +
+                   (e.Class == typeid(TQRAsciiExportFilter) ? QStringLiteral(" (ours)") : QString());
     return out;
 }
 

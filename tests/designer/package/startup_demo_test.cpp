@@ -8,7 +8,7 @@
 TEST(DemoStartupTest, AddsItsFilterAfterTheEnginesOwn)
 {
     StartDesigner();  // a second start does nothing
-    EXPECT_EQ(TextFilterEntries(), (QStringList{"Text file/TXT", "Text file/TXT"}));
+    EXPECT_EQ(TextFilterEntries(), (QStringList{"Text file/TXT", "Text file/TXT (ours)"}));
 }
 
 TEST(DemoStartupTest, RegistersThirteenClassesWithoutLabels)

@@ -9,7 +9,7 @@
 TEST(PackageStartupTest, AddsItsFilterAfterTheEnginesOwn)
 {
     StartDesigner();
-    EXPECT_EQ(TextFilterEntries(), (QStringList{"Text file/TXT", "Text file/TXT"}));
+    EXPECT_EQ(TextFilterEntries(), (QStringList{"Text file/TXT", "Text file/TXT (ours)"}));
 }
 
 TEST(PackageStartupTest, RegistersFourteenClassesWithLabels)
