@@ -162,15 +162,20 @@ TEST_F(WidgetTest, ScreenshotOfControls)
 
 namespace {
 
-// The smallest rectangle holding every pixel of the colour; empty when none.
-QRect ColourBox(const QImage& image, const QColor& colour)
+// The smallest rectangle holding every pixel that passes the test; empty when none.
+QRect PixelBox(const QImage& image, const std::function<bool(const QColor&)>& test)
 {
     QRect box;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (image.pixelColor(x, y) == colour)
+            if (test(image.pixelColor(x, y)))
                 box |= QRect(x, y, 1, 1);
     return box;
+}
+
+QRect ColourBox(const QImage& image, const QColor& colour)
+{
+    return PixelBox(image, [&](const QColor& c) { return c == colour; });
 }
 
 // A red square glyph whose bottom-left pixel, the transparent colour, is white.
@@ -320,4 +325,56 @@ TEST_F(WidgetTest, KeyPreviewLetsTheFormSeeKeysFirst)
     EXPECT_EQ(heard, (QStringList{QStringLiteral("form down %1").arg(int(Qt::Key_X)), "form press x",
                                   QStringLiteral("form down %1").arg(int(Qt::Key_A)), "form press a", "edit press b"}));
     EXPECT_EQ(edit->Text(), QStringLiteral("yb"));
+}
+
+// Speed buttons with captions (a zoom group as a toolbar has it), glyph and
+// caption in each layout, and bit buttons of several kinds.
+TEST_F(WidgetTest, ScreenshotOfButtons)
+{
+    form->SetCaption(QStringLiteral("Buttons"));
+    std::unique_ptr<TBitmap> glyph(RedGlyph(12, 12));
+    const auto speed = [&](int left, int top, int width, int height, const QString& caption) {
+        auto* button = Add<TSpeedButton>();
+        button->SetBounds(left, top, width, height);
+        button->SetCaption(caption);
+        return button;
+    };
+    TSpeedButton* zoom = speed(4, 4, 25, 25, QStringLiteral("100 %"));
+    zoom->Font()->SetName(QStringLiteral("MS Serif"));
+    zoom->Font()->SetHeight(-8);
+    zoom->SetSpacing(2);
+    zoom->SetFlat(true);
+    zoom->SetGroupIndex(2);
+    zoom->SetDown(true);
+    TSpeedButton* fit = speed(29, 4, 25, 25, QStringLiteral("Fit"));
+    fit->SetFlat(true);
+    fit->SetGroupIndex(2);
+    const TButtonLayout layouts[] = {blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom};
+    for (int i = 0; i < 4; ++i) {
+        TSpeedButton* b = speed(4 + i * 70, 40, 66, i < 2 ? 25 : 40, QStringLiteral("&Layout"));
+        b->SetGlyph(glyph.get());
+        b->SetLayout(layouts[i]);
+    }
+    const TBitBtnKind kinds[] = {bkOK, bkCancel, bkHelp, bkClose};
+    for (int i = 0; i < 4; ++i) {
+        auto* b = Add<TBitBtn>();
+        b->SetKind(kinds[i]);
+        b->SetBounds(4 + i * 72, 100, 68, 25);
+        b->SetEnabled(i != 2);
+    }
+    auto* top = Add<TBitBtn>();
+    top->SetGlyph(glyph.get());
+    top->Layout = blGlyphTop;
+    top->SetCaption(QStringLiteral("Glyph on top"));
+    top->SetBounds(4, 140, 100, 40);
+    const QImage image = form->Grab();
+
+    // the zoom caption sits inside its button, centred (one pixel in, being down)
+    EXPECT_TRUE(SaveScreenshot(image, QStringLiteral("buttons")));
+    const QRect text =
+        PixelBox(image.copy(zoom->Left(), zoom->Top(), 25, 25), [](const QColor& c) { return c.lightness() < 150; });
+    ASSERT_FALSE(text.isEmpty());
+    EXPECT_GT(text.left(), 0);
+    EXPECT_LT(text.right(), 24);
+    EXPECT_NEAR(text.left() + text.right(), 25, 2);
 }
