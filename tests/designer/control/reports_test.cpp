@@ -422,6 +422,14 @@ TEST_F(TLifecycle, TheEngineDialogsOpenForTheReportAndAreFreed)
     // both dialogs are gone: nothing of them is left with their owners
     EXPECT_EQ(Application->ComponentCount(), applicationOwns);
     EXPECT_EQ(V()->ComponentCount(), controlOwns);
+    // a dialog that fails is freed on the way out
+    {
+        TModalScope failing([](TModalRequest&) -> int { throw EInvalidOperation("dialog"); });
+        EXPECT_THROW(V()->DataSetup(), EInvalidOperation);
+        EXPECT_THROW(V()->ReportLayout(), EInvalidOperation);
+    }
+    EXPECT_EQ(Application->ComponentCount(), applicationOwns);
+    EXPECT_EQ(V()->ComponentCount(), controlOwns);
     module->Free();
     V()->CloseReport();
     V()->DataSetup();

@@ -246,4 +246,12 @@ TEST_F(TSelection, RendersTheControlWithEachKindOfSelection)
         ASSERT_FALSE(image.isNull());
         EXPECT_TRUE(image.save(dir + QStringLiteral("/designer_%1_selected.png").arg(name))) << name;
     }
+    // a host's caption panel in place of the label toolbar, as the Casvel window has it
+    TPanel* captionPanel = New<TPanel>(host.Form);
+    captionPanel->SetHeight(30);
+    captionPanel->SetCaption("Host caption panel");
+    V()->SetLabel(captionPanel);
+    THost::Click(shape);
+    THost::Click(label);
+    EXPECT_TRUE(host.Form->Grab().save(dir + QStringLiteral("/designer_label_host_panel.png")));
 }
