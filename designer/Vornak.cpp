@@ -137,6 +137,10 @@ void TVornak::Destroy()
     FreeAndNil(RichToolbar);
     FreeAndNil(ToolbarPanel);
     FreeAndNil(ReportPanel);
+    // the form the constructor made goes with the owned components, after the
+    // control has stopped hearing of ends: the other controls must not find it
+    if (ReportForm && ReportForm->Owner() == this)
+        ReportForm = nullptr;
     TCustomControl::Destroy();
 }
 

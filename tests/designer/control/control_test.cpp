@@ -152,3 +152,20 @@ TEST(DesignerControl, HostFormDestroyedBeforeTheControlIsNotFreedAgain)
     EXPECT_EQ(host.Vornak->Report()->Owner(), ReportForm);
     host.Vornak->Free();  // the sanitizers see a second free of the host's form
 }
+
+TEST(DesignerControl, ControlsShareTheReportFormOfTheLastOneBuilt)
+{
+    THost first;
+    TVornak* second = New<TVornak>(first.Form);
+    EXPECT_EQ(ReportForm->Owner(), second);
+    first.NewReport();
+    EXPECT_EQ(first.Vornak->Report()->Owner(), ReportForm);
+    // the form goes with its control, and the report on it
+    second->Free();
+    EXPECT_EQ(ReportForm, nullptr);
+    EXPECT_FALSE(first.Vornak->Editing());
+    EXPECT_EQ(first.Vornak->Active(), nullptr);
+    first.NewReport();
+    EXPECT_EQ(ReportForm->Owner(), first.Vornak);
+    EXPECT_EQ(first.Vornak->Report()->Owner(), ReportForm);
+}

@@ -145,6 +145,16 @@ TEST_F(TSelection, HostPanelsTakeTheirSlots)
     EXPECT_TRUE(sysPanel->Visible());
     EXPECT_FALSE(V()->RichToolbar->Visible());
     EXPECT_NE(V()->RichToolbar->Component, image);
+    // nor does an empty memo open the standard toolbar's text editor then
+    auto* memo = static_cast<TQRMemo*>(host.Place(TQRMemo::ClassInfo()));
+    memo->Lines()->Clear();
+    {
+        TModalLog modal;
+        THost::Click(memo);
+        EXPECT_TRUE(modal.Requests.empty());
+    }
+    EXPECT_EQ(V()->Active(), memo);
+    EXPECT_TRUE(sysPanel->Visible());
 
     // a host panel the host frees leaves an empty slot behind
     sysPanel->Free();
