@@ -209,12 +209,13 @@ std::pair<int, int> PlaceAlong(int extent, int glyph, int text, TFacePlacement p
     return {margin, margin + glyph + spacing};
 }
 
+// Draws a button's glyph and caption in its face: the layout names the
+// glyph's side, Margin -1 centres the pair, Spacing -1 spreads the free space.
 void DrawFace(QPainter& painter, const QRect& face, const QImage& glyph, const QString& caption, TFacePlacement place)
 {
     const int flags = Qt::TextShowMnemonic;
-    const QSize text = caption.isEmpty() ? QSize() : painter.fontMetrics().size(flags, caption);
+    const QSize size = caption.isEmpty() ? QSize(0, 0) : painter.fontMetrics().size(flags, caption);
     const QSize image = glyph.isNull() ? QSize(0, 0) : glyph.size();
-    const QSize size = text.isValid() ? text : QSize(0, 0);
     const bool across = place.Layout == blGlyphLeft || place.Layout == blGlyphRight;
     QPoint glyphAt, textAt;
     if (across) {

@@ -29,6 +29,8 @@ public:
     void SetGlyph(TBitmap* glyph);
     int NumGlyphs() const { return numGlyphs_; }
     void SetNumGlyphs(int v);
+    // Glyph and caption placement: the layout names the glyph's side, Margin
+    // -1 centres the pair, Spacing (between them) -1 spreads the free space.
     int Spacing() const { return spacing_; }
     void SetSpacing(int v);
     int Margin() const { return margin_; }
