@@ -264,4 +264,6 @@ TEST_F(TSelection, RendersTheControlWithEachKindOfSelection)
     THost::Click(shape);
     THost::Click(label);
     EXPECT_TRUE(host.Form->Grab().save(dir + QStringLiteral("/designer_label_host_panel.png")));
+    V()->CloseReport();
+    EXPECT_TRUE(host.Form->Grab().save(dir + QStringLiteral("/designer_no_report.png")));
 }
