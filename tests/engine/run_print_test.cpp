@@ -165,7 +165,14 @@ TEST_F(OrdersList, PreviewShowsPagesAndSavesThroughAFilter)
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("orders.txt"));
     int seen = 0;
+    QString offered;
     TModalScope scope([&](TModalRequest& request) {
+        if (auto* save = dynamic_cast<TSaveDialog*>(request.Subject)) {
+            offered = save->Filter;
+            save->FileName = file;
+            save->FilterIndex = 1;
+            return int(mrOk);
+        }
         auto* preview = dynamic_cast<TQRPreviewForm*>(request.Subject);
         if (!preview)
             return int(mrCancel);
@@ -185,11 +192,12 @@ TEST_F(OrdersList, PreviewShowsPagesAndSavesThroughAFilter)
         EXPECT_DOUBLE_EQ(preview->Zoom(), 125);
         preview->SetZoom(1000);
         EXPECT_DOUBLE_EQ(preview->Zoom(), 400);
-        preview->SaveToFile(0, file);
+        preview->SaveToFile();  // the Save button: a file and a filter from the save dialog
         return int(mrOk);
     });
     report->Preview();
     EXPECT_EQ(seen, 1);
+    EXPECT_TRUE(offered.startsWith(QLatin1String("Text file (*.TXT)|*.TXT"))) << offered.toStdString();
     QFile text(file);
     ASSERT_TRUE(text.open(QIODevice::ReadOnly));
     const QByteArray content = text.readAll();
