@@ -15,7 +15,7 @@ TEST(PackageHostTest, LoadingThePackageStartsIt)
     ASSERT_NE(package, nullptr) << dlerror();
 
     EXPECT_EQ(QRExportFilterLibrary.Count(), filtersBefore + 1);
-    EXPECT_EQ(TextFilterEntries().last(), QStringLiteral("Text file/TXT"));
+    EXPECT_EQ(TextFilterEntries().last(), QStringLiteral("Text file/TXT (ours)"));
     for (const QString& name : LayoutClassNames())
         EXPECT_NE(GetClass(name), nullptr) << name.toStdString();
     EXPECT_NE(GetClass(QStringLiteral("TQRLabel")), nullptr);

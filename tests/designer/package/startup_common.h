@@ -1,19 +1,20 @@
 #pragma once
 // What both builds' start-up must have done.
 #include "classes/ClassRegistry.h"
-#include "designer/export/AsciiExportFilter.h"
 #include "engine/export/ExportFilter.h"
 
 #include <QStringList>
 
 // Each entry of the engine's filter list as name/extension, marked "(ours)"
-// when it is the designer's filter class.
+// when it is the designer's filter class (told by its type's name, so that a
+// host that only loads the package can ask too).
 inline QStringList TextFilterEntries()
 {
     QStringList out;
     for (const TQRExportFilterEntry& e : QRExportFilterLibrary.Filters())
         out << e.FilterName + QLatin1Char('/') + e.Extension +
-                   (e.Class == typeid(TQRAsciiExportFilter) ? QStringLiteral(" (ours)") : QString());
+                   (QLatin1String(e.Class.name()).endsWith(QLatin1String("TQRAsciiExportFilter")) ? QStringLiteral(" (ours)")
+                                                                                             : QString());
     return out;
 }
 
