@@ -32,20 +32,20 @@ void TQRCompEd::Create(TComponent* owner)
 {
     inherited::Create(owner);
     SetCaption(QStringLiteral("Report settings"));
-    TDialogLayout layout(this);
+    TDialogLayout layout(this, 8, 130);
     PaperSize = layout.AddCombo(QStringLiteral("Paper size"), PaperSizeNames);
     Orientation = layout.AddCombo(QStringLiteral("Orientation"), {QStringLiteral("Portrait"), QStringLiteral("Landscape")});
-    TopMargin = layout.AddEdit(QStringLiteral("Top margin"), 60);
-    BottomMargin = layout.AddEdit(QStringLiteral("Bottom margin"), 60);
-    LeftMargin = layout.AddEdit(QStringLiteral("Left margin"), 60);
-    RightMargin = layout.AddEdit(QStringLiteral("Right margin"), 60);
+    TopMargin = layout.AddEdit(QStringLiteral("Top margin (mm)"), 60);
+    BottomMargin = layout.AddEdit(QStringLiteral("Bottom margin (mm)"), 60);
+    LeftMargin = layout.AddEdit(QStringLiteral("Left margin (mm)"), 60);
+    RightMargin = layout.AddEdit(QStringLiteral("Right margin (mm)"), 60);
     Columns = layout.AddEdit(QStringLiteral("Columns"), 60);
-    ColumnSpace = layout.AddEdit(QStringLiteral("Column space"), 60);
+    ColumnSpace = layout.AddEdit(QStringLiteral("Column space (mm)"), 60);
     Units = layout.AddCombo(QStringLiteral("Units"), UnitNames);
     FontName = layout.AddCombo(QStringLiteral("Font"), GetFonts(), false);
     FontSize = layout.AddEdit(QStringLiteral("Font size"), 60);
     Title = layout.AddEdit(QStringLiteral("Title"));
-    layout.NextColumn(300);
+    layout.NextColumn(320);
     layout.AddText(QStringLiteral("Bands"));
     for (int i = 0; i < 6; ++i)
         HasBand[i] = layout.AddCheck(QString::fromLatin1(BandCaptions[i]));

@@ -97,7 +97,8 @@ void TQRPreviewForm::BuildWindow()
     AddButton(QStringLiteral(">"), QStringLiteral("Next page"), &TQRPreviewForm::NextPage);
     AddButton(QStringLiteral(">|"), QStringLiteral("Last page"), &TQRPreviewForm::LastPage);
     AddButton(QStringLiteral("Print"), QStringLiteral("Print the report"), &TQRPreviewForm::PrintPages);
-    AddButton(QStringLiteral("Setup"), QStringLiteral("Printer setup"), &TQRPreviewForm::SetupPrinter);
+    AddButton(QStringLiteral("Printer setup"), QStringLiteral("Choose the printer, paper and copies"),
+              &TQRPreviewForm::SetupPrinter);
     AddButton(QStringLiteral("Save"), QStringLiteral("Save the report into a file"),
               static_cast<void (TQRPreviewForm::*)()>(&TQRPreviewForm::SaveToFile));
     AddButton(QStringLiteral("Close"), QStringLiteral("Close the preview"), &TQRPreviewForm::CloseWindow);
