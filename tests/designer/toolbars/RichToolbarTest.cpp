@@ -262,6 +262,11 @@ TEST_F(RichToolbarTest, ReportInformationMapsItemsToKindsBothWays)
     }
     EXPECT_EQ(shown, 5);
     EXPECT_EQ(sysData->Data(), qrsDetailNo);
+    {
+        TModalScope none(ChooseSysData(&shown, -1, mrOk));  // OK with no item chosen
+        bar->SysDataButton->Click();
+    }
+    EXPECT_EQ(sysData->Data(), qrsDetailNo);
 
     const TQRSysDataType kinds[] = {qrsPageNumber,  qrsDate,     qrsTime,       qrsDateTime,
                                     qrsDetailCount, qrsDetailNo, qrsReportTitle};
