@@ -4,7 +4,9 @@
 #include "designer/editor/editor.h"
 #include "designer/toolbars/RichToolbar.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QImage>
 #include <QWidget>
 #include <QTemporaryDir>
@@ -191,6 +193,11 @@ TEST_F(RichToolbarTest, TextEditorEditsTheMemosLines)
     mainform->Panel1->SetFocus();
     mainform->OnActivate(mainform);
     EXPECT_EQ(mainform->Widget()->focusWidget(), mainform->edit->Widget());
+    // the Tab key types a tab into the text rather than moving on
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QString(QChar('\t')));
+    QCoreApplication::sendEvent(mainform->edit->Widget(), &tab);
+    EXPECT_EQ(mainform->edit->Lines()->Strings(0), "\t");
+    mainform->edit->Lines()->Clear();
     mainform->Hide();
 
     {
