@@ -121,11 +121,15 @@ TEST(DesignerControl, DestroyingTheControlTakesHostPanelsAndTheReportAlong)
         labelPanel = New<TPanel>(host.Form);
         host.Vornak->SetLabel(labelPanel);
         witness->Watch(labelPanel);
+        witness->Watch(host.ButtonBar);
         host.Vornak->OpenQrform(reportHost);
         EXPECT_EQ(hostReport->Parent(), host.Vornak->ReportPanel);
         host.Vornak->Free();
         EXPECT_TRUE(witness->SawGo(labelPanel));
         EXPECT_TRUE(witness->SawGo(hostReport));
+        // the base panel stays where the host put it
+        EXPECT_FALSE(witness->SawGo(host.ButtonBar));
+        EXPECT_EQ(host.ButtonBar->Parent(), host.Form);
     }
 #ifdef VK_DEMO_BUILD
     // the demo build also frees the form it edited
