@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 
 namespace {
 
@@ -178,6 +179,17 @@ TEST_F(FontToolbarTest, SizeBoxTakesDigitsOnlyAndAppliesWholeNumbers)
     bar->FontSizeBox->DoExit();
     EXPECT_EQ(label->Font()->Size(), 9);
     EXPECT_EQ(bar->FontSizeBox->Text(), "9");
+
+    // a click on the box's arrow opens the list and applies nothing
+    bar->FontSizeBox->SetText("20");
+    const QPoint arrow(sizeBox->width() - 5, sizeBox->height() / 2);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, arrow, sizeBox->mapToGlobal(arrow), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(sizeBox, &click);
+    }
+    sizeBox->hidePopup();
+    EXPECT_EQ(label->Font()->Size(), 9);
 
     bar->FontSizeBox->SetText("99999999999");
     bar->FontSizeBox->DoExit();
