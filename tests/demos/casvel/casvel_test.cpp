@@ -233,6 +233,46 @@ TEST_F(Casvel, TheEditedReportPreviewsAndPrintsWithTheEdits)
     EXPECT_EQ(V()->Report()->PrinterSettings()->Copies, 1);
 }
 
+// The window's resource as the program's description gives it: the bar's
+// buttons with their places, hints and pictures, the caption box and the
+// hidden third panel.
+TEST_F(Casvel, WindowCarriesItsResource)
+{
+    struct Speed { TSpeedButton* button; int left; int top; const char* hint; int glyphs; };
+    const Speed buttons[] = {{Form1->SpeedButton10, 4, 2, "Open report form and edit it", 1},
+                             {Form1->SpeedButton1, 32, 2, "Open", 1},
+                             {Form1->SpeedButton2, 56, 2, "Save", 2},
+                             {Form1->SpeedButton3, 88, 2, "Preview", 1},
+                             {Form1->SpeedButton4, 112, 2, "Print", 2},
+                             {Form1->SpeedButton5, 136, 2, "Printer setup", 1},
+                             {Form1->SpeedButton6, 176, 2, "New label", 1},
+                             {Form1->SpeedButton8, 200, 2, "New image", 2},
+                             {Form1->SpeedButton9, 224, 2, "New Sys Data", 2},
+                             {Form1->SpeedButton7, 248, 2, "New memo", 2},
+                             {Form1->SpeedButton11, 8, 0, "Load image", 1},
+                             {Form1->SpeedButton12, 32, 0, "Text editor", 2},
+                             {Form1->SpeedButton13, 56, 0, "Sys Data", 2}};
+    for (const Speed& b : buttons) {
+        SCOPED_TRACE(b.hint);
+        EXPECT_EQ(b.button->BoundsRect(), QRect(b.left, b.top, 25, 25));
+        EXPECT_EQ(b.button->Hint(), b.hint);
+        EXPECT_EQ(b.button->ShowHint(), b.button != Form1->SpeedButton13);
+        EXPECT_FALSE(b.button->Flat());
+        EXPECT_GT(b.button->Glyph()->Width(), 0);
+        EXPECT_EQ(b.button->NumGlyphs(), b.glyphs);
+        EXPECT_EQ(b.button->Parent(), b.top == 2 ? Form1->Panel1 : Form1->Panel3);
+    }
+    EXPECT_EQ(Form1->SpeedButton7->Tag, 2);
+    EXPECT_EQ(Form1->Panel1->Height(), 30);
+    EXPECT_EQ(Form1->Panel2->Height(), 26);
+    EXPECT_EQ(Form1->Panel3->Height(), 26);
+    EXPECT_EQ(Form1->Edit1->Parent(), Form1->Panel2);
+    EXPECT_EQ(Form1->Edit1->BoundsRect(), QRect(48, 2, 481, 21));
+    EXPECT_EQ(Form1->Edit1->TabOrder(), 0);
+    EXPECT_EQ(Form1->Font()->Name(), "MS Sans Serif");
+    EXPECT_EQ(Form1->Font()->Height(), -11);
+}
+
 TEST_F(Casvel, Screenshot)
 {
     HandOver();

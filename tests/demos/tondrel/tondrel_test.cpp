@@ -293,6 +293,62 @@ TEST_F(Tondrel, WithoutAReportTheButtonsAndTheLauncherDoNothing)
     EXPECT_EQ(Modal::Messages().size(), 1);
 }
 
+// The windows' resources as the program's description gives them: the
+// launcher's buttons, the designer window's bar (flat buttons, the zoom group,
+// the captions and their font) and the dialogs that no handler uses.
+TEST_F(Tondrel, WindowsCarryTheirResources)
+{
+    struct Push { TButton* button; int top; const char* caption; int tabOrder; };
+    for (const Push& p : {Push{Form1->Button1, 8, "Preview", 0}, {Form1->Button2, 40, "Print", 1},
+                          {Form1->Button3, 72, "Edit", 2}}) {
+        SCOPED_TRACE(p.caption);
+        EXPECT_EQ(p.button->BoundsRect(), QRect(8, p.top, 75, 25));
+        EXPECT_EQ(p.button->Caption(), p.caption);
+        EXPECT_EQ(p.button->TabOrder(), p.tabOrder);
+    }
+    EXPECT_EQ(Form1->Font()->Name(), "MS Sans Serif");
+    EXPECT_EQ(Form1->Font()->Height(), -11);
+
+    struct Speed { TSpeedButton* button; int left; int width; int glyphs; int group; };
+    const Speed bar[] = {{Form3->SpeedButton1, 8, 25, 1, 0},   {Form3->SpeedButton3, 33, 25, 2, 0},
+                         {Form3->SpeedButton2, 63, 25, 1, 0},  {Form3->SpeedButton5, 88, 25, 2, 0},
+                         {Form3->SpeedButton6, 113, 25, 1, 0}, {Form3->SpeedButton7, 145, 25, 1, 0},
+                         {Form3->SpeedButton10, 170, 25, 2, 0}, {Form3->SpeedButton9, 195, 25, 2, 0},
+                         {Form3->SpeedButton19, 220, 25, 1, 0}, {Form3->SpeedButton13, 263, 25, 1, 2},
+                         {Form3->SpeedButton14, 288, 25, 1, 2}, {Form3->SpeedButton15, 313, 25, 1, 2},
+                         {Form3->SpeedButton11, 353, 49, 1, 0}};
+    for (const Speed& b : bar) {
+        SCOPED_TRACE(b.button->Name().toStdString());
+        EXPECT_EQ(b.button->Parent(), Form3->Panel1);
+        EXPECT_EQ(b.button->BoundsRect(), QRect(b.left, 4, b.width, 25));
+        EXPECT_TRUE(b.button->Flat());
+        EXPECT_EQ(b.button->GroupIndex(), b.group);
+        EXPECT_TRUE(b.button->Hint().isEmpty());
+        EXPECT_EQ(b.button->ShowHint(), b.button != Form3->SpeedButton11);
+        if (b.button != Form3->SpeedButton13 && b.button != Form3->SpeedButton11) {
+            EXPECT_GT(b.button->Glyph()->Width(), 0);
+            EXPECT_EQ(b.button->NumGlyphs(), b.glyphs);
+        }
+    }
+    EXPECT_EQ(Form3->SpeedButton11->Caption(), "Options");
+    TSpeedButton* natural = Form3->SpeedButton13;
+    EXPECT_EQ(natural->Caption(), "100 %");
+    EXPECT_EQ(natural->Font()->Name(), "MS Serif");
+    EXPECT_EQ(natural->Font()->Height(), -8);
+    EXPECT_EQ(natural->Font()->Charset(), 0);  // ANSI_CHARSET
+    EXPECT_EQ(natural->Spacing(), 2);
+    EXPECT_EQ(Form3->Panel1->Height(), 33);
+
+    EXPECT_EQ(Form3->OpenDialog1->DefaultExt, "QR");
+    EXPECT_EQ(Form3->OpenDialog1->Filter, "Report|*.QR");
+    EXPECT_EQ(Form3->OpenDialog1->Title, "Open");
+    EXPECT_EQ(Form3->SaveDialog1->DefaultExt, "QR");
+    EXPECT_EQ(Form3->SaveDialog1->Filter, "Report Ilgomar|*.qr");
+    EXPECT_EQ(Form3->SaveDialog1->Title, "Salva con nome");
+    EXPECT_TRUE(Form3->OpenPictureDialog1->Filter.startsWith("All (*.bmp;*.ico;*.emf;*.wmf)|"));
+    EXPECT_EQ(Form3->QrForm, nullptr);
+}
+
 TEST_F(Tondrel, Screenshot)
 {
     SaveForReview(Form1->Grab(), QStringLiteral("tondrel-launcher"));
