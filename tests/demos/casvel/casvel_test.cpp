@@ -273,6 +273,80 @@ TEST_F(Casvel, WindowCarriesItsResource)
     EXPECT_EQ(Form1->Font()->Height(), -11);
 }
 
+// The sample orders report as its form resource gives it: a landscape A4
+// page, the bands' places, the centred title, one column of header and
+// detail per field, and the page number.
+TEST_F(Casvel, SampleReportCarriesItsResource)
+{
+    EXPECT_EQ(Form2->Components(0), Form2->QuickRep1);
+    EXPECT_EQ(Form2->Components(Form2->ComponentCount() - 1), Form2->Table1);
+    TQuickRep* report = Form2->QuickRep1;
+    EXPECT_EQ(report->DataSet(), Form2->Table1);
+    EXPECT_EQ(report->Page()->Orientation(), poLandscape);
+    EXPECT_EQ(report->Page()->Width(), 297);
+    EXPECT_EQ(report->Page()->Length(), 210);
+    for (double margin : {report->Page()->TopMargin(), report->Page()->BottomMargin(), report->Page()->LeftMargin(),
+                          report->Page()->RightMargin()})
+        EXPECT_EQ(margin, 10);
+    EXPECT_EQ(report->Size(), QRectF(0, 0, 1123, 794));
+    EXPECT_EQ(report->Font()->Name(), "Arial");
+    EXPECT_EQ(report->Font()->Height(), -11);
+    EXPECT_FALSE(report->PrintIfEmpty());
+    EXPECT_EQ(Form2->Table1->DatabaseName(), "DBDEMOS");
+    EXPECT_EQ(Form2->Table1->TableName(), "ORDERS.DB");
+
+    EXPECT_EQ(Form2->TitleBand1->Size(), QRectF(38, 38, 1047, 40));
+    EXPECT_EQ(Form2->ColumnHeaderBand1->Size(), QRectF(38, 78, 1047, 15));
+    EXPECT_EQ(Form2->DetailBand1->Size(), QRectF(38, 93, 1047, 15));
+    EXPECT_EQ(Form2->PageFooterBand1->Size(), QRectF(38, 108, 1047, 22));
+
+    TQRLabel* title = Form2->QRLabel1;
+    EXPECT_EQ(title->Caption(), "Vornak ");
+    EXPECT_EQ(title->Alignment(), taCenter);
+    EXPECT_TRUE(title->AlignToBand());
+    EXPECT_FALSE(title->AutoSize());
+    EXPECT_EQ(title->Size().size(), QSizeF(10, 23));
+    EXPECT_EQ(title->Font()->Size(), 14);
+    EXPECT_EQ(title->Font()->Style(), TFontStyles{fsBold});
+
+    struct Column { TQRLabel* header; TQRExpr* detail; int left; int width; const char* name; TAlignment alignment; };
+    const Column columns[] = {
+        {Form2->QRLabel2, Form2->QRExpr1, 1, 72, "OrderNo", taRightJustify},
+        {Form2->QRLabel3, Form2->QRExpr2, 83, 72, "CustNo", taRightJustify},
+        {Form2->QRLabel4, Form2->QRExpr3, 165, 72, "SaleDate", taLeftJustify},
+        {Form2->QRLabel5, Form2->QRExpr4, 247, 72, "ShipDate", taLeftJustify},
+        {Form2->QRLabel6, Form2->QRExpr5, 329, 72, "EmpNo", taRightJustify},
+        {Form2->QRLabel7, Form2->QRExpr6, 411, 142, "ShipToContact", taLeftJustify},
+        {Form2->QRLabel8, Form2->QRExpr7, 563, 212, "ShipToAddr1", taLeftJustify},
+        {Form2->QRLabel9, Form2->QRExpr8, 785, 212, "ShipToAddr2", taLeftJustify}};
+    for (const Column& c : columns) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.header->Parent(), Form2->ColumnHeaderBand1);
+        EXPECT_EQ(c.detail->Parent(), Form2->DetailBand1);
+        EXPECT_EQ(c.header->Size(), QRectF(c.left, 0, c.width, 15));
+        EXPECT_EQ(c.detail->Size(), QRectF(c.left, 0, c.width, 15));
+        EXPECT_EQ(c.header->Caption(), c.name);
+        EXPECT_EQ(c.detail->Expression(), QStringLiteral("[%1]").arg(c.name));
+        EXPECT_EQ(c.header->Alignment(), taLeftJustify);
+        EXPECT_EQ(c.detail->Alignment(), c.alignment);
+        EXPECT_TRUE(c.header->Frame()->DrawBottom());
+        EXPECT_FALSE(c.detail->ResetAfterPrint());
+        for (TQRCustomLabel* e : {static_cast<TQRCustomLabel*>(c.header), static_cast<TQRCustomLabel*>(c.detail)}) {
+            EXPECT_EQ(e->Font()->Size(), 8);
+            EXPECT_FALSE(e->AutoSize());
+            EXPECT_TRUE(e->WordWrap());
+        }
+    }
+
+    TQRSysData* pageNumber = Form2->QRSysData1;
+    EXPECT_EQ(pageNumber->Data(), qrsPageNumber);
+    EXPECT_EQ(pageNumber->Text(), "Page ");
+    EXPECT_EQ(pageNumber->Alignment(), taRightJustify);
+    EXPECT_TRUE(pageNumber->AlignToBand());
+    EXPECT_EQ(pageNumber->Size().size(), QSizeF(32, 15));
+    EXPECT_EQ(pageNumber->Font()->Size(), 8);
+}
+
 TEST_F(Casvel, Screenshot)
 {
     HandOver();

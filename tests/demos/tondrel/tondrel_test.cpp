@@ -349,6 +349,53 @@ TEST_F(Tondrel, WindowsCarryTheirResources)
     EXPECT_EQ(Form3->QrForm, nullptr);
 }
 
+// The sample animals report as its form resource gives it: a portrait A4
+// page, the bands' places, the labels, the banner picture and the fields.
+TEST_F(Tondrel, SampleReportCarriesItsResource)
+{
+    EXPECT_EQ(Form2->Components(0), Form2->QuickRep1);
+    EXPECT_EQ(Form2->Components(Form2->ComponentCount() - 1), Form2->Table1);
+    TQuickRep* report = Form2->QuickRep1;
+    EXPECT_EQ(report->DataSet(), Form2->Table1);
+    EXPECT_EQ(report->Page()->Orientation(), poPortrait);
+    EXPECT_EQ(report->Size(), QRectF(0, 0, 794, 1123));
+    EXPECT_EQ(report->Font()->Height(), -13);
+    EXPECT_EQ(Form2->Table1->TableName(), "ANIMALS.DBF");
+
+    EXPECT_EQ(Form2->PageHeaderBand1->Size(), QRectF(38, 38, 718, 40));
+    EXPECT_EQ(Form2->TitleBand1->Size(), QRectF(38, 78, 718, 40));
+    EXPECT_EQ(Form2->DetailBand1->Size(), QRectF(38, 118, 718, 291));
+    EXPECT_EQ(Form2->SummaryBand1->Size(), QRectF(38, 409, 718, 40));
+    EXPECT_TRUE(Form2->DetailBand1->ForceNewPage());
+    EXPECT_TRUE(Form2->SummaryBand1->Printables().empty());
+
+    EXPECT_EQ(Form2->QRLabel1->Caption(), "Report Demo2");
+    EXPECT_EQ(Form2->QRLabel1->Size(), QRectF(328, 8, 85, 17));
+    EXPECT_EQ(Form2->QRLabel2->Caption(), "See the possibility of Vornak");
+    EXPECT_EQ(Form2->QRLabel2->Size(), QRectF(24, 8, 203, 17));
+    for (TQRCustomLabel* label : {static_cast<TQRCustomLabel*>(Form2->QRLabel1), static_cast<TQRCustomLabel*>(Form2->QRLabel2),
+                                  static_cast<TQRCustomLabel*>(Form2->QRDBText1), static_cast<TQRCustomLabel*>(Form2->QRDBText2),
+                                  static_cast<TQRCustomLabel*>(Form2->QRDBText3)}) {
+        EXPECT_TRUE(label->AutoSize());
+        EXPECT_TRUE(label->WordWrap());
+        EXPECT_EQ(label->Alignment(), taLeftJustify);
+        EXPECT_EQ(label->Font()->Size(), 10);
+    }
+
+    EXPECT_EQ(Form2->QRImage1->Size(), QRectF(8, 0, 513, 105));
+    EXPECT_EQ(Form2->QRImage1->Picture()->Width(), 511);
+    EXPECT_EQ(Form2->QRImage1->Picture()->Height(), 108);
+    EXPECT_EQ(Form2->QRDBImage1->Size(), QRectF(32, 120, 185, 153));
+    EXPECT_EQ(Form2->QRDBImage1->DataField(), "BMP");
+    struct Field { TQRDBText* text; int top; const char* field; };
+    for (const Field& f : {Field{Form2->QRDBText1, 136, "NAME"}, {Form2->QRDBText2, 160, "AREA"},
+                           {Form2->QRDBText3, 184, "SIZE"}}) {
+        EXPECT_EQ(f.text->Size().topLeft(), QPointF(280, f.top));
+        EXPECT_EQ(f.text->DataField(), f.field);
+        EXPECT_EQ(f.text->DataSet(), Form2->Table1);
+    }
+}
+
 TEST_F(Tondrel, Screenshot)
 {
     SaveForReview(Form1->Grab(), QStringLiteral("tondrel-launcher"));
