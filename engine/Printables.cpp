@@ -275,7 +275,12 @@ void TQRCustomLabel::TextChanged()
     if (!lines_ || IsLoading())
         return;  // a stored size stays as it was read
     if (autoSize_) {
-        const QSizeF extent = TextExtent(DisplayText());
+        const QString text = DisplayText();
+        QSizeF extent = TextExtent(text);
+        // while a designer edits the report, an element without text keeps its
+        // width, so that it can still be seen and picked
+        if (text.isEmpty() && EditingDesigner(ParentReport()))
+            extent.setWidth(Size().width());
         SetSize(QRectF(Size().topLeft(), extent));
     }
     Invalidate();

@@ -386,6 +386,8 @@ TEST_F(TLifecycle, NewElementsAreArmedByClass)
     band->MouseUp(mbLeft, {}, 20, 5);
     ASSERT_EQ(band->Printables().size(), 1u);
     EXPECT_EQ(V()->Active(), band->Printables()[0]);
+    // the new element can be seen and picked again
+    EXPECT_GT(band->Printables()[0]->Width(), 0);
 #ifdef VK_DEMO_BUILD
     EXPECT_TRUE(band->Printables()[0]->Is<TQRExpr>());
 #else
