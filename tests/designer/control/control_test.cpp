@@ -22,6 +22,19 @@ public:
 };
 VK_PUBLISHED(TWitness) {}
 
+// A host's own designer control that hears every selection first.
+class TOwnDesigner : public TVornak {
+    VK_CLASS(TOwnDesigner, TVornak)
+public:
+    void SetSelectedComponent(TControl* element) override
+    {
+        Heard.push_back(element);
+        TVornak::SetSelectedComponent(element);
+    }
+    std::vector<TControl*> Heard;
+};
+VK_PUBLISHED(TOwnDesigner) {}
+
 std::vector<TControl*> StandardToolbars(TVornak* v)
 {
     return {v->QuickRepToolbar, v->BandToolbar, v->CustomLabelToolbar, v->RichToolbar, v->ExprToolbar, v->ShapeToolbar};
@@ -172,4 +185,16 @@ TEST(DesignerControl, ControlsShareTheReportFormOfTheLastOneBuilt)
     first.NewReport();
     EXPECT_EQ(ReportForm->Owner(), first.Vornak);
     EXPECT_EQ(first.Vornak->Report()->Owner(), ReportForm);
+}
+
+TEST(DesignerControl, ADescendantHearsTheSelections)
+{
+    TForm* form = New<TForm>(Application);
+    auto* own = New<TOwnDesigner>(form);
+    own->SetParent(form);
+    own->NewReport();
+    ASSERT_EQ(own->Heard.size(), 1u);
+    EXPECT_EQ(own->Heard[0], own->Report());
+    EXPECT_EQ(own->Active(), own->Report());
+    form->Free();
 }

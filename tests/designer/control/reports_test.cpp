@@ -152,6 +152,7 @@ TEST_F(TLifecycle, SavingWritesTheReportAtTheOriginAndSelectsIt)
     EXPECT_EQ(nameSeen, path);
     EXPECT_EQ(V()->Report()->BoundsRect().topLeft(), QPoint(0, 0));
     EXPECT_EQ(V()->Report()->Parent(), V()->ReportPanel);
+    EXPECT_EQ(V()->VertScrollBar->Position(), 60);  // until the next scroll
     EXPECT_EQ(V()->Designer->Selected(), V()->Report());
     EXPECT_EQ(V()->Active(), V()->Report());
     const QString text = ObjectResourceToText(ReadStreamFile(path));
