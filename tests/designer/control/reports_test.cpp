@@ -80,9 +80,11 @@ TEST_F(TLifecycle, NewAndCloseFireTheirEventsInOrder)
     EXPECT_EQ(V()->Report()->Parent(), V()->ReportPanel);
     EXPECT_TRUE(V()->QuickRepToolbar->Visible());
     host.Events.clear();
+    // both handlers still see the report open
+    V()->OnNewReport = TNotifyEvent([&](TObject*) { host.Events << (V()->Editing() ? "new open" : "new"); });
     V()->OnCloseReport = TNotifyEvent([&](TObject*) { host.Events << (V()->Editing() ? "close open" : "close"); });
     V()->NewReport();
-    EXPECT_EQ(host.Events, QStringList({"new", "close open", "select"}));
+    EXPECT_EQ(host.Events, QStringList({"new open", "close open", "select"}));
     EXPECT_EQ(V()->FileName, "Untitled");
     host.Events.clear();
     V()->CloseReport();
