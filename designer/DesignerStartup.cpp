@@ -15,18 +15,17 @@
 namespace {
 void RegisterLayoutClasses()
 {
+    for (TClass cls : {TQuickRep::ClassInfo(), TQRBand::ClassInfo(), TQRGroup::ClassInfo(), TQRSubDetail::ClassInfo(),
+                       TQRExpr::ClassInfo(), TQRShape::ClassInfo(), TTable::ClassInfo(), TQRMemo::ClassInfo(),
+                       TQRSysData::ClassInfo(), TQRImage::ClassInfo(), TQRDBImage::ClassInfo(), TQRDBText::ClassInfo(),
+                       TQRLabel::ClassInfo(), TDataSource::ClassInfo()}) {
 #ifdef VK_DEMO_BUILD
-    // the demo build places expressions where the package places labels
-    RegisterClasses({TQuickRep::ClassInfo(), TQRBand::ClassInfo(), TQRGroup::ClassInfo(), TQRSubDetail::ClassInfo(),
-                     TQRExpr::ClassInfo(), TQRShape::ClassInfo(), TTable::ClassInfo(), TQRMemo::ClassInfo(),
-                     TQRSysData::ClassInfo(), TQRImage::ClassInfo(), TQRDBImage::ClassInfo(),
-                     TQRDBText::ClassInfo(), TDataSource::ClassInfo()});
-#else
-    RegisterClasses({TQuickRep::ClassInfo(), TQRBand::ClassInfo(), TQRGroup::ClassInfo(), TQRSubDetail::ClassInfo(),
-                     TQRExpr::ClassInfo(), TQRShape::ClassInfo(), TTable::ClassInfo(), TQRMemo::ClassInfo(),
-                     TQRSysData::ClassInfo(), TQRImage::ClassInfo(), TQRDBImage::ClassInfo(),
-                     TQRDBText::ClassInfo(), TQRLabel::ClassInfo(), TDataSource::ClassInfo()});
+        // the demo build places expressions where the package places labels
+        if (cls == TQRLabel::ClassInfo())
+            continue;
 #endif
+        RegisterClass(cls);
+    }
 }
 }  // namespace
 
