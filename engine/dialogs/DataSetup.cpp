@@ -24,7 +24,7 @@ void TQRDataSetup::Create(TComponent* owner)
     for (const char* item : {"No data", "Table", "Query"})
         Kind->Items()->Add(QString::fromLatin1(item));
     TDialogLayout layout(this, 8, 90, 72);
-    Alias = layout.AddCombo(QStringLiteral("Alias"), {QStringLiteral("DBDEMOS")}, false, 200);
+    Alias = layout.AddCombo(QStringLiteral("Alias"), AliasNames(), false, 200);
     Alias->OnChange = TNotifyEvent(this, &TQRDataSetup::AliasChanged);
     TableName = layout.AddCombo(QStringLiteral("Table"), {}, false, 200);
     Filter = layout.AddEdit(QStringLiteral("Filter"), 270);

@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <QTextStream>
 
+#include <functional>
 #include <map>
 
 namespace {
@@ -39,24 +40,55 @@ QString AliasFileName()
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/vornak/aliases.ini");
 }
 
-QString LookupAliasFile(const QString& fileName, const QString& name)
+namespace {
+// Calls visit(name, folder) for each "NAME=folder" line of the file until it
+// returns true; relative folders are relative to the file.
+void ReadAliasFile(const QString& fileName, const std::function<bool(const QString&, const QString&)>& visit)
 {
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
+        return;
     QTextStream in(&f);
     for (int lines = 0; !in.atEnd() && lines < 10000; ++lines) {
         const QString line = in.readLine(4096).trimmed();
         if (line.isEmpty() || line.startsWith(u'#') || line.startsWith(u';') || line.startsWith(u'['))
             continue;
         const qsizetype eq = line.indexOf(u'=');
-        if (eq <= 0 || line.left(eq).trimmed().compare(name, Qt::CaseInsensitive) != 0)
+        if (eq <= 0)
             continue;
         const QString folder = line.mid(eq + 1).trimmed();
-        return QDir::isAbsolutePath(folder) ? folder : QFileInfo(fileName).dir().filePath(folder);
+        if (visit(line.left(eq).trimmed(), QDir::isAbsolutePath(folder) ? folder : QFileInfo(fileName).dir().filePath(folder)))
+            return;
     }
-    return {};
 }
+}  // namespace
+
+QString LookupAliasFile(const QString& fileName, const QString& name)
+{
+    QString found;
+    ReadAliasFile(fileName, [&](const QString& alias, const QString& folder) {
+        if (alias.compare(name, Qt::CaseInsensitive) != 0)
+            return false;
+        found = folder;
+        return true;
+    });
+    return found;
+}
+
+QStringList AliasNamesIn(const QString& fileName)
+{
+    QStringList names{QStringLiteral("DBDEMOS")};
+    for (const auto& [upper, folder] : ProgramAliases())
+        names << upper;
+    ReadAliasFile(fileName, [&](const QString& alias, const QString&) {
+        names << alias.toUpper();
+        return false;
+    });
+    names.removeDuplicates();
+    return names;
+}
+
+QStringList AliasNames() { return AliasNamesIn(AliasFileName()); }
 
 QString ResolveDatabase(const QString& databaseName)
 {

@@ -4,6 +4,7 @@
 // elsewhere); more aliases come from the alias file (see README-aliases.md)
 // or from a program's own AddAlias calls.
 #include <QString>
+#include <QStringList>
 
 // The folder a database name stands for. Aliases are matched without regard
 // to case; any other name is taken as a folder.
@@ -20,6 +21,11 @@ QString AliasFileName();
 // Reads "NAME=folder" lines; relative folders are relative to the file.
 // Exposed for tests.
 QString LookupAliasFile(const QString& fileName, const QString& name);
+
+// The aliases a user may choose from: DBDEMOS, the program's own and those of
+// the alias file (upper case, each once). AliasNamesIn reads the given file.
+QStringList AliasNames();
+QStringList AliasNamesIn(const QString& fileName);
 
 // The path of a file in a folder, matching the file name without regard to
 // case (tables copied from other systems keep whatever case they had).

@@ -274,6 +274,9 @@ TEST_F(DataSets, AliasesFromFileAndFolders)
     EXPECT_EQ(QStringLiteral("/data/sales"), LookupAliasFile(ini.fileName(), QStringLiteral("sales")));
     EXPECT_EQ(QDir(dir_.path()).filePath(QStringLiteral("tables")), LookupAliasFile(ini.fileName(), QStringLiteral("LOCAL")));
     EXPECT_TRUE(LookupAliasFile(ini.fileName(), QStringLiteral("other")).isEmpty());
+    AddAlias(QStringLiteral("mine"), dir_.path());
+    EXPECT_EQ(AliasNamesIn(ini.fileName()), (QStringList{"DBDEMOS", "MINE", "TESTDB", "SALES", "LOCAL"}));
+    RemoveAlias(QStringLiteral("mine"));
     EXPECT_EQ(dir_.path(), ResolveDatabase(QStringLiteral("testdb")));
     EXPECT_EQ(QStringLiteral("/some/folder"), ResolveDatabase(QStringLiteral("/some/folder")));
 }
