@@ -22,8 +22,11 @@ static std::array<QRect, 8> HandleRects(const QRect& rect)
 
 void PaintSelectionHandles(QPainter& painter, const QRect& rect)
 {
-    for (const QRect& handle : HandleRects(rect))
-        painter.fillRect(handle, Qt::black);
+    // framed squares stay apart where handles touch, on small elements
+    for (const QRect& handle : HandleRects(rect)) {
+        painter.fillRect(handle, Qt::white);
+        painter.fillRect(handle.adjusted(1, 1, -1, -1), Qt::black);
+    }
 }
 
 void TQRDesigner::Create(TComponent* owner)
