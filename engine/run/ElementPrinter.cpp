@@ -46,11 +46,10 @@ TExprFieldResolver ResolverOf(TCustomQuickRep* report)
 // The horizontal extent of a text element's lines, from its left edge: text
 // aligned to its band is laid out across the band, so that its alignment
 // places it against the band's edges whatever the element's own width.
-std::pair<double, double> TextSpan(const TQRCustomLabel* label)
+std::pair<double, double> TextSpan(const TQRCustomLabel* label, double bandWidth)
 {
-    if (label->AlignToBand())
-        if (auto* band = dynamic_cast<const TQRBasePanel*>(label->Parent()))
-            return {-label->Size().left(), band->Size().width()};
+    if (label->AlignToBand() && dynamic_cast<const TQRBasePanel*>(label->Parent()))
+        return {-label->Size().left(), bandWidth};
     return {0.0, label->Size().width()};
 }
 
@@ -212,7 +211,7 @@ TQRElementPrinter::TFontInfo& TQRElementPrinter::FontOf(const TQRCustomLabel* la
     return *info;
 }
 
-QStringList TQRElementPrinter::LinesOf(const TQRCustomLabel* label, const QString& text) const
+QStringList TQRElementPrinter::LinesOf(const TQRCustomLabel* label, const QString& text, double bandWidth) const
 {
     QStringList paragraphs = text.contains(QLatin1Char('\n'))
                                  ? QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n'))
@@ -221,18 +220,18 @@ QStringList TQRElementPrinter::LinesOf(const TQRCustomLabel* label, const QStrin
         return paragraphs;
     QStringList lines;
     for (const QString& p : paragraphs)
-        WrapParagraph(p, FontOf(label), TextSpan(label).second, lines);
+        WrapParagraph(p, FontOf(label), TextSpan(label, bandWidth).second, lines);
     return lines;
 }
 
-TQRElementLayout TQRElementPrinter::Measure(TQRPrintable* element, const TQRRunState& state) const
+TQRElementLayout TQRElementPrinter::Measure(TQRPrintable* element, const TQRRunState& state, double bandWidth) const
 {
     TQRElementLayout layout;
     layout.Height = element->Size().height();
     auto* label = dynamic_cast<TQRCustomLabel*>(element);
     if (!label)
         return layout;
-    layout.Lines = LinesOf(label, TextOf(label, state));
+    layout.Lines = LinesOf(label, TextOf(label, state), bandWidth);
     const double needed = layout.Lines.size() * FontOf(label).Metrics.height();
     // Memos stretch when asked; word-wrapped text grows to show every line.
     if (label->AutoStretch() || (label->WordWrap() && !label->AutoSize()))
@@ -241,7 +240,7 @@ TQRElementLayout TQRElementPrinter::Measure(TQRPrintable* element, const TQRRunS
 }
 
 void TQRElementPrinter::Print(TQRPrintable* element, const TQRElementLayout& layout, const QPointF& origin,
-                              QPainter& painter, std::vector<TQRPageText>& texts) const
+                              double bandWidth, QPainter& painter, std::vector<TQRPageText>& texts) const
 {
     const QRectF rect(origin + element->Size().topLeft(), QSizeF(element->Size().width(), layout.Height));
     if (auto* image = dynamic_cast<TQRDBImage*>(element)) {
@@ -253,7 +252,7 @@ void TQRElementPrinter::Print(TQRPrintable* element, const TQRElementLayout& lay
         element->Draw(painter, rect);
         return;
     }
-    const auto [offset, width] = TextSpan(label);
+    const auto [offset, width] = TextSpan(label, bandWidth);
     PrintText(label, layout.Lines, QRectF(rect.left() + offset, rect.top(), width, rect.height()), painter, texts);
     element->Frame()->Paint(painter, rect);
 }

@@ -47,18 +47,20 @@ public:
 
     // The printed text of a text element for the current record.
     QString TextOf(const TQRCustomLabel* label, const TQRRunState& state) const;
-    // The lines and height of the element for the current record.
-    TQRElementLayout Measure(TQRPrintable* element, const TQRRunState& state) const;
+    // The lines and height of the element for the current record; text
+    // aligned to its band spreads over bandWidth, the printed band's width
+    // (a column's in a multi-column report).
+    TQRElementLayout Measure(TQRPrintable* element, const TQRRunState& state, double bandWidth) const;
     // Draws the measured element in its band whose top-left corner is at
-    // origin, and records its text lines.
-    void Print(TQRPrintable* element, const TQRElementLayout& layout, const QPointF& origin, QPainter& painter,
-               std::vector<TQRPageText>& texts) const;
+    // origin and whose printed width is bandWidth, and records its text lines.
+    void Print(TQRPrintable* element, const TQRElementLayout& layout, const QPointF& origin, double bandWidth,
+               QPainter& painter, std::vector<TQRPageText>& texts) const;
 
 private:
     struct TCompiled;
     struct TFontInfo;
     QString ExpressionText(const TQRExpr* expr) const;
-    QStringList LinesOf(const TQRCustomLabel* label, const QString& text) const;
+    QStringList LinesOf(const TQRCustomLabel* label, const QString& text, double bandWidth) const;
     TFontInfo& FontOf(const TQRCustomLabel* label) const;
     void PrintText(const TQRCustomLabel* label, const QStringList& lines, const QRectF& rect, QPainter& painter,
                    std::vector<TQRPageText>& texts) const;

@@ -272,11 +272,17 @@ double TQRReportRunner::BandWidth() const
     return MMToPixels(page->Width() - page->LeftMargin() - page->RightMargin());
 }
 
+double TQRReportRunner::PrintedWidth(const TQRCustomBand* band) const
+{
+    return IsColumnar(band) ? ColumnWidth() : BandWidth();
+}
+
 double TQRReportRunner::MeasureBand(TQRCustomBand* band, std::vector<TQRElementLayout>& layouts) const
 {
     double height = band->BandHeight();
+    const double width = PrintedWidth(band);
     for (TQRPrintable* element : band->Printables()) {
-        layouts.push_back(printer_.Measure(element, state_));
+        layouts.push_back(printer_.Measure(element, state_, width));
         height = std::max(height, element->Size().top() + layouts.back().Height);
     }
     return height;
@@ -335,12 +341,12 @@ bool TQRReportRunner::PlaceBand(TQRCustomBand* band, double height)
 void TQRReportRunner::DrawBand(TQRCustomBand* band, const QPointF& origin, double height,
                                const std::vector<TQRElementLayout>& layouts)
 {
-    const double width = IsColumnar(band) ? ColumnWidth() : BandWidth();
+    const double width = PrintedWidth(band);
     const QRectF rect(origin, QSizeF(width, height));
     if (band->Color() != clWhite && band->Color() != clNone)
         painter_->fillRect(rect, ColorToQColor(band->Color()));
     const std::vector<TQRPrintable*> elements = band->Printables();
     for (size_t i = 0; i < elements.size(); ++i)
-        printer_.Print(elements[i], layouts[i], origin, *painter_, texts_);
+        printer_.Print(elements[i], layouts[i], origin, width, *painter_, texts_);
     band->Frame()->Paint(*painter_, rect);
 }

@@ -52,6 +52,7 @@ private:
     void PrintSubDetails(TComponent* master);
     bool IsColumnar(const TQRCustomBand* band) const;
     double ColumnWidth() const;  // a column's band, without the space between columns
+    double PrintedWidth(const TQRCustomBand* band) const;  // a column's width or the page's
     double ColumnLeft() const;
     double BandWidth() const;  // the page less its side margins
 

@@ -5,6 +5,7 @@
 #include "db/DataSource.h"
 #include "engine/expr/ExprValue.h"
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 
@@ -172,6 +173,33 @@ TEST_F(RunTest, ColumnBandsLeaveTheSpaceBetweenColumnsBlank)
     const double inGap = MMToPixels(10 + (190 - 20) / 2.0 + 5);  // 5 mm right of the first column
     EXPECT_EQ(image.pixelColor(int(MMToPixels(12)), y), QColor(Qt::red));
     EXPECT_EQ(image.pixelColor(int(inGap), y), QColor(Qt::white));
+}
+
+TEST_F(RunTest, BandAlignedTextKeepsToItsColumn)
+{
+    report->SetDataSet(Table(60));
+    report->Page()->SetColumns(2);
+    report->Page()->SetColumnSpace(10);
+    TQRCustomBand* detail = AddBand(rbDetail, 30);
+    auto* qty = AddText<TQRExpr>(detail, QStringLiteral("QTY"), 40);
+    qty->SetAlignToBand(true);
+    qty->SetAlignment(taCenter);
+    const TQRPreparedPage page = Run().Pages.at(0);
+    const double column = MMToPixels((190 - 10) / 2.0);
+    EXPECT_DOUBLE_EQ(FindText(page, "1")->X, MMToPixels(10) + column / 2);
+    EXPECT_DOUBLE_EQ(FindText(page, "60")->X, MMToPixels(10 + 10) + column * 1.5);
+
+    // Word-wrapped band-aligned text breaks at the column's width, not the page's.
+    const QString sentence = QStringLiteral("one two three four five six seven eight nine ten eleven twelve thirteen fourteen fifteen");
+    const double sentenceWidth = QFontMetricsF(qty->Font()->ToQFont()).horizontalAdvance(sentence);
+    ASSERT_GT(sentenceWidth, column);
+    ASSERT_LT(sentenceWidth, MMToPixels(190));
+    auto* wrapped = AddText(detail, sentence, 0, 17);
+    wrapped->SetAlignToBand(true);
+    wrapped->SetWordWrap(true);
+    const TQRPreparedPage first = Run().Pages.at(0);
+    ASSERT_NE(FindText(first, "1"), nullptr);
+    EXPECT_EQ(FindText(first, sentence), nullptr);
 }
 
 TEST_F(RunTest, StretchingTextGrowsItsBand)
