@@ -8,6 +8,7 @@
 #include "engine/run/ReportRunner.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLayout>
 #include <QLabel>
@@ -272,8 +273,8 @@ void TQRPreviewForm::SaveToFile()
         return;
     TSaveDialog* dialog = New<TSaveDialog>(this);
     try {
+        // No DefaultExt: the extension a bare name gets is the chosen filter's.
         dialog->Filter = QRExportFilterLibrary.SaveDialogFilter();
-        dialog->DefaultExt = QRExportFilterLibrary.Filters()[0].Extension;
         if (dialog->Execute())
             SaveToFile(dialog->FilterIndex - 1, dialog->FileName);
     } catch (...) {
@@ -287,7 +288,9 @@ void TQRPreviewForm::SaveToFile(int filterIndex, const QString& fileName)
 {
     const auto& entries = QRExportFilterLibrary.Filters();
     const auto& entry = entries.at(std::clamp<size_t>(filterIndex, 0, entries.size() - 1));
-    std::unique_ptr<TQRExportFilter> filter(entry.CreateFilter(fileName));
+    const bool bare = !fileName.isEmpty() && QFileInfo(fileName).suffix().isEmpty();
+    std::unique_ptr<TQRExportFilter> filter(
+        entry.CreateFilter(bare ? fileName + QLatin1Char('.') + entry.Extension : fileName));
     ExportPreparedReport(pages_, report_->Font(), filter.get());
 }
 

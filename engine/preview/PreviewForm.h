@@ -51,7 +51,8 @@ public:
     void SetupPrinter();
     // Asks for a file and a filter, then exports the pages through it.
     void SaveToFile();
-    // Exports the pages through the filter list's entry at index into the file.
+    // Exports the pages through the filter list's entry at index into the
+    // file; a name without an extension gets the entry's.
     void SaveToFile(int filterIndex, const QString& fileName);
 
 private:

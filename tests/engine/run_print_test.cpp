@@ -205,6 +205,55 @@ TEST_F(OrdersList, PreviewShowsPagesAndSavesThroughAFilter)
     EXPECT_EQ(content.count('\f') + 1, Run().PageCount());
 }
 
+// A second filter in the list: writes how many pages it was given.
+class TPageCountFilter : public TQRExportFilter {
+public:
+    using TQRExportFilter::TQRExportFilter;
+    QString GetExtension() const override { return QStringLiteral("PGS"); }
+    QString GetFilterName() const override { return QStringLiteral("Page count"); }
+    void NewPage() override { ++pages_; }
+    void Finish() override
+    {
+        QFile file(FileName());
+        if (file.open(QIODevice::WriteOnly))
+            file.write(QByteArray::number(pages_));
+        TQRExportFilter::Finish();
+    }
+
+private:
+    int pages_ = 0;
+};
+
+TEST_F(OrdersList, PreviewSaveGivesABareNameTheChosenFiltersExtension)
+{
+    Build(120);
+    QRExportFilterLibrary.AddFilter<TPageCountFilter>();
+    QTemporaryDir dir;
+    int chosenFilter = 0;
+    TModalScope scope([&](TModalRequest& request) {
+        if (auto* save = dynamic_cast<TSaveDialog*>(request.Subject)) {
+            save->FileName = dir.filePath(QStringLiteral("orders"));
+            save->FilterIndex = chosenFilter;
+            return int(mrOk);
+        }
+        auto* preview = dynamic_cast<TQRPreviewForm*>(request.Subject);
+        if (!preview)
+            return int(mrCancel);
+        EXPECT_TRUE(preview->PreparePages());
+        for (chosenFilter = 1; chosenFilter <= QRExportFilterLibrary.Count(); ++chosenFilter)
+            preview->SaveToFile();
+        return int(mrOk);
+    });
+    report->Preview();
+    QRExportFilterLibrary.RemoveFilter<TPageCountFilter>();
+    QFile counted(dir.filePath(QStringLiteral("orders.PGS")));
+    ASSERT_TRUE(counted.open(QIODevice::ReadOnly));
+    EXPECT_EQ(counted.readAll(), QByteArray::number(Run().PageCount()));
+    QFile text(dir.filePath(QStringLiteral("orders.TXT")));
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(text.readAll().contains("Item120"));
+}
+
 // The preview's buttons while it prepares and after: printing and a new
 // printer set-up always act on the whole report.
 TEST_F(OrdersList, PreviewPrintsEveryPageWhenAskedWhilePreparing)
