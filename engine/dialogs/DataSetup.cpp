@@ -3,6 +3,7 @@
 #include "DialogLayout.h"
 #include "classes/Published.h"
 #include "db/Alias.h"
+#include "dialogs/Dialogs.h"
 #include "db/Query.h"
 #include "db/Table.h"
 #include "engine/QRUtils.h"
@@ -30,6 +31,9 @@ void TQRDataSetup::Create(TComponent* owner)
     Filter = layout.AddEdit(QStringLiteral("Filter"), 270);
     SQL = layout.AddMemo(QStringLiteral("SQL"), 90, 270);
     layout.AddButtons(OKButton, CancelButton);
+    // OK closes only on choices a data set can open with.
+    OKButton->ModalResult = mrNone;
+    OKButton->OnClick = TNotifyEvent(this, &TQRDataSetup::OKClick);
     OnHide = TNotifyEvent(this, &TQRDataSetup::Hidden);
 }
 
@@ -110,6 +114,24 @@ void TQRDataSetup::Apply()
     }
     default: report_->SetDataSet(nullptr); break;
     }
+}
+
+QString TQRDataSetup::MissingChoice() const
+{
+    if (Kind->ItemIndex() == qdkTable && TableName->Text().trimmed().isEmpty())
+        return QStringLiteral("Choose or type the name of a table.");
+    if (Kind->ItemIndex() == qdkQuery && SQL->Lines()->Text().trimmed().isEmpty())
+        return QStringLiteral("Type the SQL statement of the query.");
+    return {};
+}
+
+void TQRDataSetup::OKClick(TObject*)
+{
+    const QString missing = MissingChoice();
+    if (missing.isEmpty())
+        SetModalResult(mrOk);
+    else
+        ShowMessage(missing);
 }
 
 void TQRDataSetup::Hidden(TObject*)

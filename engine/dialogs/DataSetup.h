@@ -2,7 +2,8 @@
 // The data setup dialog: the report reads no data, a table (alias, a table
 // chosen from the alias's folder, a filter) or a query (alias, SQL). OK
 // creates or changes the table or query on the report's owner and makes it
-// the report's data set; Cancel changes nothing.
+// the report's data set; Cancel changes nothing. OK with a table but no table
+// name, or a query without SQL, says so and keeps the dialog open.
 #include "forms/Forms.h"
 
 class TCustomQuickRep;
@@ -30,6 +31,9 @@ public:
 
 private:
     void Hidden(TObject*);
+    void OKClick(TObject*);
+    // What a data set of the chosen kind lacks to open, or nothing.
+    QString MissingChoice() const;
     void AliasChanged(TObject*);
     template <class T>
     T* DataSetOfKind(const QString& baseName);

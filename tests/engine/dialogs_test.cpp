@@ -167,6 +167,34 @@ TEST_F(Dialogs, DataSetupCreatesATableOrQueryOnOk)
     other->Free();
 }
 
+TEST_F(Dialogs, DataSetupRefusesATableWithoutNameOrAQueryWithoutSql)
+{
+    const int components = form->ComponentCount();
+    QStringList refusals;
+    TModalScope scope(Answer<TQRDataSetup>([&](TQRDataSetup* d) {
+        auto refused = [&] {
+            Modal::ClearMessages();
+            d->OKButton->Click();
+            EXPECT_EQ(d->ModalResult(), mrNone);
+            refusals << Modal::Messages();
+        };
+        d->Kind->SetItemIndex(qdkTable);
+        d->TableName->SetText(QStringLiteral("  "));
+        refused();
+        d->Kind->SetItemIndex(qdkQuery);
+        refused();
+        d->CancelButton->Click();
+        return d->ModalResult();
+    }));
+    auto* dialog = New<TQRDataSetup>(form);
+    dialog->SetReport(report);
+    EXPECT_EQ(dialog->ShowModal(), mrCancel);
+    dialog->Free();
+    EXPECT_EQ(refusals, QStringList({"Choose or type the name of a table.", "Type the SQL statement of the query."}));
+    EXPECT_EQ(report->DataSet(), first);
+    EXPECT_EQ(form->ComponentCount(), components);
+}
+
 TEST_F(Dialogs, ReportSettingsKeepADataSetTheListLacks)
 {
     auto* elsewhere = Table(1, QStringLiteral("Elsewhere"));
