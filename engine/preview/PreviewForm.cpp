@@ -289,8 +289,13 @@ void TQRPreviewForm::SaveToFile(int filterIndex, const QString& fileName)
     const auto& entries = QRExportFilterLibrary.Filters();
     const auto& entry = entries.at(std::clamp<size_t>(filterIndex, 0, entries.size() - 1));
     const bool bare = !fileName.isEmpty() && QFileInfo(fileName).suffix().isEmpty();
-    std::unique_ptr<TQRExportFilter> filter(
-        entry.CreateFilter(bare ? fileName + QLatin1Char('.') + entry.Extension : fileName));
+    const QString target = bare ? fileName + QLatin1Char('.') + entry.Extension : fileName;
+    // the save dialog asked about the name as typed; the file it becomes is asked about here
+    if (bare && QFileInfo::exists(target) &&
+        MessageDlg(QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(target), mtConfirmation,
+                   {mbYes, mbNo}, 0) != mrYes)
+        return;
+    std::unique_ptr<TQRExportFilter> filter(entry.CreateFilter(target));
     ExportPreparedReport(pages_, report_->Font(), filter.get());
 }
 

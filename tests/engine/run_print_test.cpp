@@ -254,6 +254,48 @@ TEST_F(OrdersList, PreviewSaveGivesABareNameTheChosenFiltersExtension)
     EXPECT_TRUE(text.readAll().contains("Item120"));
 }
 
+// A bare name whose file exists once the extension is added is replaced only
+// when the user says so.
+TEST_F(OrdersList, PreviewSaveAsksBeforeReplacingTheFileABareNameBecomes)
+{
+    Build(5);
+    QTemporaryDir dir;
+    const QString existing = dir.filePath(QStringLiteral("orders.TXT"));
+    QFile old(existing);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("keep me");
+    old.close();
+    int replace = mrNo;
+    QStringList asked;
+    TModalScope scope([&](TModalRequest& request) {
+        if (request.Kind == TModalKind::MessageBox) {
+            asked << request.Text;
+            return replace;
+        }
+        if (auto* save = dynamic_cast<TSaveDialog*>(request.Subject)) {
+            save->FileName = dir.filePath(QStringLiteral("orders"));
+            save->FilterIndex = 1;
+            return int(mrOk);
+        }
+        auto* preview = dynamic_cast<TQRPreviewForm*>(request.Subject);
+        if (!preview)
+            return int(mrCancel);
+        EXPECT_TRUE(preview->PreparePages());
+        preview->SaveToFile();  // answered no
+        QFile untouched(existing);
+        EXPECT_TRUE(untouched.open(QIODevice::ReadOnly) && untouched.readAll() == "keep me");
+        replace = mrYes;
+        preview->SaveToFile();
+        return int(mrOk);
+    });
+    QFile kept(existing);
+    report->Preview();
+    ASSERT_EQ(asked.size(), 2);
+    EXPECT_TRUE(asked[0].startsWith(existing));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(kept.readAll().contains("Item5"));
+}
+
 // The preview's buttons while it prepares and after: printing and a new
 // printer set-up always act on the whole report.
 TEST_F(OrdersList, PreviewPrintsEveryPageWhenAskedWhilePreparing)
