@@ -1,6 +1,7 @@
 #include "engine/Designer.h"
 
 #include "classes/Published.h"
+#include "engine/DesignerMouse.h"
 #include "engine/QRUtils.h"
 
 #include <algorithm>
@@ -321,3 +322,32 @@ bool TQRDesigner::KeyDown(int key, TShiftState shift)
 }
 
 TQRDesigner* EditingDesigner(const TCustomQuickRep* report) { return report ? report->Designer() : nullptr; }
+
+namespace {
+// Calls handle with the designer editing the report, when one does.
+template <class F>
+bool ToEditingDesigner(const TCustomQuickRep* report, F&& handle)
+{
+    TQRDesigner* designer = EditingDesigner(report);
+    if (designer)
+        handle(designer);
+    return designer;
+}
+}  // namespace
+
+bool DesignerMouseDown(TCustomQuickRep* report, TControl* control, TMouseButton button, TShiftState shift, int x,
+                       int y)
+{
+    return ToEditingDesigner(report, [&](TQRDesigner* d) { d->ControlMouseDown(control, button, shift, x, y); });
+}
+
+bool DesignerMouseMove(TCustomQuickRep* report, TControl* control, TShiftState shift, int x, int y)
+{
+    return ToEditingDesigner(report, [&](TQRDesigner* d) { d->ControlMouseMove(control, shift, x, y); });
+}
+
+bool DesignerMouseUp(TCustomQuickRep* report, TControl* control, TMouseButton button, TShiftState shift, int x,
+                     int y)
+{
+    return ToEditingDesigner(report, [&](TQRDesigner* d) { d->ControlMouseUp(control, button, shift, x, y); });
+}

@@ -162,30 +162,6 @@ void TQRPrintable::Paint()
         PaintSelectionHandles(painter, ClientRect());
 }
 
-void TQRPrintable::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
-{
-    if (TQRDesigner* designer = EditingDesigner(ParentReport()))
-        designer->ControlMouseDown(this, button, shift, x, y);
-    else
-        inherited::MouseDown(button, shift, x, y);
-}
-
-void TQRPrintable::MouseMove(TShiftState shift, int x, int y)
-{
-    if (TQRDesigner* designer = EditingDesigner(ParentReport()))
-        designer->ControlMouseMove(this, shift, x, y);
-    else
-        inherited::MouseMove(shift, x, y);
-}
-
-void TQRPrintable::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
-{
-    if (TQRDesigner* designer = EditingDesigner(ParentReport()))
-        designer->ControlMouseUp(this, button, shift, x, y);
-    else
-        inherited::MouseUp(button, shift, x, y);
-}
-
 // ---- TQRCustomLabel ----
 
 VK_PUBLISHED(TQRCustomLabel)

@@ -3,13 +3,14 @@
 // zoom-independent rectangle (pixels at zoom 100, relative to its band) and
 // draws itself through Draw, which serves the screen and the printed page.
 #include "engine/Bands.h"
+#include "engine/DesignerMouse.h"
 #include "classes/StringList.h"
 #include "controls/StdCtrls.h"
 
 VK_ENUM(TQRSysDataType, qrsTime, qrsDate, qrsDateTime, qrsPageNumber, qrsReportTitle, qrsDetailCount, qrsDetailNo)
 VK_ENUM(TQRShapeType, qrsRectangle, qrsCircle, qrsVertLine, qrsHorLine, qrsTopAndBottom, qrsRightAndLeft)
 
-class TQRPrintable : public TGraphicControl {
+class TQRPrintable : public TDesignerMouse<TQRPrintable, TGraphicControl> {
     VK_CLASS(TQRPrintable, TGraphicControl)
 public:
     void Create(TComponent* owner) override;
@@ -43,9 +44,6 @@ public:
     // The size a new element of this class gets, pixels at zoom 100.
     virtual QSizeF DefaultSize() const { return QSizeF(64, 17); }
     bool HasParent() const override { return true; }
-    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseMove(TShiftState shift, int x, int y) override;
-    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
 protected:
     void Paint() override;

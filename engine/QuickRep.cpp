@@ -205,30 +205,6 @@ void TQRBasePanel::PaintFrame()
     painter.restore();
 }
 
-void TQRBasePanel::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
-{
-    if (TQRDesigner* designer = EditingDesigner(ParentReport()))
-        designer->ControlMouseDown(this, button, shift, x, y);
-    else
-        inherited::MouseDown(button, shift, x, y);
-}
-
-void TQRBasePanel::MouseMove(TShiftState shift, int x, int y)
-{
-    if (TQRDesigner* designer = EditingDesigner(ParentReport()))
-        designer->ControlMouseMove(this, shift, x, y);
-    else
-        inherited::MouseMove(shift, x, y);
-}
-
-void TQRBasePanel::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
-{
-    if (TQRDesigner* designer = EditingDesigner(ParentReport()))
-        designer->ControlMouseUp(this, button, shift, x, y);
-    else
-        inherited::MouseUp(button, shift, x, y);
-}
-
 // ---- TQuickRepBands ----
 
 VK_PUBLISHED(TQuickRepBands) {}

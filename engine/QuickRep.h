@@ -6,6 +6,7 @@
 // Changing the zoom recomputes the bounds from the zoom-independent rectangle,
 // so returning to a zoom restores every position exactly.
 #include "controls/ExtCtrls.h"
+#include "engine/DesignerMouse.h"
 #include "engine/References.h"
 #include "graphics/Picture.h"
 
@@ -87,7 +88,7 @@ private:
 
 // Base of the report and its bands: a panel with a frame and a
 // zoom-independent rectangle.
-class TQRBasePanel : public TCustomPanel {
+class TQRBasePanel : public TDesignerMouse<TQRBasePanel, TCustomPanel> {
     VK_CLASS(TQRBasePanel, TCustomPanel)
 public:
     void Create(TComponent* owner) override;
@@ -106,9 +107,6 @@ public:
     void SetBounds(int left, int top, int width, int height) override;
     // Sets the zoom-independent rectangle and places the control for the zoom.
     void SetSize(const QRectF& size);
-    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseMove(TShiftState shift, int x, int y) override;
-    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
     // Places the control for the current zoom from its zoom-independent rectangle.
     void ApplyZoom();
