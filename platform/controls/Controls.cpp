@@ -669,33 +669,9 @@ void TWinControl::GetChildren(const std::function<void(TComponent*)>& proc, TCom
 
 // ---------------------------------------------------------------- painted controls
 
-void TCustomControl::Create(TComponent* owner)
-{
-    canvas_ = new TCanvas();
-    inherited::Create(owner);
-}
-
-void TCustomControl::Destroy()
-{
-    inherited::Destroy();
-    FreeAndNil(canvas_);
-}
-
 QWidget* TCustomControl::CreateWidget()
 {
     return new TPaintWidget();
-}
-
-void TGraphicControl::Create(TComponent* owner)
-{
-    canvas_ = new TCanvas();
-    inherited::Create(owner);
-}
-
-void TGraphicControl::Destroy()
-{
-    inherited::Destroy();
-    FreeAndNil(canvas_);
 }
 
 QWidget* TGraphicControl::CreateWidget()

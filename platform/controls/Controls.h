@@ -240,9 +240,7 @@ private:
 class TCustomControl : public TWinControl {
     VK_CLASS(TCustomControl, TWinControl)
 public:
-    void Create(TComponent* owner) override;
-    void Destroy() override;
-    TCanvas* Canvas() const { return canvas_; }
+    TCanvas* Canvas() const { return &canvas_; }
 
 protected:
     QWidget* CreateWidget() override;
@@ -251,16 +249,14 @@ protected:
 
 private:
     friend class TPaintWidget;
-    TCanvas* canvas_ = nullptr;
+    mutable TCanvas canvas_;  // painting draws through the const control's canvas
 };
 
 // A control without child controls that paints itself.
 class TGraphicControl : public TControl {
     VK_CLASS(TGraphicControl, TControl)
 public:
-    void Create(TComponent* owner) override;
-    void Destroy() override;
-    TCanvas* Canvas() const { return canvas_; }
+    TCanvas* Canvas() const { return &canvas_; }
 
 protected:
     QWidget* CreateWidget() override;
@@ -268,7 +264,7 @@ protected:
 
 private:
     friend class TPaintWidget;
-    TCanvas* canvas_ = nullptr;
+    mutable TCanvas canvas_;  // painting draws through the const control's canvas
 };
 
 // Finds the control whose window this is.

@@ -8,7 +8,7 @@
 template <class C>
 void TPaintWidget::PaintControl(C* control, QPainter& painter, bool fill)
 {
-    TCanvas* canvas = control->canvas_;
+    TCanvas* canvas = &control->canvas_;
     canvas->SetPainter(&painter);
     canvas->Font()->Assign(control->Font());
     canvas->Brush()->SetColor(control->Color());
