@@ -14,14 +14,14 @@ QString Eval(const QString& text, const TExprFieldResolver& resolver = {})
 }
 
 struct TCase {
-    const char* Text;
+    QString Text;
     const char* Expected;  // TYPE:text
 };
 
 void Check(const std::vector<TCase>& cases, const TExprFieldResolver& resolver = {})
 {
     for (const TCase& c : cases)
-        EXPECT_EQ(Eval(QString::fromUtf8(c.Text), resolver), QString::fromUtf8(c.Expected)) << c.Text;
+        EXPECT_EQ(Eval(c.Text, resolver), QString::fromUtf8(c.Expected)) << c.Text.left(40).toStdString();
 }
 
 // Position and fault of an expression that must fail.
@@ -32,10 +32,11 @@ std::pair<int, QString> ErrorOf(const QString& text, const TExprFieldResolver& r
         e.Accumulate();
         e.Value();
     } catch (const EExprError& err) {
-        EXPECT_TRUE(err.Message().contains(text)) << err.Message().toStdString();
+        // A long expression is quoted by its start.
+        EXPECT_TRUE(err.Message().contains(text.left(60))) << err.Message().left(200).toStdString();
         return {err.Position, err.What};
     }
-    ADD_FAILURE() << "no error for " << text.toStdString();
+    ADD_FAILURE() << "no error for " << text.left(60).toStdString();
     return {0, {}};
 }
 
@@ -203,4 +204,65 @@ TEST(Expression, FunctionListDescribesEveryFunction)
         EXPECT_FALSE(f.Description.isEmpty()) << f.Name.toStdString();
         EXPECT_TRUE(f.Syntax.startsWith(f.Name)) << f.Name.toStdString();
     }
+}
+
+namespace {
+
+QString Repeat(const char* piece, int times)
+{
+    return QString::fromLatin1(piece).repeated(times);
+}
+
+// "first op first op ... first" of the given number of terms.
+QString Chain(const char* term, const char* op, int terms)
+{
+    return QString::fromLatin1(term) + (QString::fromLatin1(op) + QString::fromLatin1(term)).repeated(terms - 1);
+}
+
+}  // namespace
+
+TEST(Expression, NestingIsBoundedAndFlatChainsOfAnyLengthEvaluate)
+{
+    const QString tooDeep = QStringLiteral("Expression too deeply nested (more than 200 levels)");
+    const std::vector<std::pair<QString, int>> refused = {
+        {Repeat("(", 10000) + "1" + Repeat(")", 10000), 201},
+        {Repeat("-", 100000) + "1", 201},
+        {Repeat("NOT ", 100000) + "TRUE", 801},
+        {Repeat("UPPER(", 10000) + "'a'" + Repeat(")", 10000), 1201},
+        {Repeat("-(", 5000) + "1" + Repeat(")", 5000), 201},
+        {"SUM(" + Repeat("(", 1000), 204},  // refused before the missing ')' is seen
+    };
+    for (const auto& [text, position] : refused) {
+        const auto [at, what] = ErrorOf(text);
+        EXPECT_EQ(what, tooDeep) << text.left(20).toStdString();
+        EXPECT_EQ(at, position) << text.left(20).toStdString();
+    }
+    // The message quotes a long expression by its start, the fault stays in sight.
+    try {
+        TExpression e(Repeat("(", 10000) + "1" + Repeat(")", 10000));
+    } catch (const EExprError& err) {
+        EXPECT_EQ(err.Message(), "Error in expression '" + Repeat("(", 60) + "...' at position 201: " + tooDeep);
+    }
+    Check({
+        {(Repeat("(", 200) + "7" + Repeat(")", 200)), "INTEGER:7"},
+        {(Repeat("-", 200) + "7"), "INTEGER:7"},
+        {(Repeat("NOT ", 199) + "TRUE"), "BOOLEAN:False"},
+        {(Chain("1", "+", 100000)), "INTEGER:100000"},
+        {(Chain("2", " - 1 + ", 100000)), "INTEGER:100001"},
+        {(Chain("1.5", "*", 100000)), "FLOAT:inf"},
+        {(Chain("2", "/", 60000) + " = 0"), "BOOLEAN:True"},
+        {(Chain("TRUE", " AND ", 100000)), "BOOLEAN:True"},
+        {(Chain("1 = 2", " OR ", 100000)), "BOOLEAN:False"},
+        {Chain("'a'", "+", 10000) + " = '" + Repeat("a", 10000) + "'", "BOOLEAN:True"},
+        {("10 - " + Chain("(1 + 2)", " * ", 3) + " - (5 - 2)"), "INTEGER:-20"},
+    });
+    // Aggregates inside a long chain gather and reset as any other.
+    TExpression total(Chain("SUM(2)", "+", 60000));
+    total.Accumulate();
+    total.Accumulate();
+    EXPECT_EQ(total.Value().ToText(), "240000");
+    total.Reset();
+    EXPECT_EQ(total.Value().ToText(), "0");
+    // The fault in a chain is found at its own operator.
+    EXPECT_EQ(ErrorOf(Chain("1", "+", 50) + " + 'a'"), std::make_pair(101, QStringLiteral("Operator + cannot combine INTEGER and STRING")));
 }
