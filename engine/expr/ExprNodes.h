@@ -45,5 +45,8 @@ TExprNodePtr MakeUnaryNode(const QString* text, int position, TExprOp op, TExprN
 // left operand that is itself such a chain takes one more step instead of
 // nesting: a flat chain of any length evaluates without deep recursion.
 TExprNodePtr AppendBinary(const QString* text, TExprNodePtr left, TExprOp op, int position, TExprNodePtr right);
+// +, - or * of two numbers; integers whose result leaves the integer range
+// give the result as a float.
+TExprValue NumericArithmetic(TExprOp op, const TExprValue& a, const TExprValue& b);
 TExprNodePtr MakeConstantNode(const QString* text, int position, TExprValue value);
 TExprNodePtr MakeFieldNode(const QString* text, int position, TExprFieldReader reader);

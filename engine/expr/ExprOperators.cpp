@@ -69,6 +69,23 @@ bool ExprValuesComparable(const TExprValue& a, const TExprValue& b)
     return (a.IsNumeric() && b.IsNumeric()) || (a.IsTemporal() && b.IsTemporal()) || a.Type() == b.Type();
 }
 
+TExprValue NumericArithmetic(TExprOp op, const TExprValue& a, const TExprValue& b)
+{
+    if (a.Type() == TExprType::Integer && b.Type() == TExprType::Integer) {
+        qint64 r = 0;
+        const qint64 x = a.AsInteger();
+        const qint64 y = b.AsInteger();
+        const bool overflow = op == TExprOp::Add   ? __builtin_add_overflow(x, y, &r)
+                              : op == TExprOp::Sub ? __builtin_sub_overflow(x, y, &r)
+                                                   : __builtin_mul_overflow(x, y, &r);
+        if (!overflow)
+            return r;
+    }
+    const double x = a.AsFloat();
+    const double y = b.AsFloat();
+    return op == TExprOp::Add ? x + y : op == TExprOp::Sub ? x - y : x * y;
+}
+
 namespace {
 
 class TUnaryNode : public TExprNode {
@@ -87,7 +104,8 @@ public:
         }
         if (!v.IsNumeric())
             Fail(QStringLiteral("Cannot negate %1").arg(ExprTypeName(v.Type())));
-        return v.Type() == TExprType::Integer ? TExprValue(-v.AsInteger()) : TExprValue(-v.AsFloat());
+        // As 0 - v: the smallest integer's negation leaves the integer range.
+        return NumericArithmetic(TExprOp::Sub, qint64(0), v);
     }
 
 private:
@@ -172,19 +190,29 @@ private:
         if (step.Op == TExprOp::Add && a.Type() == TExprType::String && b.Type() == TExprType::String)
             return a.AsStringRef() + b.AsStringRef();
         if ((step.Op == TExprOp::Add || step.Op == TExprOp::Sub) && a.Type() == TExprType::Date && b.IsNumeric())
-            return a.AsDateTime().date().addDays(step.Op == TExprOp::Add ? b.AsInteger() : -b.AsInteger());
+            return DateArithmetic(step, a.AsDateTime().date(), b);
         if (!a.IsNumeric() || !b.IsNumeric())
             Mismatch(step, a, b);
-        const bool integers = a.Type() == TExprType::Integer && b.Type() == TExprType::Integer;
-        switch (step.Op) {
-        case TExprOp::Add: return integers ? TExprValue(a.AsInteger() + b.AsInteger()) : TExprValue(a.AsFloat() + b.AsFloat());
-        case TExprOp::Sub: return integers ? TExprValue(a.AsInteger() - b.AsInteger()) : TExprValue(a.AsFloat() - b.AsFloat());
-        case TExprOp::Mul: return integers ? TExprValue(a.AsInteger() * b.AsInteger()) : TExprValue(a.AsFloat() * b.AsFloat());
-        default:
-            if (b.AsFloat() == 0)
-                FailAt(step.Position, QStringLiteral("Division by zero"));
-            return a.AsFloat() / b.AsFloat();
-        }
+        if (step.Op != TExprOp::Div)
+            return NumericArithmetic(step.Op, a, b);
+        if (b.AsFloat() == 0)
+            FailAt(step.Position, QStringLiteral("Division by zero"));
+        return a.AsFloat() / b.AsFloat();
+    }
+
+    // A date plus or minus whole days (the fraction of a day is dropped).
+    TExprValue DateArithmetic(const TStep& step, const QDate& date, const TExprValue& days) const
+    {
+        if (date.isNull())
+            return date;  // a missing date stays missing
+        const std::optional<qint64> n = days.WholePart();
+        qint64 day = 0;
+        const bool inRange = n && (step.Op == TExprOp::Add ? !__builtin_add_overflow(date.toJulianDay(), *n, &day)
+                                                           : !__builtin_sub_overflow(date.toJulianDay(), *n, &day));
+        const QDate result = inRange ? QDate::fromJulianDay(day) : QDate();
+        if (!result.isValid())
+            FailAt(step.Position, QStringLiteral("Date out of range"));
+        return result;
     }
 
     std::vector<TStep> steps_;

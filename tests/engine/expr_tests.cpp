@@ -266,3 +266,66 @@ TEST(Expression, NestingIsBoundedAndFlatChainsOfAnyLengthEvaluate)
     // The fault in a chain is found at its own operator.
     EXPECT_EQ(ErrorOf(Chain("1", "+", 50) + " + 'a'"), std::make_pair(101, QStringLiteral("Operator + cannot combine INTEGER and STRING")));
 }
+
+TEST(Expression, ArithmeticBeyondTheIntegerRangeIsDefined)
+{
+    Check({
+        // Integers that leave their range give floats.
+        {"9223372036854775807 + 1", "FLOAT:9.22337203685478e+18"},
+        {"-9223372036854775807 - 2", "FLOAT:-9.22337203685478e+18"},
+        {"-9223372036854775807 - 1", "INTEGER:-9223372036854775808"},
+        {"4294967296 * 4294967296", "FLOAT:1.84467440737096e+19"},
+        {"3037000499 * 3037000499", "INTEGER:9223372030926249001"},
+        {"-(-9223372036854775807 - 1)", "FLOAT:9.22337203685478e+18"},
+        {"-(-9223372036854775807)", "INTEGER:9223372036854775807"},
+        {"99999999999999999999", "FLOAT:1e+20"},
+        // DIV of whole parts; quotients beyond the range are floats.
+        {"DIV(-9223372036854775807 - 1, -1)", "FLOAT:9.22337203685478e+18"},
+        {"DIV(-9223372036854775807 - 1, 2)", "INTEGER:-4611686018427387904"},
+        {"DIV(1e300, 3)", "FLOAT:3.33333333333333e+299"},
+        {"DIV(9e18, 1)", "INTEGER:9000000000000000000"},
+        {"DIV(7.9, 2.9)", "INTEGER:3"},
+        {"DIV(-7, 2)", "INTEGER:-3"},
+        {"DIV(5, 1e300)", "INTEGER:0"},
+        // INT keeps a whole part beyond the range as a float.
+        {"INT(1e300)", "FLOAT:1e+300"},
+        {"INT(-1e300)", "FLOAT:-1e+300"},
+        {"INT(9223372036854775807)", "INTEGER:9223372036854775807"},
+        {"INT(1e300 * 1e300)", "FLOAT:inf"},
+        // Positions and counts beyond the range are beyond every text.
+        {"COPY('Vornak', 1e300, 2)", "STRING:"},
+        {"COPY('Vornak', -1e300, 1e300)", "STRING:Vornak"},
+        {"COPY('Vornak', 2, 9223372036854775807)", "STRING:ornak"},
+        {"COPY('Vornak', 9223372036854775807, 9223372036854775807)", "STRING:"},
+        {"FORMATNUMERIC('#,##0', 1e20)", "STRING:100,000,000,000,000,000,000"},
+    });
+    EXPECT_EQ(ErrorOf("DIV(1, 0.5)").second, "Division by zero");
+    EXPECT_EQ(ErrorOf("COPY('Vornak', FRAC(1e300 * 1e300), 1)").second, "COPY needs a number as argument 2, not NaN");
+
+    TFakeTable t;
+    const std::map<QString, TExprValue> row = {
+        {"DAY", TExprValue(QDate(1994, 3, 2))}, {"NODAY", TExprValue(QDate())}, {"BIG", TExprValue(qint64(9223372036854775807))}};
+    t.Rows = {row, row};
+    const auto r = t.Resolver();
+    Check({
+        {"[Day] + 1.9", "DATE:03/03/1994"},
+        {"[Day] - 2", "DATE:02/28/1994"},
+        {"[Day] - (-1)", "DATE:03/03/1994"},
+        {"[NoDay] + 1E111", "DATE:"},
+    },
+          r);
+    // A date beyond the calendar is refused at its operator.
+    for (const char* text : {"[Day] - 1E111", "[Day] + 1E111", "[Day] + 9223372036854775807",
+                             "[Day] - (-9223372036854775807 - 1)", "[Day] - 9223372036854775807",
+                             "[Day] + 1e300 * 1e300", "[Day] + FRAC(1e300 * 1e300)", "[Day] + 1e15"})
+        EXPECT_EQ(ErrorOf(text, r), std::make_pair(7, QStringLiteral("Date out of range"))) << text;
+
+    // A running sum leaves the integer range as a float.
+    TExpression sum("SUM(Big)", r);
+    TExpression average("AVERAGE(Big)", r);
+    for (t.Current = 0; t.Current < t.Rows.size(); ++t.Current)
+        for (TExpression* e : {&sum, &average})
+            e->Accumulate();
+    EXPECT_EQ(ExprTypeName(sum.Value().Type()) + ':' + sum.Value().ToText(), "FLOAT:1.84467440737096e+19");
+    EXPECT_EQ(average.Value().ToText(), "9.22337203685478e+18");
+}

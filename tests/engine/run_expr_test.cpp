@@ -1,6 +1,6 @@
 // Expression elements in running reports: empty ones print nothing; hostile
-// ones (deep nesting, huge chains) prepare, preview and print with their
-// values or a clear error in their place.
+// ones (deep nesting, huge chains, numbers beyond every range) prepare,
+// preview and print with their values or a clear error in their place.
 #include "run_fixture.h"
 
 #include "dialogs/Dialogs.h"
@@ -55,6 +55,10 @@ protected:
         {QStringLiteral("-").repeated(100000) + "QTY", QStringLiteral("at position 201: Expression too deeply nested")},
         {QStringLiteral("NOT ").repeated(100000) + "TRUE", QStringLiteral("Expression too deeply nested")},
         {"QTY" + QStringLiteral("+1").repeated(60000), QStringLiteral("6000")},
+        {QStringLiteral("9223372036854775807 + QTY"), QStringLiteral("9.22337203685478e+18")},
+        {QStringLiteral("DIV(-9223372036854775807 - QTY, -1)"), QStringLiteral("9.22337203685478e+18")},
+        {QStringLiteral("INT(1e300 * QTY)"), QStringLiteral("e+300")},
+        {QStringLiteral("DATE - 1E111 * QTY"), QStringLiteral("at position 6: Date out of range")},
     };
 };
 
@@ -89,6 +93,7 @@ TEST_F(HostileExpressions, PreviewAndPrint)
     ASSERT_TRUE(text.waitForFinished());
     const QString printed = QString::fromUtf8(text.readAllStandardOutput());
     EXPECT_EQ(printed.count(QStringLiteral("Expression too deeply nested")), 6);
+    EXPECT_EQ(printed.count(QStringLiteral("Date out of range")), 2);
 }
 
 }  // namespace
