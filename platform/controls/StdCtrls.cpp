@@ -1,6 +1,7 @@
 #include "controls/StdCtrls.h"
 #include "controls/ControlProps.h"
 #include "forms/Forms.h"
+#include "qt/CaptionWidgets.h"
 #include "qt/ComboWidget.h"
 
 #include <QApplication>
@@ -176,7 +177,7 @@ void TLabel::Create(TComponent* owner)
 
 QWidget* TLabel::CreateWidget()
 {
-    return new QLabel();
+    return new TLabelWidget();
 }
 
 void TLabel::SyncWidget()
@@ -414,7 +415,7 @@ void TCheckBox::Create(TComponent* owner)
 
 QWidget* TCheckBox::CreateWidget()
 {
-    auto* box = new QCheckBox();
+    auto* box = new TCheckBoxWidget();
     // the library's check box keeps its caption 4 pixels from the box, so
     // captions laid out for it fit their width
     box->setStyleSheet(QStringLiteral("QCheckBox { spacing: 4px; }"));
