@@ -1,21 +1,12 @@
 // The captions of the report and band toolbars on screen: a caption wider
 // than its box (the font the system substitutes may be wider than the one
 // the layout was made for) ends inside its box, clear of the next control.
+#include "TextInk.h"
 #include "ToolbarFixture.h"
 #include "designer/toolbars/BandToolbar.h"
 #include "designer/toolbars/QuickRepToolbar.h"
 
 namespace {
-
-// The rightmost column of the area that has pixels as dark as text; -1 without any.
-int LastInkColumn(const QImage& image, const QRect& area)
-{
-    for (int x = area.right(); x >= area.left(); --x)
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            if (qGray(image.pixel(x, y)) < 128)
-                return x;
-    return -1;
-}
 
 class CaptionsTest : public ToolbarTest {
 protected:

@@ -2,8 +2,8 @@
 // form: the control takes each change into its model and leaves the window's
 // cursor, selection and undo history as the keys made them.
 #include "KeyboardDriver.h"
+#include "WidgetTest.h"
 #include "controls/StdCtrls.h"
-#include "forms/Forms.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -12,26 +12,7 @@
 
 namespace {
 
-class TypingTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        form = New<TForm>(nullptr);
-        form->SetBounds(10, 10, 300, 200);
-        form->Show();
-    }
-    void TearDown() override { form->Free(); }
-    template <class T>
-    T* Add()
-    {
-        T* c = New<T>(form);
-        c->SetParent(form);
-        return c;
-    }
-    TForm* form = nullptr;
-};
-
-TEST_F(TypingTest, AnEditKeepsTheCursorSelectionAndUndoOfWhatIsTyped)
+TEST_F(WidgetTest, AnEditKeepsTheCursorSelectionAndUndoOfWhatIsTyped)
 {
     auto* edit = Add<TEdit>();
     edit->SetText("CusNoXY");
@@ -61,7 +42,7 @@ TEST_F(TypingTest, AnEditKeepsTheCursorSelectionAndUndoOfWhatIsTyped)
     EXPECT_EQ(edit->Text(), "CusNoXY") << "the undone text reaches the model";
 }
 
-TEST_F(TypingTest, AComboBoxKeepsTheCursorAndUndoAndItsListOfWhatIsTyped)
+TEST_F(WidgetTest, AComboBoxKeepsTheCursorAndUndoAndItsListOfWhatIsTyped)
 {
     auto* combo = Add<TComboBox>();
     for (const char* size : {"8", "10", "12"})
@@ -86,7 +67,7 @@ TEST_F(TypingTest, AComboBoxKeepsTheCursorAndUndoAndItsListOfWhatIsTyped)
     EXPECT_EQ(combo->Text(), "10");
 }
 
-TEST_F(TypingTest, AMemoKeepsTheCursorAndUndoOfWhatIsTyped)
+TEST_F(WidgetTest, AMemoKeepsTheCursorAndUndoOfWhatIsTyped)
 {
     auto* memo = Add<TMemo>();
     memo->Lines()->SetText("abc\ndef");

@@ -1,48 +1,18 @@
 // Texts wider than the box of the control that shows them: a caption ends
 // inside its box, clear of the next control; a combo box's list drops down
 // wide enough for its longest item.
+#include "TextInk.h"
+#include "WidgetTest.h"
 #include "controls/StdCtrls.h"
-#include "forms/Forms.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QTest>
 #include <gtest/gtest.h>
 
-bool SaveScreenshot(const QImage& image, const QString& name);
-
 namespace {
 
-// The rightmost column of the area that has pixels as dark as text; -1 without any.
-int LastInkColumn(const QImage& image, const QRect& area)
-{
-    for (int x = area.right(); x >= area.left(); --x)
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            if (qGray(image.pixel(x, y)) < 128)
-                return x;
-    return -1;
-}
-
-class WideTextTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        form = New<TForm>(nullptr);
-        form->SetBounds(10, 10, 300, 200);
-        form->Show();
-    }
-    void TearDown() override { form->Free(); }
-    template <class T>
-    T* Add()
-    {
-        T* c = New<T>(form);
-        c->SetParent(form);
-        return c;
-    }
-    TForm* form = nullptr;
-};
-
-TEST_F(WideTextTest, ACaptionWiderThanItsBoxEndsInsideIt)
+TEST_F(WidgetTest, ACaptionWiderThanItsBoxEndsInsideIt)
 {
     auto* label = Add<TLabel>();
     label->SetAutoSize(false);
@@ -74,7 +44,7 @@ TEST_F(WideTextTest, ACaptionWiderThanItsBoxEndsInsideIt)
     EXPECT_EQ(box->Widget()->property("text").toString(), "A check box caption too wide") << "only the drawing is shortened";
 }
 
-TEST_F(WideTextTest, AComboBoxListDropsDownWideEnoughForItsLongestItem)
+TEST_F(WidgetTest, AComboBoxListDropsDownWideEnoughForItsLongestItem)
 {
     auto* combo = Add<TComboBox>();
     combo->SetWidth(60);
