@@ -4,13 +4,19 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+// A caption is measured in whole pixels, as the control's automatic size is;
+// the ellipsis comes only when that measure exceeds the room (the elision's
+// own finer measure would shorten captions that fit exactly).
+
 void TCheckBoxWidget::paintEvent(QPaintEvent*)
 {
     QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
-    const QRect textRect = style()->subElementRect(QStyle::SE_CheckBoxContents, &option, this);
-    option.text = fontMetrics().elidedText(option.text, Qt::ElideRight, textRect.width(), Qt::TextShowMnemonic);
+    const int room = style()->subElementRect(QStyle::SE_CheckBoxContents, &option, this).width();
+    const QFontMetrics metrics = fontMetrics();
+    if (metrics.size(Qt::TextShowMnemonic, option.text).width() > room)
+        option.text = metrics.elidedText(option.text, Qt::ElideRight, room, Qt::TextShowMnemonic);
     painter.drawControl(QStyle::CE_CheckBox, option);
 }
 
@@ -28,7 +34,9 @@ void TLabelWidget::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     drawFrame(&painter);
     const QRect box = contentsRect();
+    const QFontMetrics metrics = fontMetrics();
+    const QString shown =
+        metrics.horizontalAdvance(text()) > box.width() ? metrics.elidedText(text(), Qt::ElideRight, box.width()) : text();
     style()->drawItemText(&painter, box, QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
-                          isEnabled(), fontMetrics().elidedText(text(), Qt::ElideRight, box.width()),
-                          foregroundRole());
+                          isEnabled(), shown, foregroundRole());
 }

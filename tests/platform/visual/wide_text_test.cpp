@@ -44,6 +44,19 @@ TEST_F(WidgetTest, ACaptionWiderThanItsBoxEndsInsideIt)
     EXPECT_EQ(box->Widget()->property("text").toString(), "A check box caption too wide") << "only the drawing is shortened";
 }
 
+TEST_F(WidgetTest, ACaptionThatFitsIsDrawnWhole)
+{
+    auto* label = Add<TLabel>();
+    for (const QString caption : {"Bands", "Amount of the order", "Then when the condition is true, else Else"}) {
+        label->SetAutoSize(true);
+        label->SetCaption(caption);
+        const QImage fitted = label->Grab();
+        label->SetAutoSize(false);
+        label->SetWidth(label->Width() + 20);
+        EXPECT_TRUE(fitted == label->Grab().copy(fitted.rect())) << caption.toStdString() << ": as in a wider box";
+    }
+}
+
 TEST_F(WidgetTest, AComboBoxListDropsDownWideEnoughForItsLongestItem)
 {
     auto* combo = Add<TComboBox>();
