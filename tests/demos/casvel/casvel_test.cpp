@@ -2,6 +2,7 @@
 // buttons, clicks on the sample orders report, typing into the caption box,
 // the dialogs answered through the modal seam, and what the edited report
 // previews and prints.
+#include "KeyboardDriver.h"
 #include "demos/DemoDriver.h"
 #include "Unit1.h"
 #include "Unit2.h"
@@ -11,6 +12,7 @@
 #include "engine/preview/PreviewForm.h"
 
 #include <QFile>
+#include <QLineEdit>
 #include <gtest/gtest.h>
 
 namespace {
@@ -110,6 +112,23 @@ TEST_F(Casvel, SelectedLabelsShowTheirCaptionWhichTypingChanges)
     }
     EXPECT_EQ(Form2->QRLabel4->Caption(), "SaleDate");
     EXPECT_FALSE(Form1->Panel3->Visible());
+}
+
+TEST_F(Casvel, TypingInsideTheCaptionBoxKeepsTheCursorWhereTheKeysPutIt)
+{
+    HandOver();
+    Select(Form2->QRLabel3);
+    auto* box = static_cast<QLineEdit*>(Form1->Edit1->Widget());
+    ASSERT_EQ(box->text(), "CustNo");
+    FocusOn(box);
+    CursorAfter(box, 3);
+    QTest::keyClicks(box, "ZW");
+    EXPECT_EQ(box->text(), "CusZWtNo");
+    EXPECT_EQ(box->cursorPosition(), 5);
+    EXPECT_EQ(Form2->QRLabel3->Caption(), "CusZWtNo");
+    Undo(box);
+    EXPECT_EQ(box->text(), "CustNo");
+    EXPECT_EQ(Form2->QRLabel3->Caption(), "CustNo");
 }
 
 TEST_F(Casvel, TextForAnElementOfAnotherClassIsAnInvalidCastShownByTheDefaultHandler)
