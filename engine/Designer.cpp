@@ -193,6 +193,7 @@ void TQRDesigner::ControlMouseDown(TControl* control, TMouseButton button, TShif
         return;
     }
     dragStart_ = p;
+    moved_ = false;
     if (auto* element = dynamic_cast<TQRPrintable*>(target))
         startSize_ = element->Size();
     else if (band)
@@ -201,19 +202,33 @@ void TQRDesigner::ControlMouseDown(TControl* control, TMouseButton button, TShif
 
 void TQRDesigner::ControlMouseMove(TControl* control, TShiftState, int x, int y)
 {
-    if (report_ && drag_ != TDrag::None)
-        DragTo(ToReport(control, x, y));
+    if (!report_ || drag_ == TDrag::None)
+        return;
+    const QPoint p = ToReport(control, x, y);
+    if (Dragged(p))
+        DragTo(p);
 }
 
 void TQRDesigner::ControlMouseUp(TControl* control, TMouseButton, TShiftState, int x, int y)
 {
     if (!report_ || drag_ == TDrag::None)
         return;
-    DragTo(ToReport(control, x, y));
-    if (drag_ == TDrag::Move)
-        if (auto* element = dynamic_cast<TQRPrintable*>(selected_))
-            MoveOntoBandAt(element);
+    const QPoint p = ToReport(control, x, y);
+    if (Dragged(p)) {
+        DragTo(p);
+        if (drag_ == TDrag::Move)
+            if (auto* element = dynamic_cast<TQRPrintable*>(selected_))
+                MoveOntoBandAt(element);
+    }
     drag_ = TDrag::None;
+}
+
+// A press and release without movement only selects: the snap to the grid
+// would otherwise move an element that the user merely clicked.
+bool TQRDesigner::Dragged(QPoint reportPoint)
+{
+    moved_ = moved_ || reportPoint != dragStart_;
+    return moved_;
 }
 
 double TQRDesigner::Snap(double value) const

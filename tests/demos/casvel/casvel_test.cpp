@@ -3,6 +3,7 @@
 // the dialogs answered through the modal seam, and what the edited report
 // previews and prints.
 #include "demos/DemoDriver.h"
+#include "UserInput.h"
 #include "Unit1.h"
 #include "Unit2.h"
 
@@ -193,6 +194,23 @@ TEST_F(Casvel, OpenAndSaveGoThroughTheDesignersDialogs)
     EXPECT_EQ(header->Caption(), "Order");
     Select(header);
     EXPECT_EQ(Form1->Edit1->Text(), "Order");
+}
+
+TEST_F(Casvel, AClickOnAnElementLeavesItWhereTheLayoutHasIt)
+{
+    HandOver();
+    for (TControl* element : std::initializer_list<TControl*>{Form2->QRLabel2, Form2->QRExpr1}) {
+        user::Click(element, QPoint(10, 5));
+        EXPECT_EQ(V()->Active(), element);
+    }
+    const QString file = ScratchPath(QStringLiteral("clicked.QR"));
+    TDemoModal modal;
+    modal.FileName = file;
+    Form1->SpeedButton2->Click();
+    Form1->SpeedButton1->Click();
+    ASSERT_TRUE(Modal::Messages().isEmpty());
+    EXPECT_EQ(Form2->QRLabel2->Left(), 1);
+    EXPECT_EQ(Form2->QRExpr1->Left(), 1);
 }
 
 TEST_F(Casvel, TheEditedReportPreviewsAndPrintsWithTheEdits)
