@@ -30,6 +30,33 @@ void PaintSelectionHandles(QPainter& painter, const QRect& rect)
     }
 }
 
+// The selected element is drawn above its neighbours, handles and all, while
+// its place among them (the order that the layout file keeps) stays as it is.
+static void RaiseOnScreen(TControl* control)
+{
+    if (dynamic_cast<TQRPrintable*>(control) && control->Widget())
+        control->Widget()->raise();
+}
+
+// Puts an element's window back where its place among its siblings has it:
+// under the window of the next sibling, or on top when it is the last.
+static void RestackOnScreen(TControl* control)
+{
+    TWinControl* parent = control ? control->Parent() : nullptr;
+    if (!dynamic_cast<TQRPrintable*>(control) || !parent || !control->Widget())
+        return;
+    bool after = false;
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl* sibling = parent->Controls(i);
+        if (after && sibling->Widget()) {
+            control->Widget()->stackUnder(sibling->Widget());
+            return;
+        }
+        after = after || sibling == control;
+    }
+    control->Widget()->raise();
+}
+
 void TQRDesigner::Create(TComponent* owner)
 {
     inherited::Create(owner);
@@ -69,6 +96,7 @@ void TQRDesigner::StopEdit()
     // the handles go
     if (!report->IsDestroying()) {
         report->Invalidate();
+        RestackOnScreen(old);
         if (old)
             old->Invalidate();
     }
@@ -91,6 +119,8 @@ void TQRDesigner::Select(TControl* control)
     selected_ = control;
     if (selected_)
         FreeNotification(selected_);
+    RestackOnScreen(old);
+    RaiseOnScreen(selected_);
     if (old)
         old->Invalidate();
     if (selected_)

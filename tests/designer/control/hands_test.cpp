@@ -37,6 +37,11 @@ struct THands : ::testing::Test {
     {
         return dynamic_cast<TQRPrintable*>(ReportForm->FindComponent(name));
     }
+    // The colour the user sees at a point of the element, on the report panel.
+    QColor SeenAt(const QImage& panel, TControl* element, QPoint at) const
+    {
+        return panel.pixelColor(element->Widget()->mapTo(V()->ReportPanel->Widget(), at));
+    }
     THost host;
 };
 
@@ -59,4 +64,33 @@ TEST_F(THands, APressAndReleaseAtOnePointOnlySelectsAndADragSnaps)
     // a drag puts the element on the grid
     user::Drag(saved, QPoint(10, 5), QPoint(20, 5));
     EXPECT_EQ(saved->Size().topLeft(), QPointF(12, 0));
+}
+
+TEST_F(THands, TheSelectedElementIsSeenAboveItsNeighboursInTheirOwnOrder)
+{
+    TQRExpr* saleDate = Element("SaleDate", QRectF(8, 0, 160, 15));
+    TQRExpr* shipDate = Element("ShipDate", QRectF(140, 0, 160, 15));
+    saleDate->SetColor(clRed);
+    shipDate->SetColor(clBlue);
+    // dragged onto its neighbour, the element shows whole with its handles
+    user::Drag(saleDate, QPoint(10, 5), QPoint(70, 5));
+    ASSERT_EQ(saleDate->Size(), QRectF(68, 0, 160, 15));
+    ASSERT_EQ(V()->Active(), saleDate);
+    const QImage panel = V()->ReportPanel->Grab();
+    const QPoint overlap(152, 7);  // clear of both texts
+    EXPECT_EQ(SeenAt(panel, saleDate, overlap), QColor(Qt::red));
+    const QPoint rightHandle(saleDate->Width() - 3, saleDate->Height() / 2);
+    EXPECT_EQ(SeenAt(panel, saleDate, rightHandle), QColor(Qt::black));
+    // once the band is selected, the element is back under its neighbour
+    TQRCustomBand* band = host.Band(rbDetail);
+    user::Click(band, QPoint(band->Width() - 10, 5));
+    ASSERT_EQ(V()->Active(), band);
+    EXPECT_EQ(SeenAt(V()->ReportPanel->Grab(), saleDate, overlap), QColor(Qt::blue));
+
+    // the layout keeps the elements in the order in which they were made
+    const std::vector<TQRPrintable*> order = {saleDate, shipDate};
+    EXPECT_EQ(host.Band(rbDetail)->Printables(), order);
+    SaveAndReopen();
+    ASSERT_EQ(V()->Report()->FirstBandOfType(rbDetail)->Printables(),
+              std::vector<TQRPrintable*>({Saved("SaleDate"), Saved("ShipDate")}));
 }
