@@ -123,6 +123,7 @@ private:
     void PutInSlot(TControl*& slot, TControl* panel, TSlotPlace place, const char* message);
     void PlacePanel(TControl* panel, TSlotPlace place);
     void ShowSlot(TControl* slot, bool visible);
+    void StackShownSlots();
     void HandTo(TNewQrToolbar* toolbar, TControl* element);
     void HandToTextToolbars(TControl* element);
     void ForgetSelection();

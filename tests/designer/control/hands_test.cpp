@@ -94,3 +94,40 @@ TEST_F(THands, TheSelectedElementIsSeenAboveItsNeighboursInTheirOwnOrder)
     ASSERT_EQ(V()->Report()->FirstBandOfType(rbDetail)->Printables(),
               std::vector<TQRPrintable*>({Saved("SaleDate"), Saved("ShipDate")}));
 }
+
+TEST_F(THands, TheToolbarsStackTheSameWhateverWasSelectedBefore)
+{
+    TControl* label = host.Place(TQRLabel::ClassInfo());
+    label->SetCaption("Vornak");
+    auto* memo = static_cast<TQRMemo*>(host.Place(TQRMemo::ClassInfo(), rbDetail));
+    memo->Lines()->Add("memo");
+    TControl* image = host.Place(TQRImage::ClassInfo(), rbDetail);
+    image->SetLeft(200);
+    TControl* report = V()->Report();
+    // the slots shown, from the top of the toolbar panel down
+    auto stack = [this] {
+        std::vector<std::pair<int, TControl*>> shown;
+        for (TControl* slot : {V()->ImpBar(), V()->FrameBar(), V()->FontBar(), V()->LabelBar(), V()->ShapeBar(),
+                               V()->SysBar()})
+            if (slot->Visible())
+                shown.emplace_back(slot->Top(), slot);
+        std::sort(shown.begin(), shown.end());
+        std::vector<TControl*> order;
+        for (auto [top, slot] : shown)
+            order.push_back(slot);
+        return order;
+    };
+    const std::vector<TControl*> textStack = {V()->SysBar(), V()->FontBar()};
+    const std::vector<TControl*> labelStack = {V()->FontBar(), V()->LabelBar()};
+    for (TControl* before : std::initializer_list<TControl*>{report, label, image, report, memo, label}) {
+        user::Click(before);
+        for (TControl* text : std::initializer_list<TControl*>{memo, image}) {
+            if (text == before)
+                continue;
+            user::Click(text);
+            EXPECT_EQ(stack(), textStack) << before->ClassName().toStdString() << " then " << text->ClassName().toStdString();
+        }
+        user::Click(label);
+        EXPECT_EQ(stack(), labelStack) << "a label after a " << before->ClassName().toStdString();
+    }
+}
