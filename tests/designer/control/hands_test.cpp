@@ -3,6 +3,8 @@
 #include "DesignerHost.h"
 #include "UserInput.h"
 
+#include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -130,4 +132,36 @@ TEST_F(THands, TheToolbarsStackTheSameWhateverWasSelectedBefore)
         user::Click(label);
         EXPECT_EQ(stack(), labelStack) << "a label after a " << before->ClassName().toStdString();
     }
+}
+
+TEST_F(THands, AFailedSaveLeavesTheReportOnThePanelToGoOnEditing)
+{
+    TQRExpr* element = Element("OrderNo", QRectF(8, 0, 72, 15));
+    user::Click(element);
+    host.RecordEvents();
+    const QString path = ScratchPath("missing/folder/report.QR");
+    QDir(QFileInfo(path).path()).removeRecursively();
+    const int applicationOwns = Application->ComponentCount();
+    {
+        TModalLog dialog(mrOk, path);  // the name as the user gives it to the save dialog
+        EXPECT_THROW(V()->SaveReport(), Exception);
+    }
+    EXPECT_EQ(Application->ComponentCount(), applicationOwns);  // the dialog went all the same
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_EQ(V()->FileName, path);
+    EXPECT_EQ(host.Events, QStringList({"save", "select"}));
+    TQuickRep* report = V()->Report();
+    EXPECT_EQ(report->Parent(), V()->ReportPanel);
+    EXPECT_TRUE(report->Widget()->isVisible());
+    EXPECT_EQ(report->BoundsRect().topLeft(), QPoint(0, 0));
+    EXPECT_EQ(V()->Designer->Report(), report);
+    EXPECT_EQ(V()->Active(), report);
+    user::Click(element);
+    EXPECT_EQ(V()->Active(), element);
+    EXPECT_EQ(V()->Designer->Selected(), element);
+    // the next save writes the report as usual
+    QDir().mkpath(QFileInfo(path).path());
+    V()->SaveReport();
+    EXPECT_TRUE(QFileInfo::exists(path));
+    EXPECT_EQ(report->Parent(), V()->ReportPanel);
 }
