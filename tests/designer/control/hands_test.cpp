@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -127,7 +128,8 @@ TEST_F(THands, TheToolbarsStackTheSameWhateverWasSelectedBefore)
             if (text == before)
                 continue;
             user::Click(text);
-            EXPECT_EQ(stack(), textStack) << before->ClassName().toStdString() << " then " << text->ClassName().toStdString();
+            EXPECT_EQ(stack(), textStack)
+                << before->ClassName().toStdString() << " then " << text->ClassName().toStdString();
         }
         user::Click(label);
         EXPECT_EQ(stack(), labelStack) << "a label after a " << before->ClassName().toStdString();
