@@ -320,6 +320,63 @@ TEST_F(Drivers, DamagedDbfTablesFailCleanly)
     Sweep(Path("D.DBT"), Path("D.DBF"), ReadDbfTable);
 }
 
+// A dBase III table of one memo column as wide as the memo reference given,
+// beside a memo file whose block 1 holds "secret".
+void WriteMemoTable(const QString& table, const QString& memo, const QByteArray& reference)
+{
+    const int width = int(reference.size());
+    QByteArray dbf(32, '\0');
+    dbf[0] = char(0x83);
+    dbf[4] = 1;
+    dbf[8] = 65;
+    dbf[10] = char(1 + width);
+    QByteArray column("NOTE");
+    column.append(QByteArray(7, '\0')).append('M').append(QByteArray(4, '\0')).append(char(width));
+    column.append(QByteArray(32 - column.size(), '\0'));
+    dbf += column + '\x0D' + ' ' + reference + '\x1A';
+    QByteArray dbt(512, '\0');
+    dbt[0] = 2;
+    dbt += QByteArray("secret\x1A\x1A").leftJustified(512, '\0');
+    for (const auto& [name, bytes] : {std::pair{table, dbf}, std::pair{memo, dbt}}) {
+        QFile f(name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+}
+
+// Memo references are block numbers as text: one whose byte offset would
+// overflow (a column 17 or more digits wide) or that is no number is refused,
+// never read as another block.
+TEST_F(Drivers, DbfMemoReferencesBeyondTheFileAreRefused)
+{
+    const struct {
+        const char* Reference;
+        const char* Memo;  // nullptr: the record is refused
+    } cases[] = {
+        {"         1", "secret"},
+        {"          ", ""},
+        {"         0", ""},
+        {" 36028797018963969", nullptr},  // (2^55 + 1) * 512 wraps to the offset of block 1
+        {"18014398509481985", nullptr},   // 2^54 + 1, 17 digits
+        {"9223372036854775807", nullptr},
+        {"99999999999999999999", nullptr},  // no 64-bit number
+        {"        -1", nullptr},
+        {"         2", nullptr},
+        {"       1x2", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Reference);
+        WriteMemoTable(Path("M.DBF"), Path("M.DBT"), c.Reference);
+        if (!c.Memo) {
+            EXPECT_THROW(ReadDbfTable(Path("M.DBF")), EDatabaseError);
+            continue;
+        }
+        const TTableData t = ReadDbfTable(Path("M.DBF"));
+        ASSERT_EQ(t.Rows.size(), 1u);
+        EXPECT_EQ(t.Rows[0][0].toString(), QString::fromLatin1(c.Memo));
+    }
+}
+
 TEST_F(Drivers, DamageIsReportedWithTheFileName)
 {
     WriteParadoxTable(Path("E.DB"), ParadoxAllTypes());
