@@ -3,15 +3,25 @@
 
 #include "classes/Streaming.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <optional>
+#include <sys/resource.h>
+
 namespace {
 
-int RunFormConv(const QStringList& args, QString* errors = nullptr)
+// fileSizeLimit: the RLIMIT_FSIZE of the converter's process, when given.
+int RunFormConv(const QStringList& args, QString* errors = nullptr, std::optional<rlim_t> fileSizeLimit = {})
 {
     QProcess p;
+    if (fileSizeLimit)
+        p.setChildProcessModifier([limit = *fileSizeLimit] {
+            const rlimit r{limit, limit};
+            setrlimit(RLIMIT_FSIZE, &r);
+        });
     p.start(qEnvironmentVariable("VK_BUILD_DIR") + QStringLiteral("/tools/formconv/formconv"), args);
     p.waitForFinished();
     if (errors)
@@ -53,4 +63,23 @@ TEST(FormConv, ConvertsBetweenAllSpellings)
     EXPECT_EQ(RunFormConv({dir.filePath(QStringLiteral("Dialog.QR")), dir.filePath(QStringLiteral("x.txt"))}, &errors), 1);
     EXPECT_TRUE(errors.contains(QStringLiteral("Stream read error"))) << errors.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("x.txt"))));
+}
+
+// A conversion whose output crosses the file-size limit is an error message,
+// not a killed converter, and leaves no temporary file behind.
+TEST(FormConv, OutputOverTheFileSizeLimitIsAnError)
+{
+    if (!QFile::exists(qEnvironmentVariable("VK_BUILD_DIR") + QStringLiteral("/tools/formconv/formconv")))
+        GTEST_SKIP() << "formconv is not built here (run through ctest)";
+    QTemporaryDir dir;
+    QFile src(dir.filePath(QStringLiteral("Big.dfm")));
+    ASSERT_TRUE(src.open(QIODevice::WriteOnly));
+    src.write("object Big: TForm\n  Data = {");
+    src.write(QByteArray(60000, 'A'));  // 30000 bytes of data
+    src.write("}\nend\n");
+    src.close();
+    QString errors;
+    EXPECT_EQ(RunFormConv({src.fileName(), dir.filePath(QStringLiteral("Big.QR"))}, &errors, rlim_t(25000)), 1);
+    EXPECT_TRUE(errors.contains(QStringLiteral("I/O error"))) << errors.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Big.dfm")});
 }
