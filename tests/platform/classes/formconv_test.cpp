@@ -8,12 +8,14 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <optional>
 #include <sys/resource.h>
 
 namespace {
 
-// fileSizeLimit: the RLIMIT_FSIZE of the converter's process, when given.
+// fileSizeLimit: the RLIMIT_FSIZE of the converter's process, when given,
+// which then starts with SIGXFSZ at its default as from a shell.
 int RunFormConv(const QStringList& args, QString* errors = nullptr, std::optional<rlim_t> fileSizeLimit = {})
 {
     QProcess p;
@@ -21,6 +23,7 @@ int RunFormConv(const QStringList& args, QString* errors = nullptr, std::optiona
         p.setChildProcessModifier([limit = *fileSizeLimit] {
             const rlimit r{limit, limit};
             setrlimit(RLIMIT_FSIZE, &r);
+            std::signal(SIGXFSZ, SIG_DFL);
         });
     p.start(qEnvironmentVariable("VK_BUILD_DIR") + QStringLiteral("/tools/formconv/formconv"), args);
     p.waitForFinished();
