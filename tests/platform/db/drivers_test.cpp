@@ -11,6 +11,9 @@
 #include <QProcess>
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 extern "C" {
 #include <paradox.h>
 }
@@ -375,6 +378,38 @@ TEST_F(Drivers, DbfMemoReferencesBeyondTheFileAreRefused)
         ASSERT_EQ(t.Rows.size(), 1u);
         EXPECT_EQ(t.Rows[0][0].toString(), QString::fromLatin1(c.Memo));
     }
+}
+
+// A table written over its old files under a file-size limit: the write is
+// an EDatabaseError, the old table reads as before and no temporary file stays.
+TEST_F(Drivers, ATableWriteOverTheFileSizeLimitKeepsTheOldTable)
+{
+    const TTableData old = DbfAllTypes();
+    WriteDbfTable(Path("L.DBF"), old);
+    TTableData big;
+    big.Defs = {{QStringLiteral("T"), ftString, 200, 0}, {QStringLiteral("M"), ftMemo, 0, 0}};
+    for (int i = 0; i < 200; ++i)
+        big.Rows.push_back({QStringLiteral("row %1").arg(i), QString(300, u'm')});
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const rlimit r{16384, 16384};
+        setrlimit(RLIMIT_FSIZE, &r);
+        int result = 2;
+        try {
+            WriteDbfTable(Path("L.DBF"), big);
+        } catch (const EDatabaseError&) {
+            result = 0;
+        } catch (...) {
+            result = 1;
+        }
+        _exit(result);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(SameTable(old, ReadDbfTable(Path("L.DBF"))));
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"L.DBF", "L.DBT"}));
 }
 
 TEST_F(Drivers, DamageIsReportedWithTheFileName)
