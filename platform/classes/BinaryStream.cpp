@@ -192,7 +192,7 @@ TValue TBinaryReader::ValueOfType(quint8 type)
         // the largest counts come back from a double one beyond the range: refused, as they could not be written again
         v.Float = static_cast<double>(Signed(8)) / 10000.0;
         if (!CurrencyFits(v.Float))
-            Invalid();
+            throw EReadError(QString::fromLatin1(rtlstr::SInvalidStream) + QStringLiteral(": currency value out of range"));
         break;
     case TValueType::Date: {
         const quint64 bits = Unsigned(8);
