@@ -145,7 +145,8 @@ QVariant ParseNumber(const QByteArray& text, TFieldType type)
     bool ok = false;
     if (type == ftFloat) {
         const double v = text.toDouble(&ok);
-        return ok ? QVariant(v) : QVariant();
+        // "nan" and "inf" parse but are no dBase numbers: unreadable like any other text
+        return ok && std::isfinite(v) ? QVariant(v) : QVariant();
     }
     const qint64 v = text.toLongLong(&ok);
     return ok ? QVariant(v) : QVariant();

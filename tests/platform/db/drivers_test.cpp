@@ -323,20 +323,20 @@ TEST_F(Drivers, DamagedDbfTablesFailCleanly)
     Sweep(Path("D.DBT"), Path("D.DBF"), ReadDbfTable);
 }
 
-// A dBase III table of one memo column as wide as the memo reference given,
-// beside a memo file whose block 1 holds "secret".
-void WriteMemoTable(const QString& table, const QString& memo, const QByteArray& reference)
+// A dBase III table of one column of the type, as wide as the one value
+// given, beside a memo file whose block 1 holds "secret".
+void WriteOneValueTable(const QString& table, const QString& memo, char type, const QByteArray& value)
 {
-    const int width = int(reference.size());
+    const int width = int(value.size());
     QByteArray dbf(32, '\0');
     dbf[0] = char(0x83);
     dbf[4] = 1;
     dbf[8] = 65;
     dbf[10] = char(1 + width);
     QByteArray column("NOTE");
-    column.append(QByteArray(7, '\0')).append('M').append(QByteArray(4, '\0')).append(char(width));
+    column.append(QByteArray(7, '\0')).append(type).append(QByteArray(4, '\0')).append(char(width)).append(char(type == 'N'));
     column.append(QByteArray(32 - column.size(), '\0'));
-    dbf += column + '\x0D' + ' ' + reference + '\x1A';
+    dbf += column + '\x0D' + ' ' + value + '\x1A';
     QByteArray dbt(512, '\0');
     dbt[0] = 2;
     dbt += QByteArray("secret\x1A\x1A").leftJustified(512, '\0');
@@ -369,7 +369,7 @@ TEST_F(Drivers, DbfMemoReferencesBeyondTheFileAreRefused)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Reference);
-        WriteMemoTable(Path("M.DBF"), Path("M.DBT"), c.Reference);
+        WriteOneValueTable(Path("M.DBF"), Path("M.DBT"), 'M', c.Reference);
         if (!c.Memo) {
             EXPECT_THROW(ReadDbfTable(Path("M.DBF")), EDatabaseError);
             continue;
@@ -378,6 +378,20 @@ TEST_F(Drivers, DbfMemoReferencesBeyondTheFileAreRefused)
         ASSERT_EQ(t.Rows.size(), 1u);
         EXPECT_EQ(t.Rows[0][0].toString(), QString::fromLatin1(c.Memo));
     }
+}
+
+// Numbers are digits: text that parses as a float that is not finite reads as null.
+TEST_F(Drivers, DbfNumbersThatAreNotFiniteReadAsNull)
+{
+    for (const char* text : {"       nan", "       inf", "      -inf", "     1e999"}) {
+        SCOPED_TRACE(text);
+        WriteOneValueTable(Path("N.DBF"), Path("N.DBT"), 'N', text);
+        const TTableData t = ReadDbfTable(Path("N.DBF"));
+        ASSERT_EQ(t.Rows.size(), 1u);
+        EXPECT_TRUE(t.Rows[0][0].isNull()) << t.Rows[0][0].toDouble();
+    }
+    WriteOneValueTable(Path("N.DBF"), Path("N.DBT"), 'N', "     -12.5");
+    EXPECT_EQ(ReadDbfTable(Path("N.DBF")).Rows[0][0].toDouble(), -12.5);
 }
 
 // A table written over its old files under a file-size limit: the write is
