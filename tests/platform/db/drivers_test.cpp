@@ -11,6 +11,8 @@
 #include <QProcess>
 
 #include <gtest/gtest.h>
+#include <bit>
+#include <limits>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -392,6 +394,36 @@ TEST_F(Drivers, DbfNumbersThatAreNotFiniteReadAsNull)
     }
     WriteOneValueTable(Path("N.DBF"), Path("N.DBT"), 'N', "     -12.5");
     EXPECT_EQ(ReadDbfTable(Path("N.DBF")).Rows[0][0].toDouble(), -12.5);
+}
+
+// Paradox numbers are doubles: a NaN or an infinity in one reads as null.
+TEST_F(Drivers, ParadoxNumbersThatAreNotFiniteReadAsNull)
+{
+    TTableData t;
+    t.Defs = {{QStringLiteral("N"), ftFloat, 0, 0}};
+    t.Rows = {{12.5}};
+    // a positive double is stored big-endian with its sign bit set
+    const auto stored = [](double v) {
+        quint64 bits = std::bit_cast<quint64>(v) | (quint64(1) << 63);
+        QByteArray out;
+        for (int i = 7; i >= 0; --i)
+            out.append(char(bits >> (8 * i)));
+        return out;
+    };
+    for (double hostile : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
+        SCOPED_TRACE(hostile);
+        WriteParadoxTable(Path("N.DB"), t);
+        QFile f(Path("N.DB"));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        QByteArray bytes = f.readAll();
+        const qsizetype at = bytes.lastIndexOf(stored(12.5));
+        ASSERT_GE(at, 0);
+        bytes.replace(at, 8, stored(hostile));
+        f.seek(0);
+        f.write(bytes);
+        f.close();
+        EXPECT_TRUE(ReadParadoxTable(Path("N.DB")).Rows.at(0).at(0).isNull());
+    }
 }
 
 // A table written over its old files under a file-size limit: the write is
