@@ -296,7 +296,7 @@ void TQRPreviewForm::SaveToFile(int filterIndex, const QString& fileName)
                    {mbYes, mbNo}, 0) != mrYes)
         return;
     std::unique_ptr<TQRExportFilter> filter(entry.CreateFilter(target));
-    ExportPreparedReport(pages_, report_->Font(), filter.get());
+    ExportPreparedReport(pages_, filter.get());
 }
 
 void PreviewReport(TCustomQuickRep* report)

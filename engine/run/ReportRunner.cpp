@@ -70,6 +70,7 @@ bool TQRReportRunner::Run(TQRPreparedReport& out)
     out = TQRPreparedReport();
     out.PaperWidth = MMToPixels(report_->Page()->Width());
     out.PaperLength = MMToPixels(report_->Page()->Length());
+    out.Font->Assign(report_->Font());
     out_ = &out;
     TDataSet* ds = report_->DataSet();
     // Fields exist once a data set is open, so the data sets the bands run
