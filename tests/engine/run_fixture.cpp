@@ -1,6 +1,12 @@
 #include "run_fixture.h"
 
 #include "classes/Published.h"
+#include "engine/preview/PreviewForm.h"
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QMouseEvent>
 
 VK_PUBLISHED(TMemDataSet) {}
 
@@ -63,4 +69,51 @@ const TQRPageText* RunTest::FindText(const TQRPreparedPage& page, const QString&
         if (t.Text == text)
             return &t;
     return nullptr;
+}
+
+QAbstractButton* PreviewButton(TQRPreviewForm* preview, const QString& text)
+{
+    for (QAbstractButton* button : preview->Widget()->findChildren<QAbstractButton*>())
+        if (button->text() == text)
+            return button;
+    ADD_FAILURE() << "no button " << text.toStdString();
+    return nullptr;
+}
+
+namespace {
+template <class Deliver>
+void Click(QAbstractButton* button, Deliver deliver)
+{
+    const QPointF at = QRectF(button->rect()).center();
+    const QPointF global = button->mapToGlobal(at);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+        deliver(button, new QMouseEvent(type, at, global, Qt::LeftButton,
+                                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                        Qt::NoModifier));
+}
+}  // namespace
+
+void ClickButton(QAbstractButton* button)
+{
+    Click(button, [](QObject* to, QEvent* event) {
+        QCoreApplication::sendEvent(to, event);
+        delete event;
+    });
+}
+
+void PostClick(QAbstractButton* button)
+{
+    Click(button, [](QObject* to, QEvent* event) { QCoreApplication::postEvent(to, event); });
+}
+
+bool RunEventsUntil(const std::function<bool()>& done)
+{
+    // A stop for a test that would otherwise hang, not a measure of speed.
+    QDeadlineTimer deadline(60000);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents();
+    }
+    return true;
 }
