@@ -351,14 +351,9 @@ void TQRPreviewForm::SaveToFile(int filterIndex, const QString& fileName)
 void PreviewReport(TCustomQuickRep* report)
 {
     auto* form = New<TQRPreviewForm>(nullptr);
-    try {
-        form->SetReport(report);
-        form->ShowModal();
-    } catch (...) {
-        form->Free();
-        throw;
-    }
-    form->Free();
+    const auto freeForm = qScopeGuard([form] { form->Free(); });
+    form->SetReport(report);
+    form->ShowModal();
 }
 
 void TCustomQuickRep::Preview()
