@@ -68,13 +68,16 @@ std::vector<std::pair<double, int>> TQRTextExportFilter::PageRows() const
     // whole lines, not where the page's grid happens to round it: bands of
     // one height then keep one spacing wherever they fall on a page. Texts
     // less than half a line below a line's first text share that line.
+    // The distance is taken to a millionth of a line, so that the last bits
+    // of the positions' arithmetic never tip a half line either way.
+    auto linesBetween = [this](double from, double to) { return std::round((to - from) / lineHeight_ * 1e6) / 1e6; };
     std::vector<std::pair<double, int>> rows;
     double lineTop = ys.front();
     int row = Round(lineTop / lineHeight_);
     for (double y : ys) {
-        const double below = y - lineTop;
-        if (below >= lineHeight_ / 2) {
-            row += std::max(Round(below / lineHeight_), 1);
+        const double below = linesBetween(lineTop, y);
+        if (below >= 0.5) {
+            row += std::max(Round(below), 1);
             lineTop = y;
         }
         rows.emplace_back(y, row);
