@@ -51,8 +51,11 @@ private:
     enum class TPhase { Begin, Records, End, Done };
 
     void StepPhase();
+    // The first page with the title and column header; the data set at its first record.
     void Begin();
+    // Moves to the next record and prints it; past the last, the group footers.
     void PrintNextRecord();
+    // Ends the run where it is: the page being drawn is dropped, the data sets it opened close.
     void EndRun();
     // Something the run reads went: the run ends where it is.
     void Lost(TComponent* component);
