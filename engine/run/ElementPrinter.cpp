@@ -131,7 +131,8 @@ void TQRElementPrinter::Prepare(const std::vector<TQRPrintable*>& elements)
     fonts_.clear();
     for (TQRPrintable* element : elements) {
         auto* expr = dynamic_cast<TQRExpr*>(element);
-        if (!expr)
+        // An element without an expression (a new one, say) prints nothing.
+        if (!expr || expr->Expression().trimmed().isEmpty())
             continue;
         auto compiled = std::make_unique<TCompiled>();
         try {

@@ -267,28 +267,6 @@ TEST_F(TLifecycle, OpenAsksForAFileFirst)
     EXPECT_EQ(host.Events, QStringList({"select", "open"}));
 }
 
-TEST_F(TLifecycle, AFailedWriteLeavesTheReportOutOfViewUntilTheNextSave)
-{
-    host.NewReport();
-    const QString directory = ScratchPath("folder.QR");
-    QDir().mkpath(directory);  // a file of that name cannot be created
-    host.Events.clear();
-    const int applicationOwns = Application->ComponentCount();
-    {
-        TModalLog confirmed(mrOk, directory);
-        EXPECT_THROW(V()->SaveReport(), Exception);
-    }
-    EXPECT_EQ(Application->ComponentCount(), applicationOwns);  // the dialog went all the same
-    EXPECT_EQ(V()->FileName, directory);
-    EXPECT_EQ(host.Events, QStringList({"save"}));
-    EXPECT_EQ(V()->Report()->Parent(), ReportForm);
-    EXPECT_EQ(V()->Designer->Report(), nullptr);
-    const QString path = ScratchPath("after.QR");
-    V()->SaveReportFile(path);
-    EXPECT_EQ(V()->Report()->Parent(), V()->ReportPanel);
-    EXPECT_TRUE(QFile::exists(path));
-}
-
 TEST_F(TLifecycle, AdoptedHostFormsAreEditedInPlace)
 {
     TForm* hostForm = New<TForm>(Application);
