@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QMouseEvent>
+#include <QTest>
 
 VK_PUBLISHED(TMemDataSet) {}
 
@@ -80,30 +81,19 @@ QAbstractButton* PreviewButton(TQRPreviewForm* preview, const QString& text)
     return nullptr;
 }
 
-namespace {
-template <class Deliver>
-void Click(QAbstractButton* button, Deliver deliver)
-{
-    const QPointF at = QRectF(button->rect()).center();
-    const QPointF global = button->mapToGlobal(at);
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-        deliver(button, new QMouseEvent(type, at, global, Qt::LeftButton,
-                                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                                        Qt::NoModifier));
-}
-}  // namespace
-
 void ClickButton(QAbstractButton* button)
 {
-    Click(button, [](QObject* to, QEvent* event) {
-        QCoreApplication::sendEvent(to, event);
-        delete event;
-    });
+    QTest::mouseClick(button, Qt::LeftButton);
 }
 
 void PostClick(QAbstractButton* button)
 {
-    Click(button, [](QObject* to, QEvent* event) { QCoreApplication::postEvent(to, event); });
+    const QPointF at = QRectF(button->rect()).center();
+    const QPointF global = button->mapToGlobal(at);
+    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton,
+                                                        Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
+                                                        Qt::NoButton, Qt::NoModifier));
 }
 
 bool RunEventsUntil(const std::function<bool()>& done)

@@ -26,8 +26,8 @@ class TQRPreviewForm;
 
 // The preview's tool button with the text.
 QAbstractButton* PreviewButton(TQRPreviewForm* preview, const QString& text);
-// A left click as the mouse gives it: press and release sent to the button,
-// or posted to arrive when its loop next runs.
+// A left click as the mouse gives it on the button, at once or posted to
+// arrive when the event loop next runs.
 void ClickButton(QAbstractButton* button);
 void PostClick(QAbstractButton* button);
 // Runs the event loop until the condition holds; false when it never did.

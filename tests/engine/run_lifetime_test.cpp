@@ -264,7 +264,7 @@ TEST_F(PreviewedReport, ClicksWhilePreparingRunBetweenRecords)
 {
     Build(300);
     const int pages = Run().PageCount();
-    for (const QString button : {QStringLiteral(">"), QStringLiteral("Close")}) {
+    for (const QString& button : {QStringLiteral(">"), QStringLiteral("Close")}) {
         SCOPED_TRACE(button.toStdString());
         Preview([&](TQRPreviewForm* preview) {
             QAbstractButton* clicked = PreviewButton(preview, button);
