@@ -46,21 +46,6 @@ void ExpectTidy(TForm* form)
     }
 }
 
-template <class Form>
-TModalAnswerer GrabWhenShown(const QString& name, std::function<void(Form*)> fill = {})
-{
-    return [name, fill](TModalRequest& request) {
-        auto* form = dynamic_cast<Form*>(request.Subject);
-        if (!form)
-            return int(mrCancel);
-        if (fill)
-            fill(form);
-        Save(form, name);
-        ExpectTidy(form);
-        return int(mrCancel);
-    };
-}
-
 class Screenshot : public RunTest {
 protected:
     // The sample orders table, or nil (the test skips) when it was not generated.
@@ -74,6 +59,25 @@ protected:
         table->SetTableName(QStringLiteral("ORDERS.DB"));
         return table;
     }
+
+    // Answers the modal seam: a form of the class is counted, filled, saved
+    // and checked, then cancelled; any other form is cancelled.
+    template <class Form>
+    TModalAnswerer GrabWhenShown(const QString& name, std::function<void(Form*)> fill = {})
+    {
+        return [this, name, fill](TModalRequest& request) {
+            auto* form = dynamic_cast<Form*>(request.Subject);
+            if (!form)
+                return int(mrCancel);
+            ++shown;
+            if (fill)
+                fill(form);
+            Save(form, name);
+            ExpectTidy(form);
+            return int(mrCancel);
+        };
+    }
+    int shown = 0;  // how many times a form of the class was shown
 };
 
 TEST_F(Screenshot, PreviewOfTheOrdersList)
@@ -103,6 +107,7 @@ TEST_F(Screenshot, PreviewOfTheOrdersList)
         EXPECT_LT(p->Zoom(), 100);
     }));
     report->Preview();
+    EXPECT_EQ(shown, 1);
 }
 
 TEST_F(Screenshot, ReportSettings)
@@ -118,6 +123,7 @@ TEST_F(Screenshot, ReportSettings)
     }));
     dialog->ShowModal();
     dialog->Free();
+    EXPECT_EQ(shown, 1);
 }
 
 TEST_F(Screenshot, DataSetup)
@@ -129,6 +135,7 @@ TEST_F(Screenshot, DataSetup)
     TModalScope scope(GrabWhenShown<TQRDataSetup>(QStringLiteral("engine-data-setup")));
     dialog->ShowModal();
     dialog->Free();
+    EXPECT_EQ(shown, 1);
 }
 
 TEST_F(Screenshot, ExpressionBuilder)
@@ -144,6 +151,7 @@ TEST_F(Screenshot, ExpressionBuilder)
                                                               EXPECT_FALSE(b->Status->Caption().isEmpty());
                                                           }));
     GetExpression(QStringLiteral("Amount of the order"), text, form);
+    EXPECT_EQ(shown, 1);
 }
 
 }  // namespace
