@@ -43,6 +43,12 @@ inline void ExpectDrawn(const TWinControl* parent, const QWidget* root, const QR
 }
 }  // namespace screencheck
 
+// The control's rectangle in the picture of the window that shows it.
+inline QRect RectIn(const TControl* control, const TWinControl* window)
+{
+    return QRect(control->Widget()->mapTo(window->Widget(), QPoint(0, 0)), control->Widget()->size());
+}
+
 // Every showing control inside the window, at any depth, is drawn in the
 // window's picture.
 inline void ExpectControlsDrawn(const TWinControl* window, const QImage& image, const std::string& picture)
