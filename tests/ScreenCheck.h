@@ -33,10 +33,11 @@ inline void ExpectDrawn(const TWinControl* parent, const QWidget* root, const QR
         const QRect bounds(widget->mapTo(root, QPoint(0, 0)), widget->size());
         const QRect shown = bounds & clip;
         // a control its parent cuts off is checked through its children only
-        if (shown == bounds)
+        if (shown == bounds) {
             EXPECT_TRUE(DrawnIn(image, bounds))
                 << picture << ": " << control->ClassName().toStdString() << " '" << control->Name().toStdString()
                 << "' is blank";
+        }
         if (auto* window = dynamic_cast<const TWinControl*>(control); window && !shown.isEmpty())
             ExpectDrawn(window, root, shown, image, picture);
     }
