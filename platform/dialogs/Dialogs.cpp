@@ -4,8 +4,10 @@
 #include "graphics/Picture.h"
 #include "rtl/SysUtils.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
@@ -113,22 +115,80 @@ bool TOpenDialog::Execute()
     return true;
 }
 
+namespace {
+
+// The folder the last confirmed file dialog of the program was in, where a
+// dialog without an initial folder opens, as desktop file dialogs do.
+QString& LastFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+// Qt's widget dialog, the same on every desktop. Its many-files mode takes
+// only existing files: without the must-exist option several names are
+// chosen in its any-file mode instead, with several rows selectable.
+class TQtFileDialog : public QFileDialog {
+public:
+    TQtFileDialog(QWidget* parent, const QString& caption, const QString& folder)
+        : QFileDialog(parent, caption, folder)
+    {
+        setOption(QFileDialog::DontUseNativeDialog);
+    }
+
+    void SetMode(bool mustExist, bool many)
+    {
+        many_ = many && !mustExist;
+        if (mustExist)
+            setFileMode(many ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+        else
+            setFileMode(QFileDialog::AnyFile);
+        if (many_)
+            for (const char* name : {"listView", "treeView"})
+                findChild<QAbstractItemView*>(QLatin1String(name))->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    }
+
+    void accept() override
+    {
+        // the any-file mode would keep the first name only
+        if (many_ && selectedFiles().size() > 1)
+            QDialog::accept();
+        else
+            QFileDialog::accept();
+    }
+
+    // The filter the user picked, by its place: two filters may read alike.
+    QComboBox* FilterCombo() const { return findChild<QComboBox*>(QStringLiteral("fileTypeCombo")); }
+
+private:
+    bool many_ = false;
+};
+
+}  // namespace
+
+QString TOpenDialog::StartFolder() const
+{
+    if (!InitialDir.isEmpty())
+        return InitialDir;
+    if (FileName.contains(QLatin1Char('/')))
+        return QFileInfo(FileName).path();
+    return LastFolder();
+}
+
 int TOpenDialog::RunFileDialog()
 {
-    const QString startDir = InitialDir.isEmpty() ? QFileInfo(FileName).path() : InitialDir;
-    QFileDialog dialog(DialogParent(), Title, startDir);
+    TQtFileDialog dialog(DialogParent(), Title, StartFolder());
     const QStringList filters = QtNameFilters(Filter);
     dialog.setNameFilters(filters);
-    if (FilterIndex >= 1 && FilterIndex <= filters.size())
+    QComboBox* filterCombo = dialog.FilterCombo();
+    if (FilterIndex >= 1 && FilterIndex <= filters.size()) {
         dialog.selectNameFilter(filters[FilterIndex - 1]);
+        filterCombo->setCurrentIndex(FilterIndex - 1);
+    }
     if (!FileName.isEmpty())
         dialog.selectFile(QFileInfo(FileName).fileName());
     dialog.setAcceptMode(IsSave() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    if (IsSave())
-        dialog.setFileMode(QFileDialog::AnyFile);
-    else
-        dialog.setFileMode(Options.Contains(ofAllowMultiSelect) ? QFileDialog::ExistingFiles
-                                                                : QFileDialog::ExistingFile);
+    dialog.SetMode(Options.Contains(ofFileMustExist), Options.Contains(ofAllowMultiSelect));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !Options.Contains(ofOverwritePrompt));
     dialog.setDefaultSuffix(DefaultExt);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -137,7 +197,9 @@ int TOpenDialog::RunFileDialog()
     FileName = selected.first();
     for (const QString& file : selected)
         files_->Add(file);
-    FilterIndex = std::max(1, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1);
+    if (!filters.isEmpty())
+        FilterIndex = filterCombo->currentIndex() + 1;
+    LastFolder() = QFileInfo(FileName).absolutePath();
     return mrOk;
 }
 

@@ -1,8 +1,12 @@
 // Common dialogs and message boxes through the modal seam.
 #include "dialogs/Dialogs.h"
 #include "graphics/Picture.h"
+#include "FileDialogHands.h"
 
 #include <QElapsedTimer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -71,6 +75,106 @@ TEST(FileDialog, CancelledAnswerIsNotConfirmed)
     TModalScope scope([](TModalRequest&) { return 0; });
     EXPECT_FALSE(dialog->Execute());
     EXPECT_EQ(dialog->FileName, "kept.QR");
+}
+
+// The real dialog, typed into and clicked: each option means what it says
+// and nothing more.
+TEST(FileDialogByHand, OptionsMeanWhatTheySay)
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("missing.QR"));
+    const QString existing = dir.filePath(QStringLiteral("existing.QR"));
+    QFile(existing).open(QIODevice::WriteOnly);
+    struct Case {
+        bool Save;
+        TOpenOptions Options;
+        QString Typed;
+        bool Confirmed;
+        int Boxes;  // -1: Qt may refuse with a box or a disabled button
+    };
+    const Case cases[] = {
+        {false, {ofHideReadOnly}, missing, true, 0},                                  // the defaults take it
+        {false, {ofHideReadOnly, ofAllowMultiSelect}, missing, true, 0},              // so does many-files
+        {false, {ofHideReadOnly, ofFileMustExist}, missing, false, -1},               // only this refuses it
+        {false, {ofHideReadOnly, ofFileMustExist, ofAllowMultiSelect}, missing, false, -1},
+        {false, {ofHideReadOnly, ofFileMustExist}, existing, true, 0},
+        {true, {ofHideReadOnly}, existing, true, 0},                                  // replaced unasked
+        {true, {ofHideReadOnly, ofOverwritePrompt}, existing, false, 1},              // asked, and cancelled
+        {true, {ofHideReadOnly, ofOverwritePrompt}, missing, true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "save " << c.Save << ", options " << c.Options.Bits() << ", "
+                                        << c.Typed.toStdString());
+        Owned<TSaveDialog> save;
+        Owned<TOpenDialog> open;
+        TOpenDialog* dialog = c.Save ? save.Object : open.Object;
+        dialog->Filter = QStringLiteral("Report|*.QR");
+        dialog->Options = c.Options;
+        TFileDialogHands hands;
+        TModalScope scope([&](TModalRequest& request) {
+            return hands.Run(request, [&](TFileDialogHands&, QFileDialog& qt) {
+                TFileDialogHands::Type(qt, c.Typed);
+                TFileDialogHands::Accept(qt);
+            });
+        });
+        EXPECT_EQ(dialog->Execute(), c.Confirmed);
+        if (c.Boxes >= 0) {
+            EXPECT_EQ(hands.OwnBoxes.size(), c.Boxes) << hands.OwnBoxes.join(QLatin1Char('|')).toStdString();
+        }
+        if (c.Confirmed) {
+            EXPECT_EQ(dialog->FileName, c.Typed);
+            EXPECT_EQ(dialog->Files()->Count(), 1);
+        }
+    }
+}
+
+// Two filters may read alike: the one chosen is the one at the place picked.
+TEST(FileDialogByHand, FilterIndexIsThePlaceChosen)
+{
+    QTemporaryDir dir;
+    Owned<TSaveDialog> dialog;
+    dialog->Filter = QStringLiteral("Text file|*.TXT|Other|*.OTH|Text file|*.TXT");
+    int pick = 0;
+    TFileDialogHands hands;
+    TModalScope scope([&](TModalRequest& request) {
+        return hands.Run(request, [&](TFileDialogHands&, QFileDialog& qt) {
+            TFileDialogHands::PickFilter(qt, pick);
+            TFileDialogHands::Type(qt, dir.filePath(QStringLiteral("out.TXT")));
+            TFileDialogHands::Accept(qt);
+        });
+    });
+    for (pick = 2; pick >= 0; --pick) {
+        ASSERT_TRUE(dialog->Execute());
+        EXPECT_EQ(dialog->FilterIndex, pick + 1);
+    }
+}
+
+// Without an initial folder a dialog opens where the last one was confirmed.
+TEST(FileDialogByHand, OpensInTheFolderLastUsed)
+{
+    QTemporaryDir first, second;
+    TFileDialogHands hands;
+    QString typed;
+    TModalScope scope([&](TModalRequest& request) {
+        return hands.Run(request, [&](TFileDialogHands&, QFileDialog& qt) {
+            TFileDialogHands::Type(qt, typed);
+            TFileDialogHands::Accept(qt);
+        });
+    });
+    for (const QTemporaryDir* dir : {&first, &second}) {
+        Owned<TOpenDialog> dialog;
+        typed = dir->filePath(QStringLiteral("a.QR"));
+        ASSERT_TRUE(dialog->Execute());
+        Owned<TOpenDialog> next;
+        typed = dir->filePath(QStringLiteral("b.QR"));
+        ASSERT_TRUE(next->Execute());
+        EXPECT_EQ(hands.Folder, QDir(dir->path()).absolutePath());
+    }
+    // An initial folder still wins.
+    Owned<TOpenDialog> dialog;
+    dialog->InitialDir = first.path();
+    ASSERT_TRUE(dialog->Execute());
+    EXPECT_EQ(hands.Folder, QDir(first.path()).absolutePath());
 }
 
 TEST(CommonDialogs, EachReachesTheSeamWithItsKind)
