@@ -374,6 +374,7 @@ void TQRPrinterSettings::Assign(TPersistent* source)
     FirstPage = other->FirstPage;
     LastPage = other->LastPage;
     OutputBin = other->OutputBin;
+    PrinterName = other->PrinterName;
     OutputFileName = other->OutputFileName;
 }
 

@@ -18,6 +18,15 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QtTest/QTest>
+#include <cups/cups.h>
 
 namespace {
 
@@ -147,6 +156,238 @@ TEST_F(RunTest, PrinterChoicesGoBackIntoTheReport)
     EXPECT_EQ(chosen->Page()->PaperSize(), pzCustom);
     EXPECT_NEAR(chosen->Page()->Width(), 100, 0.5);
     EXPECT_NEAR(chosen->Page()->Length(), 150, 0.5);
+}
+
+// The print queues the CI sets up; a machine's own printers are never used.
+QStringList TestQueues()
+{
+    QStringList queues;
+    for (const QString& name : QPrinterInfo::availablePrinterNames())
+        if (name.startsWith(QLatin1String("VornakPDF")))
+            queues << name;
+    queues.sort();
+    return queues;
+}
+
+// The printer set-up worked by hand: it opens on the settings in force, its
+// button says what it does, and what the user types there is kept.
+class PrinterSetupByHand : public RunTest {
+protected:
+    // Runs the report's set-up; hands gets the dialog once it shows and
+    // presses OK after it unless it closed the dialog itself.
+    void Setup(const std::function<void(QDialog&)>& hands)
+    {
+        TModalScope scope([&](TModalRequest& request) {
+            QTimer::singleShot(0, [&] {
+                auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                if (!dialog)
+                    return;
+                QApplication::setActiveWindow(dialog);
+                hands(*dialog);
+                if (dialog->isVisible())
+                    QTest::mouseClick(Ok(*dialog), Qt::LeftButton);
+            });
+            return request.RunDialog();
+        });
+        report->PrinterSetup();
+    }
+    static QPushButton* Ok(QDialog& dialog)
+    {
+        return dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    }
+    template <class T>
+    static T* Child(QDialog& dialog, const char* name)
+    {
+        T* child = dialog.findChild<T*>(QLatin1String(name));
+        EXPECT_NE(child, nullptr) << name;
+        return child;
+    }
+    // The options show behind their button, as for the user.
+    static void ShowOptions(QDialog& dialog)
+    {
+        for (QPushButton* button : dialog.findChildren<QPushButton*>())
+            if (button->text().contains(QLatin1String("Options")) && !Child<QSpinBox>(dialog, "copies")->isVisible())
+                QTest::mouseClick(button, Qt::LeftButton);
+    }
+    static void TypeInto(QSpinBox* box, const QString& text)
+    {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key_Tab);
+    }
+};
+
+TEST_F(PrinterSetupByHand, ShowsTheSettingsInForceAndKeepsWhatIsTyped)
+{
+    TQRPrinterSettings* s = report->PrinterSettings();
+    s->Copies = 2;
+    s->FirstPage = 2;
+    s->LastPage = 3;
+    Setup([](QDialog& dialog) {
+        EXPECT_EQ(Ok(dialog)->text(), "OK");  // it chooses; it does not print
+        ShowOptions(dialog);
+        EXPECT_TRUE(Child<QRadioButton>(dialog, "printRange")->isChecked());
+        EXPECT_EQ(Child<QSpinBox>(dialog, "from")->value(), 2);
+        EXPECT_EQ(Child<QSpinBox>(dialog, "to")->value(), 3);
+        EXPECT_EQ(Child<QSpinBox>(dialog, "copies")->value(), 2);
+        TypeInto(Child<QSpinBox>(dialog, "copies"), "3");
+        TypeInto(Child<QSpinBox>(dialog, "to"), "4");
+    });
+    EXPECT_EQ(s->Copies, 3);
+    EXPECT_EQ(s->FirstPage, 2);
+    EXPECT_EQ(s->LastPage, 4);
+
+    // Cancelled, the set-up changes nothing; "all pages" chosen, the range goes.
+    Setup([](QDialog& dialog) {
+        ShowOptions(dialog);
+        TypeInto(Child<QSpinBox>(dialog, "copies"), "5");
+        dialog.reject();
+    });
+    EXPECT_EQ(s->Copies, 3);
+    Setup([](QDialog& dialog) {
+        ShowOptions(dialog);
+        auto* all = Child<QRadioButton>(dialog, "printAll");
+        QTest::mouseClick(all, Qt::LeftButton, {}, QPoint(6, all->height() / 2));  // on its round button
+        EXPECT_TRUE(all->isChecked());
+    });
+    EXPECT_EQ(s->FirstPage, 0);
+    EXPECT_EQ(s->LastPage, 0);
+    EXPECT_EQ(s->Copies, 3);
+
+    // A range open at its end stays open.
+    s->FirstPage = 2;
+    Setup([](QDialog& dialog) {
+        ShowOptions(dialog);
+        EXPECT_EQ(Child<QSpinBox>(dialog, "from")->value(), 2);
+    });
+    EXPECT_EQ(s->FirstPage, 2);
+    EXPECT_EQ(s->LastPage, 0);
+}
+
+TEST_F(PrinterSetupByHand, TheChosenQueueIsKeptAndShownAgain)
+{
+    const QStringList queues = TestQueues();
+    if (queues.size() < 2)
+        GTEST_SKIP() << "needs the CUPS queues VornakPDF1 and VornakPDF2 (.ci/run creates them)";
+    for (const QString& queue : {queues[1], queues[0]}) {
+        Setup([&](QDialog& dialog) {
+            auto* printers = Child<QComboBox>(dialog, "printers");
+            printers->setFocus();
+            QTest::keyClick(printers, Qt::Key_Home);
+            while (printers->currentText() != queue && printers->currentIndex() + 1 < printers->count())
+                QTest::keyClick(printers, Qt::Key_Down);
+            EXPECT_EQ(Ok(dialog)->text(), "OK");
+        });
+        EXPECT_EQ(report->PrinterSettings()->PrinterName, queue);
+        Setup([&](QDialog& dialog) { EXPECT_EQ(Child<QComboBox>(dialog, "printers")->currentText(), queue); });
+    }
+}
+
+TEST_F(RunTest, ThePrinterAndRangeGoToThePrinterAndBack)
+{
+    TQRPrinterSettings* s = report->PrinterSettings();
+    s->Copies = 2;
+    s->FirstPage = 2;
+    s->LastPage = 3;
+    for (const QString& name : QPrinterInfo::availablePrinterNames()) {
+        s->PrinterName = name;
+        QPrinter printer(QPrinter::HighResolution);
+        ConfigurePrinter(report, printer);
+        EXPECT_EQ(printer.printerName(), name);
+        auto* back = New<TQuickRep>(form);
+        TakePrinterChoices(printer, back);
+        EXPECT_EQ(back->PrinterSettings()->PrinterName, name);
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    ConfigurePrinter(report, printer);
+    EXPECT_EQ(printer.printRange(), QPrinter::PageRange);
+    EXPECT_EQ(printer.fromPage(), 2);
+    EXPECT_EQ(printer.toPage(), 3);
+    EXPECT_EQ(printer.copyCount(), 2);
+    auto* back = New<TQuickRep>(form);
+    TakePrinterChoices(printer, back);
+    EXPECT_EQ(back->PrinterSettings()->FirstPage, 2);
+    EXPECT_EQ(back->PrinterSettings()->LastPage, 3);
+    EXPECT_EQ(back->PrinterSettings()->Copies, 2);
+}
+
+// Printing on the CI's CUPS queues: the job goes to the chosen queue under the
+// report's title, and a queue that refuses jobs says so.
+class PrintQueue : public OrdersList {
+protected:
+    void SetUp() override
+    {
+        OrdersList::SetUp();
+        queues = TestQueues();
+        if (queues.size() < 2)
+            GTEST_SKIP() << "needs the CUPS queues VornakPDF1 and VornakPDF2 (.ci/run creates them)";
+        Build(120);
+    }
+    struct TJob {
+        int Id = 0;
+        QString Title;
+        int Copies = 0;
+    };
+    // The queue's newest job.
+    static TJob NewestJob(const QString& queue)
+    {
+        cups_job_t* jobs = nullptr;
+        const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.toLocal8Bit().constData(), 0,
+                                       CUPS_WHICHJOBS_ALL);
+        TJob newest;
+        for (int i = 0; i < count; ++i)
+            if (jobs[i].id > newest.Id)
+                newest = {jobs[i].id, QString::fromUtf8(jobs[i].title), 0};
+        cupsFreeJobs(count, jobs);
+        if (newest.Id == 0)
+            return newest;
+        ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, "ipp://localhost/");
+        ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", newest.Id);
+        ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+        if (ipp_attribute_t* copies = ippFindAttribute(response, "copies", IPP_TAG_INTEGER))
+            newest.Copies = ippGetInteger(copies, 0);
+        ippDelete(response);
+        return newest;
+    }
+    QStringList queues;
+};
+
+TEST_F(PrintQueue, TheJobGoesToTheChosenQueueUnderTheReportsTitle)
+{
+    TQRPrinterSettings* s = report->PrinterSettings();
+    s->PrinterName = queues[1];  // not the default
+    s->Copies = 2;
+    s->FirstPage = 2;
+    s->LastPage = 3;
+    const int before = NewestJob(queues[1]).Id;
+    EXPECT_TRUE(PrintReport(report));
+    const TJob job = NewestJob(queues[1]);
+    EXPECT_GT(job.Id, before);
+    EXPECT_EQ(job.Title, "Orders");
+    EXPECT_EQ(job.Copies, 2);
+    report->SetReportTitle(QString());
+    report->SetName(QStringLiteral("OrdersReport"));
+    EXPECT_TRUE(PrintReport(report));
+    EXPECT_EQ(NewestJob(queues[1]).Title, "OrdersReport");
+}
+
+TEST_F(PrintQueue, AQueueThatRefusesJobsSaysSo)
+{
+    const QString queue = queues[1];
+    if (QProcess::execute(QStringLiteral("cupsreject"), {queue}) != 0)
+        GTEST_SKIP() << "cannot make the queue refuse jobs here";
+    const std::unique_ptr<const QString, void (*)(const QString*)> accept(
+        &queue, [](const QString* q) { QProcess::execute(QStringLiteral("cupsaccept"), {*q}); });
+    report->PrinterSettings()->PrinterName = queue;
+    try {
+        report->Print();
+        ADD_FAILURE() << "the refused job went unnoticed";
+    } catch (const EPrinter& e) {
+        EXPECT_TRUE(e.Message().contains(queue)) << e.Message().toStdString();
+        EXPECT_TRUE(e.Message().contains(QLatin1String("not accepting jobs"))) << e.Message().toStdString();
+    }
 }
 
 TEST_F(RunTest, PrintingWithoutAPrinterOnlySaysSo)
