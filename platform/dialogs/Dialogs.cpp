@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
@@ -16,6 +17,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 
@@ -125,33 +127,41 @@ QString& LastFolder()
     return folder;
 }
 
-// Qt's widget dialog, the same on every desktop. Its many-files mode takes
-// only existing files: without the must-exist option several names are
-// chosen in its any-file mode instead, with several rows selectable.
+// Qt's widget dialog, the same on every desktop, set from the options. The
+// options without a counterpart here belong to another desktop's dialog: its
+// look (help and network buttons, old style, sizing, long names), its
+// read-only check box, sharing, flags it reports back, and the program's
+// current folder, which no dialog changes. Qt's many-files mode takes only existing files: without the
+// must-exist option several names are chosen in its any-file mode instead,
+// with several rows selectable.
 class TQtFileDialog : public QFileDialog {
 public:
-    TQtFileDialog(QWidget* parent, const QString& caption, const QString& folder)
-        : QFileDialog(parent, caption, folder)
+    TQtFileDialog(QWidget* parent, const QString& caption, const QString& folder, TOpenOptions options, bool save)
+        : QFileDialog(parent, caption, folder), options_(options)
     {
         setOption(QFileDialog::DontUseNativeDialog);
-    }
-
-    void SetMode(bool mustExist, bool many)
-    {
-        many_ = many && !mustExist;
+        setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        const bool mustExist = options.Contains(ofFileMustExist);
+        const bool many = options.Contains(ofAllowMultiSelect);
         if (mustExist)
             setFileMode(many ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
         else
             setFileMode(QFileDialog::AnyFile);
-        if (many_)
+        if (many && !mustExist)
             for (const char* name : {"listView", "treeView"})
                 findChild<QAbstractItemView*>(QLatin1String(name))->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        setOption(QFileDialog::DontConfirmOverwrite, !options.Contains(ofOverwritePrompt));
+        setOption(QFileDialog::DontResolveSymlinks, options.Contains(ofNoDereferenceLinks));
     }
 
     void accept() override
     {
+        const QStringList files = selectedFiles();
+        const bool intoFolder = files.size() == 1 && QFileInfo(files.first()).isDir();
+        if (!intoFolder && !std::all_of(files.begin(), files.end(), [this](const QString& f) { return Takes(f); }))
+            return;
         // the any-file mode would keep the first name only
-        if (many_ && selectedFiles().size() > 1)
+        if (files.size() > 1 && fileMode() == QFileDialog::AnyFile)
             QDialog::accept();
         else
             QFileDialog::accept();
@@ -161,7 +171,23 @@ public:
     QComboBox* FilterCombo() const { return findChild<QComboBox*>(QStringLiteral("fileTypeCombo")); }
 
 private:
-    bool many_ = false;
+    // The checks of the options Qt's dialog does not make itself.
+    bool Takes(const QString& file) const
+    {
+        const QFileInfo info(file);
+        if (info.exists())
+            return true;
+        if (options_.Contains(ofPathMustExist) && !info.dir().exists()) {
+            MessageDlg(QStringLiteral("%1\nThe folder does not exist.\nCheck the name and try again.").arg(file),
+                       mtWarning, {mbOK}, 0);
+            return false;
+        }
+        return !options_.Contains(ofCreatePrompt) ||
+               MessageDlg(QStringLiteral("%1 does not exist.\nDo you want to create it?").arg(file), mtConfirmation,
+                          {mbYes, mbNo}, 0) == mrYes;
+    }
+
+    TOpenOptions options_;
 };
 
 }  // namespace
@@ -177,7 +203,7 @@ QString TOpenDialog::StartFolder() const
 
 int TOpenDialog::RunFileDialog()
 {
-    TQtFileDialog dialog(DialogParent(), Title, StartFolder());
+    TQtFileDialog dialog(DialogParent(), Title, StartFolder(), Options, IsSave());
     const QStringList filters = QtNameFilters(Filter);
     dialog.setNameFilters(filters);
     QComboBox* filterCombo = dialog.FilterCombo();
@@ -187,9 +213,6 @@ int TOpenDialog::RunFileDialog()
     }
     if (!FileName.isEmpty())
         dialog.selectFile(QFileInfo(FileName).fileName());
-    dialog.setAcceptMode(IsSave() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.SetMode(Options.Contains(ofFileMustExist), Options.Contains(ofAllowMultiSelect));
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !Options.Contains(ofOverwritePrompt));
     dialog.setDefaultSuffix(DefaultExt);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return 0;

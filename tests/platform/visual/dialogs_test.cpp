@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -84,23 +85,32 @@ TEST(FileDialogByHand, OptionsMeanWhatTheySay)
     QTemporaryDir dir;
     const QString missing = dir.filePath(QStringLiteral("missing.QR"));
     const QString existing = dir.filePath(QStringLiteral("existing.QR"));
+    const QString inMissingFolder = dir.filePath(QStringLiteral("gone/missing.QR"));
     QFile(existing).open(QIODevice::WriteOnly);
     struct Case {
         bool Save;
         TOpenOptions Options;
         QString Typed;
         bool Confirmed;
-        int Boxes;  // -1: Qt may refuse with a box or a disabled button
+        int QtBoxes = 0;  // Qt's own; -1: Qt may refuse with a box or a disabled button
+        int Asked = 0;    // questions and warnings of ours, answered with Answer
+        int Answer = mrYes;
     };
     const Case cases[] = {
-        {false, {ofHideReadOnly}, missing, true, 0},                                  // the defaults take it
-        {false, {ofHideReadOnly, ofAllowMultiSelect}, missing, true, 0},              // so does many-files
-        {false, {ofHideReadOnly, ofFileMustExist}, missing, false, -1},               // only this refuses it
+        {false, {ofHideReadOnly}, missing, true},  // the defaults take it
+        {false, {ofHideReadOnly}, inMissingFolder, true},
+        {false, {ofHideReadOnly, ofAllowMultiSelect}, missing, true},
+        {false, {ofHideReadOnly, ofFileMustExist}, missing, false, -1},  // only must-exist refuses it
         {false, {ofHideReadOnly, ofFileMustExist, ofAllowMultiSelect}, missing, false, -1},
-        {false, {ofHideReadOnly, ofFileMustExist}, existing, true, 0},
-        {true, {ofHideReadOnly}, existing, true, 0},                                  // replaced unasked
-        {true, {ofHideReadOnly, ofOverwritePrompt}, existing, false, 1},              // asked, and cancelled
-        {true, {ofHideReadOnly, ofOverwritePrompt}, missing, true, 0},
+        {false, {ofHideReadOnly, ofFileMustExist}, existing, true},
+        {false, {ofHideReadOnly, ofPathMustExist}, inMissingFolder, false, 0, 1},
+        {false, {ofHideReadOnly, ofPathMustExist}, missing, true},
+        {false, {ofHideReadOnly, ofCreatePrompt}, missing, true, 0, 1, mrYes},
+        {false, {ofHideReadOnly, ofCreatePrompt}, missing, false, 0, 1, mrNo},
+        {false, {ofHideReadOnly, ofCreatePrompt}, existing, true},
+        {true, {ofHideReadOnly}, existing, true},                        // replaced unasked
+        {true, {ofHideReadOnly, ofOverwritePrompt}, existing, false, 1},  // asked, and cancelled
+        {true, {ofHideReadOnly, ofOverwritePrompt}, missing, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "save " << c.Save << ", options " << c.Options.Bits() << ", "
@@ -111,21 +121,48 @@ TEST(FileDialogByHand, OptionsMeanWhatTheySay)
         dialog->Filter = QStringLiteral("Report|*.QR");
         dialog->Options = c.Options;
         TFileDialogHands hands;
+        int asked = 0;
         TModalScope scope([&](TModalRequest& request) {
+            if (request.Kind == TModalKind::MessageBox) {
+                ++asked;
+                return c.Answer;
+            }
             return hands.Run(request, [&](TFileDialogHands&, QFileDialog& qt) {
                 TFileDialogHands::Type(qt, c.Typed);
                 TFileDialogHands::Accept(qt);
             });
         });
         EXPECT_EQ(dialog->Execute(), c.Confirmed);
-        if (c.Boxes >= 0) {
-            EXPECT_EQ(hands.OwnBoxes.size(), c.Boxes) << hands.OwnBoxes.join(QLatin1Char('|')).toStdString();
+        if (c.QtBoxes >= 0) {
+            EXPECT_EQ(hands.OwnBoxes.size(), c.QtBoxes) << hands.OwnBoxes.join(QLatin1Char('|')).toStdString();
         }
+        EXPECT_EQ(asked, c.Asked);
         if (c.Confirmed) {
             EXPECT_EQ(dialog->FileName, c.Typed);
             EXPECT_EQ(dialog->Files()->Count(), 1);
         }
     }
+}
+
+// Several typed names, missing ones among them, are taken without must-exist.
+TEST(FileDialogByHand, ManyNamesNeedNotExist)
+{
+    QTemporaryDir dir;
+    QFile(dir.filePath(QStringLiteral("a.QR"))).open(QIODevice::WriteOnly);
+    Owned<TOpenDialog> dialog;
+    dialog->InitialDir = dir.path();
+    dialog->Options = {ofHideReadOnly, ofAllowMultiSelect};
+    TFileDialogHands hands;
+    TModalScope scope([&](TModalRequest& request) {
+        return hands.Run(request, [&](TFileDialogHands&, QFileDialog& qt) {
+            TFileDialogHands::Type(qt, QStringLiteral("\"a.QR\" \"b.QR\""));
+            TFileDialogHands::Accept(qt);
+        });
+    });
+    ASSERT_TRUE(dialog->Execute());
+    ASSERT_EQ(dialog->Files()->Count(), 2);
+    EXPECT_EQ(QFileInfo(dialog->Files()->Strings(0)).fileName(), "a.QR");
+    EXPECT_EQ(QFileInfo(dialog->Files()->Strings(1)).fileName(), "b.QR");
 }
 
 // Two filters may read alike: the one chosen is the one at the place picked.
