@@ -209,8 +209,9 @@ void TCustomQuickRep::PrinterSetup()
     QPrinter printer(QPrinter::HighResolution);
     ConfigurePrinter(this, printer);
     TModalRequest request{TModalKind::PrinterSetupDialog, this, QStringLiteral("Printer setup"), QString()};
-    const int result = Modal::Run(request, [&printer] {
+    const int result = Modal::Run(request, [&printer, &request] {
         QPrintDialog dialog(&printer);
+        dialog.setWindowTitle(request.Caption);
         // The set-up only chooses; printing is the print button's.
         dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->setText(LoadStr(62773));
         return dialog.exec() == QDialog::Accepted ? int(mrOk) : int(mrCancel);

@@ -226,6 +226,7 @@ TEST_F(PrinterSetupByHand, ShowsTheSettingsInForceAndKeepsWhatIsTyped)
     s->LastPage = 3;
     Setup([](QDialog& dialog) {
         EXPECT_EQ(Ok(dialog)->text(), "OK");  // it chooses; it does not print
+        EXPECT_EQ(dialog.windowTitle(), "Printer setup");
         ShowOptions(dialog);
         EXPECT_TRUE(Child<QRadioButton>(dialog, "printRange")->isChecked());
         EXPECT_EQ(Child<QSpinBox>(dialog, "from")->value(), 2);
