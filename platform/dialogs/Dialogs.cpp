@@ -131,9 +131,9 @@ QString& LastFolder()
 // options without a counterpart here belong to another desktop's dialog: its
 // look (help and network buttons, old style, sizing, long names), its
 // read-only check box, sharing, flags it reports back, and the program's
-// current folder, which no dialog changes. Qt's many-files mode takes only existing files: without the
-// must-exist option several names are chosen in its any-file mode instead,
-// with several rows selectable.
+// current folder, which no dialog changes. Qt's many-files mode takes only
+// existing files: without the must-exist option several names are chosen in
+// its any-file mode instead, with several rows selectable.
 class TQtFileDialog : public QFileDialog {
 public:
     TQtFileDialog(QWidget* parent, const QString& caption, const QString& folder, TOpenOptions options, bool save)
@@ -149,7 +149,8 @@ public:
             setFileMode(QFileDialog::AnyFile);
         if (many && !mustExist)
             for (const char* name : {"listView", "treeView"})
-                findChild<QAbstractItemView*>(QLatin1String(name))->setSelectionMode(QAbstractItemView::ExtendedSelection);
+                findChild<QAbstractItemView*>(QLatin1String(name))
+                    ->setSelectionMode(QAbstractItemView::ExtendedSelection);
         setOption(QFileDialog::DontConfirmOverwrite, !options.Contains(ofOverwritePrompt));
         setOption(QFileDialog::DontResolveSymlinks, options.Contains(ofNoDereferenceLinks));
     }

@@ -1,8 +1,10 @@
 // Printing and previewing: a PDF of two reports turned into PNG pages for
-// review, the message without a printer, and the preview window answered
-// through the modal seam.
+// review, the message without a printer, the preview window answered through
+// the modal seam, the printer set-up worked by hand and printing on the CI's
+// CUPS queues.
 #include "run_fixture.h"
 
+#include "DialogHands.h"
 #include "dialogs/Dialogs.h"
 #include "engine/export/ExportFilter.h"
 #include "engine/preview/PreviewForm.h"
@@ -18,14 +20,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QApplication>
-#include <QComboBox>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QtTest/QTest>
 #include <cups/cups.h>
 
 namespace {
@@ -178,16 +174,11 @@ protected:
     void Setup(const std::function<void(QDialog&)>& hands)
     {
         TModalScope scope([&](TModalRequest& request) {
-            QTimer::singleShot(0, [&] {
-                auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-                if (!dialog)
-                    return;
-                QApplication::setActiveWindow(dialog);
-                hands(*dialog);
-                if (dialog->isVisible())
-                    QTest::mouseClick(Ok(*dialog), Qt::LeftButton);
+            return TDialogHands().Run<QDialog>(request, [&](QDialog& dialog) {
+                hands(dialog);
+                if (dialog.isVisible())
+                    QTest::mouseClick(Ok(dialog), Qt::LeftButton);
             });
-            return request.RunDialog();
         });
         report->PrinterSetup();
     }

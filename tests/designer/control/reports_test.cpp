@@ -6,7 +6,7 @@
 #include "dialogs/Dialogs.h"
 #include "engine/dialogs/CompEd.h"
 #include "engine/dialogs/DataSetup.h"
-#include "FileDialogHands.h"
+#include "DialogHands.h"
 
 #include <QDir>
 #include <QFile>
@@ -274,13 +274,13 @@ TEST_F(TLifecycle, OpenTakesATypedNameOfAMissingFile)
 {
     host.NewReport();
     const QString missing = ScratchPath("never-saved.QR");
-    TFileDialogHands hands;
+    TDialogHands hands;
     TModalScope scope([&](TModalRequest& request) {
         if (request.Kind != TModalKind::OpenDialog)
             return int(mrOk);
-        return hands.Run(request, [&](TFileDialogHands&, QFileDialog& qt) {
-            TFileDialogHands::Type(qt, missing);
-            TFileDialogHands::Accept(qt);
+        return hands.Run<QFileDialog>(request, [&](QFileDialog& qt) {
+            FileDialogHands::Type(qt, missing);
+            FileDialogHands::Accept(qt);
         });
     });
     V()->OpenReport();

@@ -12,7 +12,7 @@
 #include "engine/export/ExportFilter.h"
 #include "engine/preview/PreviewForm.h"
 #include "forms/Forms.h"
-#include "FileDialogHands.h"
+#include "DialogHands.h"
 
 #include <QToolButton>
 
@@ -139,13 +139,13 @@ TEST_F(AsciiReportTest, PreviewSavesThroughTheFilterPickedAmongLookAlikes)
 
     QTemporaryDir dir;
     const QString path = dir.filePath("animals.TXT");
-    TFileDialogHands hands;
+    TDialogHands hands;
     TModalScope scope([&](TModalRequest& request) {
         if (request.Kind == TModalKind::SaveDialog)
-            return hands.Run(request, [&](TFileDialogHands&, QFileDialog& qt) {
-                TFileDialogHands::PickFilter(qt, lookAlikes[1]);
-                TFileDialogHands::Type(qt, path);
-                TFileDialogHands::Accept(qt);
+            return hands.Run<QFileDialog>(request, [&](QFileDialog& qt) {
+                FileDialogHands::PickFilter(qt, lookAlikes[1]);
+                FileDialogHands::Type(qt, path);
+                FileDialogHands::Accept(qt);
             });
         auto* preview = dynamic_cast<TQRPreviewForm*>(request.Subject);
         if (!preview)

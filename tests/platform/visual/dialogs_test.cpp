@@ -1,7 +1,7 @@
 // Common dialogs and message boxes through the modal seam.
 #include "dialogs/Dialogs.h"
 #include "graphics/Picture.h"
-#include "FileDialogHands.h"
+#include "DialogHands.h"
 
 #include <QElapsedTimer>
 #include <QDir>
@@ -120,16 +120,16 @@ TEST(FileDialogByHand, OptionsMeanWhatTheySay)
         TOpenDialog* dialog = c.Save ? save.Object : open.Object;
         dialog->Filter = QStringLiteral("Report|*.QR");
         dialog->Options = c.Options;
-        TFileDialogHands hands;
+        TDialogHands hands;
         int asked = 0;
         TModalScope scope([&](TModalRequest& request) {
             if (request.Kind == TModalKind::MessageBox) {
                 ++asked;
                 return c.Answer;
             }
-            return hands.Run(request, [&](TFileDialogHands&, QFileDialog& qt) {
-                TFileDialogHands::Type(qt, c.Typed);
-                TFileDialogHands::Accept(qt);
+            return hands.Run<QFileDialog>(request, [&](QFileDialog& qt) {
+                FileDialogHands::Type(qt, c.Typed);
+                FileDialogHands::Accept(qt);
             });
         });
         EXPECT_EQ(dialog->Execute(), c.Confirmed);
@@ -152,11 +152,11 @@ TEST(FileDialogByHand, ManyNamesNeedNotExist)
     Owned<TOpenDialog> dialog;
     dialog->InitialDir = dir.path();
     dialog->Options = {ofHideReadOnly, ofAllowMultiSelect};
-    TFileDialogHands hands;
+    TDialogHands hands;
     TModalScope scope([&](TModalRequest& request) {
-        return hands.Run(request, [&](TFileDialogHands&, QFileDialog& qt) {
-            TFileDialogHands::Type(qt, QStringLiteral("\"a.QR\" \"b.QR\""));
-            TFileDialogHands::Accept(qt);
+        return hands.Run<QFileDialog>(request, [&](QFileDialog& qt) {
+            FileDialogHands::Type(qt, QStringLiteral("\"a.QR\" \"b.QR\""));
+            FileDialogHands::Accept(qt);
         });
     });
     ASSERT_TRUE(dialog->Execute());
@@ -172,12 +172,12 @@ TEST(FileDialogByHand, FilterIndexIsThePlaceChosen)
     Owned<TSaveDialog> dialog;
     dialog->Filter = QStringLiteral("Text file|*.TXT|Other|*.OTH|Text file|*.TXT");
     int pick = 0;
-    TFileDialogHands hands;
+    TDialogHands hands;
     TModalScope scope([&](TModalRequest& request) {
-        return hands.Run(request, [&](TFileDialogHands&, QFileDialog& qt) {
-            TFileDialogHands::PickFilter(qt, pick);
-            TFileDialogHands::Type(qt, dir.filePath(QStringLiteral("out.TXT")));
-            TFileDialogHands::Accept(qt);
+        return hands.Run<QFileDialog>(request, [&](QFileDialog& qt) {
+            FileDialogHands::PickFilter(qt, pick);
+            FileDialogHands::Type(qt, dir.filePath(QStringLiteral("out.TXT")));
+            FileDialogHands::Accept(qt);
         });
     });
     for (pick = 2; pick >= 0; --pick) {
@@ -190,12 +190,13 @@ TEST(FileDialogByHand, FilterIndexIsThePlaceChosen)
 TEST(FileDialogByHand, OpensInTheFolderLastUsed)
 {
     QTemporaryDir first, second;
-    TFileDialogHands hands;
-    QString typed;
+    TDialogHands hands;
+    QString typed, openedIn;
     TModalScope scope([&](TModalRequest& request) {
-        return hands.Run(request, [&](TFileDialogHands&, QFileDialog& qt) {
-            TFileDialogHands::Type(qt, typed);
-            TFileDialogHands::Accept(qt);
+        return hands.Run<QFileDialog>(request, [&](QFileDialog& qt) {
+            openedIn = qt.directory().absolutePath();
+            FileDialogHands::Type(qt, typed);
+            FileDialogHands::Accept(qt);
         });
     });
     for (const QTemporaryDir* dir : {&first, &second}) {
@@ -205,13 +206,13 @@ TEST(FileDialogByHand, OpensInTheFolderLastUsed)
         Owned<TOpenDialog> next;
         typed = dir->filePath(QStringLiteral("b.QR"));
         ASSERT_TRUE(next->Execute());
-        EXPECT_EQ(hands.Folder, QDir(dir->path()).absolutePath());
+        EXPECT_EQ(openedIn, QDir(dir->path()).absolutePath());
     }
     // An initial folder still wins.
     Owned<TOpenDialog> dialog;
     dialog->InitialDir = first.path();
     ASSERT_TRUE(dialog->Execute());
-    EXPECT_EQ(hands.Folder, QDir(first.path()).absolutePath());
+    EXPECT_EQ(openedIn, QDir(first.path()).absolutePath());
 }
 
 TEST(CommonDialogs, EachReachesTheSeamWithItsKind)
