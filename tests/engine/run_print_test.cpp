@@ -548,18 +548,21 @@ TEST_F(OrdersList, PreviewPrintsEveryPageWhenAskedWhilePreparing)
         auto* preview = dynamic_cast<TQRPreviewForm*>(request.Subject);
         if (!preview)
             return int(mrCancel);  // the printer set-up
+        preview->Widget()->show();
         // Clicked while the first pages show.
-        QTimer::singleShot(0, [preview] { preview->SetupPrinter(); });
-        QTimer::singleShot(0, [preview] { preview->PrintPages(); });
-        // Preparing stops for the new set-up and starts again; the print waits for all pages.
-        EXPECT_TRUE(preview->PreparePages());
+        EXPECT_TRUE(RunEventsUntil([&] { return preview->PageCount() > 0; }));
+        EXPECT_TRUE(preview->Preparing());
+        ClickButton(PreviewButton(preview, QStringLiteral("Printer setup")));
+        ClickButton(PreviewButton(preview, QStringLiteral("Print")));
+        // Preparing starts again for the new set-up; the print waits for all pages.
+        EXPECT_TRUE(RunEventsUntil([&] { return !preview->Preparing() && preview->PageCount() > 0; }));
         EXPECT_EQ(preview->PageCount(), pages);
         EXPECT_EQ(PdfPageCount(pdf), pages);
         // Once the pages are there, the print button prints at once.
         QFile::remove(pdf);
-        EXPECT_TRUE(preview->PreparePages());
-        preview->PrintPages();
+        ClickButton(PreviewButton(preview, QStringLiteral("Print")));
         EXPECT_EQ(PdfPageCount(pdf), pages);
+        preview->Widget()->hide();
         return int(mrOk);
     });
     report->Preview();

@@ -40,9 +40,10 @@ void ExpectTidy(TForm* form)
         EXPECT_TRUE(client.contains(bounds)) << control->Caption().toStdString();
         const QFontMetrics metrics(control->Widget() ? control->Widget()->font() : QFont());
         const int room = dynamic_cast<TCheckBox*>(control) ? control->Width() - 20 : control->Width();
-        if (dynamic_cast<TLabel*>(control) || dynamic_cast<TCheckBox*>(control) || dynamic_cast<TButton*>(control))
+        if (dynamic_cast<TLabel*>(control) || dynamic_cast<TCheckBox*>(control) || dynamic_cast<TButton*>(control)) {
             EXPECT_LE(metrics.horizontalAdvance(control->Caption()), room)
                 << "clipped: " << control->Caption().toStdString();
+        }
     }
 }
 

@@ -2,7 +2,9 @@
 // activation, FetchReport and freeing, naming, and owners it refuses.
 #include "BuilderFixture.h"
 
+#include "UserInput.h"
 #include "controls/ExtCtrls.h"
+#include "designer/Vornak.h"
 #include "engine/Resources.h"
 
 namespace {
@@ -62,6 +64,33 @@ TEST_F(BuilderTest, FrameworkIsHiddenReportWithTitleAndPageNumber)
     EXPECT_TRUE(report->Name().isEmpty());
     EXPECT_TRUE(label->Name().isEmpty());
     builder->Free();
+}
+
+TEST_F(BuilderTest, TheTitleLabelFitsItsTitleAndIsPickedInTheDesigner)
+{
+    auto* builder = ActiveBuilder(Form, "Orders of the month");
+    TQuickRep* report = builder->FetchReport();
+    builder->Free();
+    TQRCustomBand* band = Band(report, rbTitle);
+    auto* label = dynamic_cast<TQRLabel*>(band->Printables().at(0));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->Size().size(), label->TextExtent("Orders of the month"));
+    EXPECT_GT(label->Width(), 0);
+    EXPECT_DOUBLE_EQ(label->Size().center().x(), band->Size().width() / 2);
+    EXPECT_FALSE(label->AutoSize());  // the centring switched it off again
+
+    // a host edits the report: the user sees the title and picks it with a click
+    Form->SetBounds(0, 0, 900, 400);
+    auto* designer = New<TVornak>(Form);
+    designer->SetParent(Form);
+    designer->SetBounds(0, 0, 900, 400);
+    designer->res(Form);
+    Form->Show();
+    report->Show();  // the builder leaves it hidden for its caller to show
+    designer->OpenQRReport(report);
+    ASSERT_EQ(designer->Report(), report);
+    user::Click(label, QPoint(label->Width() / 2, label->Height() / 2));
+    EXPECT_EQ(designer->Active(), label);
 }
 
 TEST_F(BuilderTest, EmptyTitleGivesNoTitleBandButStillThePageNumber)
