@@ -292,6 +292,13 @@ TEST_F(RunTest, ThePrinterAndRangeGoToThePrinterAndBack)
         TakePrinterChoices(printer, back);
         EXPECT_EQ(back->PrinterSettings()->PrinterName, name);
     }
+    // A queue this machine does not have (a layout from elsewhere): the default.
+    s->PrinterName = QStringLiteral("NoSuchQueue");
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        ConfigurePrinter(report, printer);
+        EXPECT_EQ(printer.printerName(), QPrinterInfo::defaultPrinterName());
+    }
     QPrinter printer(QPrinter::HighResolution);
     ConfigurePrinter(report, printer);
     EXPECT_EQ(printer.printRange(), QPrinter::PageRange);
