@@ -378,6 +378,7 @@ VK_PUBLISHED(TQRPrinterSettings)
     c.Prop("FirstPage", &TQRPrinterSettings::FirstPage).Default(0);
     c.Prop("LastPage", &TQRPrinterSettings::LastPage).Default(0);
     c.Prop("OutputBin", &TQRPrinterSettings::OutputBin).Default(binFirst);
+    c.Prop("PrinterName", &TQRPrinterSettings::PrinterName);
 }
 
 void TQRPrinterSettings::Assign(TPersistent* source)
@@ -392,6 +393,7 @@ void TQRPrinterSettings::Assign(TPersistent* source)
     FirstPage = other->FirstPage;
     LastPage = other->LastPage;
     OutputBin = other->OutputBin;
+    PrinterName = other->PrinterName;
     OutputFileName = other->OutputFileName;
 }
 

@@ -221,6 +221,9 @@ public:
     int FirstPage = 0;  // 0: from the first page
     int LastPage = 0;   // 0: to the last page
     TQRBin OutputBin = binFirst;
+    // The print queue chosen in the printer set-up; empty, or a queue this
+    // machine does not have: the system's default.
+    QString PrinterName;
     // When set, printing writes a PDF file of this name instead of using a printer.
     QString OutputFileName;
     void Assign(TPersistent* source) override;

@@ -33,6 +33,7 @@ void BuildSample(TQuickRep* report)
     report->Font()->SetName(QStringLiteral("Arial"));
     report->Font()->SetHeight(-13);
     report->PrinterSettings()->Copies = 2;
+    report->PrinterSettings()->PrinterName = QStringLiteral("Office");
     for (int index : {1, 2, 3, 4, 6, 7})
         report->Bands()->SetHasBand(index, true);
     auto* group = static_cast<TQRGroup*>(report->CreateBand(rbGroupHeader));
@@ -101,6 +102,7 @@ TEST_F(ReportTest, EveryClassStreamsOutAndBackIdentical)
     auto* read = dynamic_cast<TQuickRep*>(copy->FindComponent(report->Name()));
     ASSERT_NE(read, nullptr);
     EXPECT_EQ(read->Zoom(), 75);
+    EXPECT_EQ(read->PrinterSettings()->PrinterName, "Office");
     EXPECT_EQ(read->BandList().size(), report->BandList().size());
     for (size_t i = 0; i < read->BandList().size(); ++i) {
         EXPECT_EQ(read->BandList()[i]->BandType(), report->BandList()[i]->BandType());
