@@ -3,7 +3,6 @@
 #include "classes/Published.h"
 #include "controls/ControlProps.h"
 #include "db/DataSet.h"
-#include "engine/Designer.h"
 
 #include <QFontMetricsF>
 #include <algorithm>
@@ -161,9 +160,8 @@ void TQRPrintable::Paint()
     painter.scale(z, z);
     Draw(painter, QRectF(0, 0, Width() / z, Height() / z));
     painter.restore();
-    const TCustomQuickRep* report = ParentReport();
-    if (report && report->Designer() && report->Designer()->Selected() == this)
-        PaintSelectionHandles(painter, ClientRect());
+    if (TQRReportEditor* editor = ReportEditor(ParentReport()))
+        editor->PaintAdornments(this, painter);
 }
 
 // ---- TQRCustomLabel ----
@@ -257,9 +255,9 @@ void TQRCustomLabel::TextChanged()
     if (autoSize_) {
         const QString text = DisplayText();
         QSizeF extent = TextExtent(text);
-        // while a designer edits the report, an element without text keeps its
+        // while an editor edits the report, an element without text keeps its
         // width, so that it can still be seen and picked
-        if (text.isEmpty() && EditingDesigner(ParentReport()))
+        if (text.isEmpty() && ReportEditor(ParentReport()))
             extent.setWidth(Size().width());
         SetSize(QRectF(Size().topLeft(), extent));
     }

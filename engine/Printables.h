@@ -3,14 +3,14 @@
 // zoom-independent rectangle (pixels at zoom 100, relative to its band) and
 // draws itself through Draw, which serves the screen and the printed page.
 #include "engine/Bands.h"
-#include "engine/DesignerMouse.h"
+#include "engine/ReportEditor.h"
 #include "classes/StringList.h"
 #include "controls/StdCtrls.h"
 
 VK_ENUM(TQRSysDataType, qrsTime, qrsDate, qrsDateTime, qrsPageNumber, qrsReportTitle, qrsDetailCount, qrsDetailNo)
 VK_ENUM(TQRShapeType, qrsRectangle, qrsCircle, qrsVertLine, qrsHorLine, qrsTopAndBottom, qrsRightAndLeft)
 
-class TQRPrintable : public TDesignerMouse<TQRPrintable, TGraphicControl> {
+class TQRPrintable : public TEditorMouse<TQRPrintable, TGraphicControl> {
     VK_CLASS(TQRPrintable, TGraphicControl)
 public:
     void Create(TComponent* owner) override;

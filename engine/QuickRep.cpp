@@ -4,7 +4,6 @@
 #include "controls/ControlProps.h"
 #include "db/DataSet.h"
 #include "engine/Bands.h"
-#include "engine/Designer.h"
 #include "engine/Printables.h"
 
 #include <algorithm>
@@ -28,6 +27,13 @@ bool ClampGeometry(QRectF& rect)
     return rect.left() != wanted.left() || rect.top() != wanted.top() || rect.width() != wanted.width() ||
            rect.height() != wanted.height();
 }
+
+TQRReportEditor* ReportEditor(const TCustomQuickRep* report)
+{
+    return report ? report->Designer() : nullptr;
+}
+
+VK_PUBLISHED(TQRReportEditor) {}
 
 // ---- TQRFrame ----
 
@@ -425,7 +431,7 @@ void TCustomQuickRep::Create(TComponent* owner)
 
 void TCustomQuickRep::Destroy()
 {
-    // a designer object editing the report stops before anything of the report goes
+    // an editor editing the report stops before anything of the report goes
     if (designer_)
         designer_->StopEdit();
     inherited::Destroy();
@@ -447,7 +453,7 @@ void TCustomQuickRep::SetDataSet(TDataSet* v)
     TrackReference(this, dataSet_, v);
 }
 
-void TCustomQuickRep::SetDesigner(TQRDesigner* designer)
+void TCustomQuickRep::SetDesigner(TQRReportEditor* designer)
 {
     TrackReference(this, designer_, designer);
     Invalidate();
@@ -599,13 +605,6 @@ void TCustomQuickRep::Paint()
     painter.fillRect(ClientRect(), ColorToQColor(Color()));
     if (!designer_)
         return;
-    // the margins, as a designer shows them
-    const double z = ZoomFactor();
-    painter.save();
-    painter.setPen(QPen(QColor(192, 192, 192), 1, Qt::DotLine));
-    const QRectF printable(LeftMarginPx() * z, TopMarginPx() * z, BandWidthPx() * z,
-                           (PageLengthPx() - TopMarginPx() - TQRPage::ToPixels(page_->BottomMargin())) * z);
-    painter.drawRect(printable);
-    painter.restore();
+    designer_->PaintAdornments(this, painter);
     PaintFrame();
 }

@@ -6,15 +6,14 @@
 // Changing the zoom recomputes the bounds from the zoom-independent rectangle,
 // so returning to a zoom restores every position exactly.
 #include "controls/ExtCtrls.h"
-#include "engine/DesignerMouse.h"
 #include "engine/References.h"
+#include "engine/ReportEditor.h"
 #include "graphics/Picture.h"
 
 #include <QRectF>
 #include <vector>
 
 class TDataSet;
-class TQRDesigner;
 class TQRCustomBand;
 class TCustomQuickRep;
 
@@ -88,7 +87,7 @@ private:
 
 // Base of the report and its bands: a panel with a frame and a
 // zoom-independent rectangle.
-class TQRBasePanel : public TDesignerMouse<TQRBasePanel, TCustomPanel> {
+class TQRBasePanel : public TEditorMouse<TQRBasePanel, TCustomPanel> {
     VK_CLASS(TQRBasePanel, TCustomPanel)
 public:
     void Create(TComponent* owner) override;
@@ -278,9 +277,9 @@ public:
     int BandWidthPx() const;  // page width less the left and right margins
     void PageChanged();
 
-    // The designer object editing this report, set by the designer object.
-    TQRDesigner* Designer() const { return designer_; }
-    void SetDesigner(TQRDesigner* designer);
+    // The editor editing this report, set by the editor.
+    TQRReportEditor* Designer() const { return designer_; }
+    void SetDesigner(TQRReportEditor* designer);
 
     void Notification(TComponent* component, TOperation operation) override;
     void Loaded() override;
@@ -302,7 +301,7 @@ private:
     TQROptions options_ = TQROptions{FirstPageHeader, LastPageFooter};
     bool printIfEmpty_ = true;
     bool snapToGrid_ = true;
-    TQRDesigner* designer_ = nullptr;
+    TQRReportEditor* designer_ = nullptr;
 };
 
 class TQuickRep : public TCustomQuickRep {
