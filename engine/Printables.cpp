@@ -22,13 +22,6 @@ VK_PUBLISHED(TQRPrintable)
 
 void TQRPrintable::Create(TComponent* owner)
 {
-    frame_ = new TQRFrame();
-    frame_->OnChange = TNotifyEvent(this, &TQRPrintable::FrameChanged);
-    streamedSize_ = new TQRSize(&size_);
-    streamedSize_->OnChange = TNotifyEvent([this](TObject*) {
-        if (!IsLoading())
-            ApplyZoom();  // Loaded places the element once the whole layout is read
-    });
     inherited::Create(owner);
     SetColor(clWhite);
     const QSizeF size = DefaultSize();
@@ -42,23 +35,6 @@ TQRPrintable* TQRPrintable::CreateOf(TClass printableClass, TComponent* owner)
     return static_cast<TQRPrintable*>(printableClass->CreateComponent(owner));
 }
 
-void TQRPrintable::Destroy()
-{
-    inherited::Destroy();
-    FreeAndNil(frame_);
-    FreeAndNil(streamedSize_);
-}
-
-void TQRPrintable::Loaded()
-{
-    inherited::Loaded();
-    ApplyZoom();  // the streamed rectangle wins over the bounds read at the saved zoom
-}
-
-void TQRPrintable::FrameChanged(TObject*)
-{
-    Invalidate();
-}
 
 TQRCustomBand* TQRPrintable::ParentBand() const
 {
@@ -69,12 +45,6 @@ TCustomQuickRep* TQRPrintable::ParentReport() const
 {
     const TQRCustomBand* band = ParentBand();
     return band ? band->ParentReport() : nullptr;
-}
-
-double TQRPrintable::ZoomFactor() const
-{
-    const TCustomQuickRep* report = ParentReport();
-    return report ? report->Zoom() / 100.0 : 1.0;
 }
 
 void TQRPrintable::SetAlignToBand(bool v)
@@ -91,25 +61,6 @@ void TQRPrintable::SetAlignment(TAlignment v)
     Invalidate();
 }
 
-void TQRPrintable::SetSize(const QRectF& size)
-{
-    size_ = size;
-    ApplyZoom();
-}
-
-void TQRPrintable::SetBounds(int left, int top, int width, int height)
-{
-    if (!zooming_) {
-        const double z = ZoomFactor();
-        size_ = QRectF(left / z, top / z, width / z, height / z);
-        if (ClampGeometry(size_)) {
-            ApplyZoom();  // bounds beyond the extent (from a layout, say) place the clamped rectangle
-            return;
-        }
-    }
-    inherited::SetBounds(left, top, width, height);
-}
-
 void TQRPrintable::SetParent(TWinControl* parent)
 {
     inherited::SetParent(parent);
@@ -117,34 +68,24 @@ void TQRPrintable::SetParent(TWinControl* parent)
         ApplyZoom();
 }
 
-void TQRPrintable::ApplyZoom()
+void TQRPrintable::FitSize(QRectF& size) const
 {
     const TQRCustomBand* band = ParentBand();
-    if (alignToBand_ && band) {
-        const double free = band->Size().width() - size_.width();
-        if (alignment_ == taLeftJustify)
-            size_.moveLeft(0);
-        else if (alignment_ == taCenter)
-            size_.moveLeft(free / 2);
-        else
-            size_.moveLeft(free);
-    }
-    const double z = ZoomFactor();
-    zooming_ = true;
-    try {
-        SetBounds(RoundPx(size_.left() * z), RoundPx(size_.top() * z), RoundPx(size_.width() * z),
-                  RoundPx(size_.height() * z));
-    } catch (...) {
-        zooming_ = false;
-        throw;
-    }
-    zooming_ = false;
+    if (!alignToBand_ || !band)
+        return;
+    const double free = band->Size().width() - size.width();
+    if (alignment_ == taLeftJustify)
+        size.moveLeft(0);
+    else if (alignment_ == taCenter)
+        size.moveLeft(free / 2);
+    else
+        size.moveLeft(free);
 }
 
 void TQRPrintable::Draw(QPainter& painter, const QRectF& rect) const
 {
     DrawContent(painter, rect);
-    frame_->Paint(painter, rect);
+    Frame()->Paint(painter, rect);
 }
 
 void TQRPrintable::DrawContent(QPainter& painter, const QRectF& rect) const

@@ -10,16 +10,13 @@
 VK_ENUM(TQRSysDataType, qrsTime, qrsDate, qrsDateTime, qrsPageNumber, qrsReportTitle, qrsDetailCount, qrsDetailNo)
 VK_ENUM(TQRShapeType, qrsRectangle, qrsCircle, qrsVertLine, qrsHorLine, qrsTopAndBottom, qrsRightAndLeft)
 
-class TQRPrintable : public TEditorMouse<TQRPrintable, TGraphicControl> {
+class TQRPrintable : public TQRZoomGeometry<TQRPrintable, TGraphicControl> {
     VK_CLASS(TQRPrintable, TGraphicControl)
 public:
     void Create(TComponent* owner) override;
-    void Destroy() override;
     // A new element of the class with the owner; raises EInvalidCast, creating
     // nothing, for a class that is no element.
     static TQRPrintable* CreateOf(TClass printableClass, TComponent* owner);
-    TQRFrame* Frame() const { return frame_; }
-    void SetFrame(TQRFrame* frame) { frame_->Assign(frame); }
     // Aligned to the band: Alignment places the element left, centred or right within its band.
     bool AlignToBand() const { return alignToBand_; }
     void SetAlignToBand(bool v);
@@ -28,16 +25,9 @@ public:
     void SetAlignment(TAlignment v);
     TQRCustomBand* ParentBand() const;
     TCustomQuickRep* ParentReport() const;
-    double ZoomFactor() const;
-    // Zoom-independent rectangle within the band, pixels at zoom 100.
-    const QRectF& Size() const { return size_; }
-    void SetSize(const QRectF& size);
-    TQRSize* StreamedSize() const { return streamedSize_; }
-    void Loaded() override;
-    void SetBounds(int left, int top, int width, int height) override;
+    // Size() is the zoom-independent rectangle within the band; ApplyZoom()
+    // places the element within its band when aligned to it.
     void SetParent(TWinControl* parent) override;
-    // Places the element for the report's current zoom, within its band when aligned to it.
-    void ApplyZoom();
     // Draws the element's content and frame into rect, in painter coordinates
     // where one unit is one pixel at zoom 100.
     virtual void Draw(QPainter& painter, const QRectF& rect) const;
@@ -50,15 +40,11 @@ protected:
     // Draws the element's own content (without the frame).
     virtual void DrawContent(QPainter& painter, const QRectF& rect) const;
     virtual void AlignmentChanged() {}
+    void FitSize(QRectF& size) const override;
 
 private:
-    void FrameChanged(TObject*);
-    TQRFrame* frame_ = nullptr;
     bool alignToBand_ = false;
     TAlignment alignment_ = taLeftJustify;
-    QRectF size_;
-    TQRSize* streamedSize_ = nullptr;
-    bool zooming_ = false;
 };
 
 // Base of the text elements: caption or lines in a font.

@@ -28,6 +28,11 @@ bool ClampGeometry(QRectF& rect)
            rect.height() != wanted.height();
 }
 
+double ReportZoomFactor(const TCustomQuickRep* report)
+{
+    return report ? report->Zoom() / 100.0 : 1.0;
+}
+
 TQRReportEditor* ReportEditor(const TCustomQuickRep* report)
 {
     return report ? report->Designer() : nullptr;
@@ -144,13 +149,6 @@ VK_PUBLISHED(TQRSize)
 
 void TQRBasePanel::Create(TComponent* owner)
 {
-    frame_ = new TQRFrame();
-    frame_->OnChange = TNotifyEvent([this](TObject*) { Invalidate(); });
-    streamedSize_ = new TQRSize(&size_);
-    streamedSize_->OnChange = TNotifyEvent([this](TObject*) {
-        if (!IsLoading())
-            SizeChanged();
-    });
     inherited::Create(owner);
     SetBevelOuter(bvNone);
     SetCaption(QString());
@@ -165,58 +163,6 @@ void TQRBasePanel::Destroy()
     while (ControlCount() > 0)
         Controls(ControlCount() - 1)->Free();
     inherited::Destroy();
-    FreeAndNil(frame_);
-    FreeAndNil(streamedSize_);
-}
-
-void TQRBasePanel::Loaded()
-{
-    inherited::Loaded();
-    ApplyZoom();  // the streamed rectangle wins over the bounds read at the saved zoom
-}
-
-double TQRBasePanel::ZoomFactor() const
-{
-    const TCustomQuickRep* report = ParentReport();
-    return report ? report->Zoom() / 100.0 : 1.0;
-}
-
-void TQRBasePanel::SetBounds(int left, int top, int width, int height)
-{
-    if (!zooming_) {
-        const double z = ZoomFactor();
-        size_ = QRectF(left / z, top / z, width / z, height / z);
-        if (ClampGeometry(size_)) {
-            ApplyZoom();  // bounds beyond the extent (from a layout, say) place the clamped rectangle
-            return;
-        }
-    }
-    inherited::SetBounds(left, top, width, height);
-}
-
-void TQRBasePanel::SetSize(const QRectF& size)
-{
-    size_ = size;
-    ApplyZoom();
-}
-
-void TQRBasePanel::SizeChanged()
-{
-    ApplyZoom();
-}
-
-void TQRBasePanel::ApplyZoom()
-{
-    const double z = ZoomFactor();
-    zooming_ = true;
-    try {
-        SetBounds(RoundPx(size_.left() * z), RoundPx(size_.top() * z), RoundPx(size_.width() * z),
-                  RoundPx(size_.height() * z));
-    } catch (...) {
-        zooming_ = false;
-        throw;
-    }
-    zooming_ = false;
 }
 
 void TQRBasePanel::PaintFrame()
@@ -225,7 +171,7 @@ void TQRBasePanel::PaintFrame()
     const double z = ZoomFactor();
     painter.save();
     painter.scale(z, z);
-    frame_->Paint(painter, QRectF(0, 0, Width() / z, Height() / z));
+    Frame()->Paint(painter, QRectF(0, 0, Width() / z, Height() / z));
     painter.restore();
 }
 
