@@ -35,7 +35,6 @@ TQRPrintable* TQRPrintable::CreateOf(TClass printableClass, TComponent* owner)
     return static_cast<TQRPrintable*>(printableClass->CreateComponent(owner));
 }
 
-
 TQRCustomBand* TQRPrintable::ParentBand() const
 {
     return dynamic_cast<TQRCustomBand*>(Parent());
@@ -123,15 +122,8 @@ VK_PUBLISHED(TQRLabel)
 
 void TQRCustomLabel::Create(TComponent* owner)
 {
-    lines_ = new TStringList();
-    lines_->OnChange = TNotifyEvent(this, &TQRCustomLabel::LinesChanged);
+    lines_.OnChange = TNotifyEvent(this, &TQRCustomLabel::LinesChanged);
     inherited::Create(owner);
-}
-
-void TQRCustomLabel::Destroy()
-{
-    inherited::Destroy();
-    FreeAndNil(lines_);
 }
 
 void TQRCustomLabel::SetText(const QString& text)
@@ -142,7 +134,7 @@ void TQRCustomLabel::SetText(const QString& text)
 
 void TQRCustomLabel::SetLines(TStrings* lines)
 {
-    lines_->Assign(lines);
+    lines_.Assign(lines);
 }
 
 void TQRCustomLabel::LinesChanged(TObject*)
@@ -191,7 +183,7 @@ QSizeF TQRCustomLabel::DefaultSize() const
 
 void TQRCustomLabel::TextChanged()
 {
-    if (!lines_ || IsLoading())
+    if (IsLoading())
         return;  // a stored size stays as it was read
     if (autoSize_) {
         const QString text = DisplayText();
@@ -349,18 +341,9 @@ VK_PUBLISHED(TQRShape)
 
 void TQRShape::Create(TComponent* owner)
 {
-    pen_ = new TPen();
-    brush_ = new TBrush();
-    pen_->OnChange = TNotifyEvent(this, &TQRShape::StyleChanged);
-    brush_->OnChange = TNotifyEvent(this, &TQRShape::StyleChanged);
+    pen_.OnChange = TNotifyEvent(this, &TQRShape::StyleChanged);
+    brush_.OnChange = TNotifyEvent(this, &TQRShape::StyleChanged);
     inherited::Create(owner);
-}
-
-void TQRShape::Destroy()
-{
-    inherited::Destroy();
-    FreeAndNil(pen_);
-    FreeAndNil(brush_);
 }
 
 void TQRShape::StyleChanged(TObject*)
@@ -379,9 +362,9 @@ void TQRShape::SetShape(TQRShapeType v)
 void TQRShape::DrawContent(QPainter& painter, const QRectF& rect) const
 {
     painter.save();
-    painter.setPen(pen_->Style() == psClear ? QPen(Qt::NoPen) : pen_->ToQPen());
-    painter.setBrush(brush_->ToQBrush());
-    const double inset = pen_->Width() / 2.0;
+    painter.setPen(pen_.Style() == psClear ? QPen(Qt::NoPen) : pen_.ToQPen());
+    painter.setBrush(brush_.ToQBrush());
+    const double inset = pen_.Width() / 2.0;
     const QRectF r = rect.adjusted(inset, inset, -inset, -inset);
     switch (shape_) {
     case qrsRectangle: painter.drawRect(r); break;
@@ -445,15 +428,8 @@ VK_PUBLISHED(TQRImage)
 
 void TQRImage::Create(TComponent* owner)
 {
-    picture_ = new TPicture();
-    picture_->OnChange = TNotifyEvent(this, &TQRImage::PictureChanged);
+    picture_.OnChange = TNotifyEvent(this, &TQRImage::PictureChanged);
     inherited::Create(owner);
-}
-
-void TQRImage::Destroy()
-{
-    inherited::Destroy();
-    FreeAndNil(picture_);
 }
 
 void TQRImage::SetAutoSize(bool v)
@@ -464,15 +440,15 @@ void TQRImage::SetAutoSize(bool v)
 
 void TQRImage::PictureChanged(TObject*)
 {
-    if (autoSize_ && !IsLoading() && picture_->Width() > 0)
-        SetSize(QRectF(Size().topLeft(), QSizeF(picture_->Width(), picture_->Height())));
+    if (autoSize_ && !IsLoading() && picture_.Width() > 0)
+        SetSize(QRectF(Size().topLeft(), QSizeF(picture_.Width(), picture_.Height())));
     Invalidate();
 }
 
 void TQRImage::DrawContent(QPainter& painter, const QRectF& rect) const
 {
     inherited::DrawContent(painter, rect);
-    DrawPicture(painter, rect, picture_->Graphic());
+    DrawPicture(painter, rect, picture_.Graphic());
 }
 
 // ---- TQRDBImage ----

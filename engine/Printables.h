@@ -52,10 +52,9 @@ class TQRCustomLabel : public TQRPrintable {
     VK_CLASS(TQRCustomLabel, TQRPrintable)
 public:
     void Create(TComponent* owner) override;
-    void Destroy() override;
     // Caption() and SetCaption() are the control's; setting it recomputes and repaints.
     void SetText(const QString& text) override;
-    TStrings* Lines() const { return lines_; }
+    TStrings* Lines() const { return const_cast<TStringList*>(&lines_); }
     void SetLines(TStrings* lines);  // copies the lines
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool v);  // True sizes the element to its text
@@ -84,7 +83,7 @@ protected:
 
 private:
     void LinesChanged(TObject*);
-    TStrings* lines_ = nullptr;
+    TStringList lines_;
     bool autoSize_ = true;
     bool autoStretch_ = false;
     bool wordWrap_ = true;
@@ -152,13 +151,12 @@ class TQRShape : public TQRPrintable {
     VK_CLASS(TQRShape, TQRPrintable)
 public:
     void Create(TComponent* owner) override;
-    void Destroy() override;
     TQRShapeType Shape() const { return shape_; }
     void SetShape(TQRShapeType v);  // an unchanged value is ignored
-    TPen* Pen() const { return pen_; }
-    void SetPen(TPen* v) { pen_->Assign(v); }
-    TBrush* Brush() const { return brush_; }
-    void SetBrush(TBrush* v) { brush_->Assign(v); }
+    TPen* Pen() const { return const_cast<TPen*>(&pen_); }
+    void SetPen(TPen* v) { pen_.Assign(v); }
+    TBrush* Brush() const { return const_cast<TBrush*>(&brush_); }
+    void SetBrush(TBrush* v) { brush_.Assign(v); }
     QSizeF DefaultSize() const override { return QSizeF(65, 65); }
 
 protected:
@@ -167,8 +165,8 @@ protected:
 private:
     void StyleChanged(TObject*);
     TQRShapeType shape_ = qrsRectangle;
-    TPen* pen_ = nullptr;
-    TBrush* brush_ = nullptr;
+    TPen pen_;
+    TBrush brush_;
 };
 
 // Shared drawing of a picture in a rectangle: stretched, centred or at the top left.
@@ -191,9 +189,8 @@ class TQRImage : public TQRPictureElement {
     VK_CLASS(TQRImage, TQRPictureElement)
 public:
     void Create(TComponent* owner) override;
-    void Destroy() override;
-    TPicture* Picture() const { return picture_; }
-    void SetPicture(TPicture* v) { picture_->Assign(v); }
+    TPicture* Picture() const { return const_cast<TPicture*>(&picture_); }
+    void SetPicture(TPicture* v) { picture_.Assign(v); }
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool v);  // True sizes the element to its picture
 
@@ -202,7 +199,7 @@ protected:
 
 private:
     void PictureChanged(TObject*);
-    TPicture* picture_ = nullptr;
+    TPicture picture_;
     bool autoSize_ = false;
 };
 

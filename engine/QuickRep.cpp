@@ -366,9 +366,6 @@ VK_PUBLISHED(TQuickRep) {}
 
 void TCustomQuickRep::Create(TComponent* owner)
 {
-    bands_ = new TQuickRepBands(this);
-    page_ = new TQRPage(this);
-    printerSettings_ = new TQRPrinterSettings();
     inherited::Create(owner);
     ControlStyle.Include(csAcceptsControls);
     SetTabStop(true);
@@ -381,9 +378,6 @@ void TCustomQuickRep::Destroy()
     if (designer_)
         designer_->StopEdit();
     inherited::Destroy();
-    FreeAndNil(bands_);
-    FreeAndNil(page_);
-    FreeAndNil(printerSettings_);
 }
 
 void TCustomQuickRep::SetZoom(int zoom)
@@ -485,14 +479,14 @@ TQRCustomBand* TCustomQuickRep::CreateBand(TQRBandType type)
     return band;
 }
 
-int TCustomQuickRep::PageWidthPx() const { return TQRPage::ToPixels(page_->Width()); }
-int TCustomQuickRep::PageLengthPx() const { return TQRPage::ToPixels(page_->Length()); }
-int TCustomQuickRep::LeftMarginPx() const { return TQRPage::ToPixels(page_->LeftMargin()); }
-int TCustomQuickRep::TopMarginPx() const { return TQRPage::ToPixels(page_->TopMargin()); }
+int TCustomQuickRep::PageWidthPx() const { return TQRPage::ToPixels(page_.Width()); }
+int TCustomQuickRep::PageLengthPx() const { return TQRPage::ToPixels(page_.Length()); }
+int TCustomQuickRep::LeftMarginPx() const { return TQRPage::ToPixels(page_.LeftMargin()); }
+int TCustomQuickRep::TopMarginPx() const { return TQRPage::ToPixels(page_.TopMargin()); }
 
 int TCustomQuickRep::BandWidthPx() const
 {
-    return PageWidthPx() - LeftMarginPx() - TQRPage::ToPixels(page_->RightMargin());
+    return PageWidthPx() - LeftMarginPx() - TQRPage::ToPixels(page_.RightMargin());
 }
 
 void TCustomQuickRep::LayoutBands()

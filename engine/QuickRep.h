@@ -286,11 +286,11 @@ public:
     void Destroy() override;
     TCustomQuickRep* ParentReport() const override { return const_cast<TCustomQuickRep*>(this); }
 
-    TQuickRepBands* Bands() const { return bands_; }
-    TQRPage* Page() const { return page_; }
-    void SetPage(TQRPage* page) { page_->Assign(page); }
-    TQRPrinterSettings* PrinterSettings() const { return printerSettings_; }
-    void SetPrinterSettings(TQRPrinterSettings* v) { printerSettings_->Assign(v); }
+    TQuickRepBands* Bands() const { return const_cast<TQuickRepBands*>(&bands_); }
+    TQRPage* Page() const { return const_cast<TQRPage*>(&page_); }
+    void SetPage(TQRPage* page) { page_.Assign(page); }
+    TQRPrinterSettings* PrinterSettings() const { return const_cast<TQRPrinterSettings*>(&printerSettings_); }
+    void SetPrinterSettings(TQRPrinterSettings* v) { printerSettings_.Assign(v); }
     TQRUnit Units() const { return units_; }
     void SetUnits(TQRUnit v) { units_ = v; }
     int Zoom() const { return zoom_; }
@@ -345,9 +345,9 @@ protected:
 private:
     void ApplyPageSize();
     bool layingOut_ = false;
-    TQuickRepBands* bands_ = nullptr;
-    TQRPage* page_ = nullptr;
-    TQRPrinterSettings* printerSettings_ = nullptr;
+    TQuickRepBands bands_{this};
+    TQRPage page_{this};
+    TQRPrinterSettings printerSettings_;
     TQRUnit units_ = qruMM;
     int zoom_ = 100;
     QString reportTitle_;
