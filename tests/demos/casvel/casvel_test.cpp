@@ -10,10 +10,12 @@
 
 #include "designer/VornakMain.h"
 #include "dialogs/Dialogs.h"
+#include "engine/export/TextExportFilter.h"
 #include "engine/preview/PreviewForm.h"
 
 #include <QFile>
 #include <QLineEdit>
+#include <set>
 #include <gtest/gtest.h>
 
 namespace {
@@ -406,12 +408,41 @@ TEST_F(Casvel, SampleReportCarriesItsResource)
     EXPECT_EQ(pageNumber->Font()->Size(), 8);
 }
 
+// The engine's own text export of the orders: one order per row, every row
+// as far below the one before as on every other page.
+TEST_F(Casvel, EnginesTextExportSpacesTheOrdersEvenlyOnEveryPage)
+{
+    const QString file = ScratchPath(QStringLiteral("orders.txt"));
+    Form2->QuickRep1->ExportToFilter(new TQRTextExportFilter(file));
+    QFile text(file);
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    const QStringList pages = QString::fromUtf8(text.readAll()).split(QLatin1Char('\f'));
+    ASSERT_GT(pages.size(), 1);
+    std::set<int> gaps;
+    int orders = 0;
+    for (const QString& page : pages) {
+        const QStringList lines = page.split(QLatin1Char('\n'));
+        int previous = -1;
+        for (int i = 0; i < lines.size(); ++i) {
+            const QString line = lines[i].trimmed();
+            if (line.isEmpty() || !line.front().isDigit())
+                continue;  // the title, the column captions, the page number
+            ++orders;
+            if (previous >= 0)
+                gaps.insert(i - previous);
+            previous = i;
+        }
+    }
+    EXPECT_EQ(orders, Form2->Table1->RecordCount());
+    EXPECT_EQ(gaps, std::set<int>{1}) << pages.first().toStdString();
+}
+
 TEST_F(Casvel, Screenshot)
 {
     HandOver();
     Select(Form2->QRLabel4);
     Application->ProcessMessages();
-    SaveForReview(Form1->Grab(), QStringLiteral("casvel"));
+    SaveWindowForReview(Form1, QStringLiteral("casvel"));
 }
 
 }  // namespace
