@@ -46,7 +46,7 @@ protected:
         painter.translate(Border, Border);
         painter.fillRect(QRectF(0, 0, pages_->PaperWidth * zoom_ / 100, pages_->PaperLength * zoom_ / 100), Qt::white);
         painter.setRenderHint(QPainter::Antialiasing);
-        PlayPage(pages_->Pages[page_ - 1], painter, zoom_ / 100);
+        PlayPage(pages_->Page(page_ - 1), painter, zoom_ / 100);
     }
 
 private:
