@@ -120,7 +120,7 @@ void FirstPreviewPage(benchmark::State& state)
         auto* preview = New<TQRPreviewForm>(nullptr);
         preview->SetReport(list.Report);
         preview->Widget()->show();
-        while (preview->PageCount() == 0 && preview->Preparing())
+        while (preview->PageCount() == 0)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         preview->Widget()->repaint();
         state.PauseTiming();

@@ -25,7 +25,7 @@ def table(build, rows):
 
 def run(build, case, orders):
     out = subprocess.run([os.path.join(build, "bench", "engine", "engine_bench"), f"--orders={orders}",
-                          f"--benchmark_filter=^{case}$", "--benchmark_format=csv"],
+                          f"--benchmark_filter=^{case}(/|$)", "--benchmark_format=csv"],
                          check=True, capture_output=True, text=True,
                          env=dict(os.environ, QT_QPA_PLATFORM="offscreen")).stdout
     row = next(csv.DictReader(io.StringIO(out[out.index("name,"):])))
