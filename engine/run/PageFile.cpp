@@ -12,6 +12,11 @@
 
 namespace {
 
+EReadError Damaged(const QString& fileName)
+{
+    return EReadError(QStringLiteral("The temporary page file \"%1\" is damaged").arg(fileName));
+}
+
 template <class T>
 void Put(QByteArray& out, T value)
 {
@@ -48,7 +53,7 @@ private:
     const char* Take(size_t size)
     {
         if (size_t(end_ - at_) < size)
-            throw EReadError(QStringLiteral("The temporary page file \"%1\" is damaged").arg(fileName_));
+            throw Damaged(fileName_);
         const char* start = at_;
         at_ += size;
         return start;
@@ -70,7 +75,9 @@ TQRPageFile::~TQRPageFile()
 
 void TQRPageFile::Create()
 {
-    QByteArray path = QFile::encodeName(QDir(QDir::tempPath()).filePath(QStringLiteral("vornak-pages-XXXXXX")));
+    // A TMPDIR that does not exist gives no folder, which would put the file in the working folder.
+    const QString folder = QDir::tempPath().isEmpty() ? QStringLiteral("/tmp") : QDir::tempPath();
+    QByteArray path = QFile::encodeName(QDir(folder).filePath(QStringLiteral("vornak-pages-XXXXXX")));
     fd_ = ::mkostemp(path.data(), O_CLOEXEC);
     if (fd_ < 0)
         throw EFCreateError(Format(QString::fromUtf8(rtlstr::SFCreateError),
@@ -126,8 +133,10 @@ TQRPreparedPage TQRPageFile::Read(int index) const
         const ssize_t n = ::pread(fd_, record.data() + done, size_t(record.size() - done), start + done);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
-            Fail(false, n < 0 ? errno : EIO);
+        if (n == 0)
+            throw Damaged(fileName_);
+        if (n < 0)
+            Fail(false, errno);
         done += n;
     }
     TRecordReader in(record, fileName_);
