@@ -180,6 +180,55 @@ TEST_F(PageFileTest, AFullDiskIsAClearErrorThatKeepsThePagesBeforeAndLeavesNoFil
     EXPECT_TRUE(TempFiles().isEmpty());
 }
 
+TEST_F(PageFileTest, ATemporaryFolderWithoutRoomForTheFileIsAClearErrorThatKeepsThePagesBefore)
+{
+    TMemDataSet* table = BuildList(400);
+    // A file where the folder should be: root may write anywhere else.
+    const QString missing = temp.filePath(QStringLiteral("not-a-folder"));
+    ASSERT_TRUE(QFile(missing).open(QIODevice::WriteOnly));
+    qputenv("TMPDIR", missing.toLocal8Bit());
+    TQRPreparedReport pages;
+    try {
+        TQRReportRunner(report).Run(pages);
+        FAIL() << "the run went on without its page file";
+    } catch (const EFCreateError& e) {
+        EXPECT_TRUE(e.Message().contains(missing)) << e.Message().toStdString();
+    }
+    EXPECT_FALSE(table->Active());
+    EXPECT_EQ(pages.PageCount(), 2);
+    EXPECT_EQ(PageTexts(pages)[1].last(), QStringLiteral("Page 2"));
+}
+
+// A page file that no longer gives a page back: reading it is an error, and
+// the preview says so on the page instead of painting it.
+TEST_F(PageFileTest, APageFileCutShortIsAReadErrorThatThePreviewShowsOnThePage)
+{
+    BuildList(400);
+    {
+        const TQRPreparedReport pages = Run();
+        ASSERT_TRUE(QFile::resize(pages.PageFileName(), QFileInfo(pages.PageFileName()).size() / 2));
+        EXPECT_NO_THROW(pages.Page(2));
+        EXPECT_THROW(pages.Page(pages.PageCount() - 1), EReadError);
+        EXPECT_NO_THROW(pages.Page(0));
+    }
+    TModalScope scope([&](TModalRequest& request) {
+        auto* preview = dynamic_cast<TQRPreviewForm*>(request.Subject);
+        if (!preview)
+            return int(mrOk);
+        preview->Widget()->show();
+        EXPECT_TRUE(RunEventsUntil([&] { return !preview->Preparing() && preview->PageCount() > 5; }));
+        const QString file = preview->Pages().PageFileName();
+        EXPECT_TRUE(QFile::resize(file, QFileInfo(file).size() / 2));
+        ClickButton(PreviewButton(preview, QStringLiteral(">|")));
+        const QImage shown = preview->Widget()->findChild<QScrollArea*>()->widget()->grab().toImage();
+        EXPECT_GT(DarkPixels(shown), 100) << "nothing said on the page";
+        ClickButton(PreviewButton(preview, QStringLiteral("Close")));
+        return int(mrCancel);
+    });
+    report->Preview();
+    EXPECT_TRUE(TempFiles().isEmpty());
+}
+
 // The preview of a full disk: the message says so, the pages that came stay
 // to be looked at, and the file goes with the window.
 TEST_F(PageFileTest, APreviewOnAFullDiskShowsTheErrorAndKeepsItsPages)
