@@ -10,7 +10,8 @@ void ExportPreparedReport(const TQRPreparedReport& report, TQRExportFilter* filt
 {
     filter->Start(Round(PixelsToTenthMM(report.PaperWidth)), Round(PixelsToTenthMM(report.PaperLength)),
                   report.Font.get());
-    for (const TQRPreparedPage& page : report.Pages) {
+    for (int i = 0; i < report.PageCount(); ++i) {
+        const TQRPreparedPage& page = report.Page(i);
         filter->EndPage();
         filter->NewPage();
         for (const TQRPageText& t : page.Texts)

@@ -6,6 +6,7 @@
 #include "engine/export/ReportExport.h"
 #include "engine/print/ReportPrinter.h"
 #include "engine/run/ReportRunner.h"
+#include "rtl/Exceptions.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -46,7 +47,15 @@ protected:
         painter.translate(Border, Border);
         painter.fillRect(QRectF(0, 0, pages_->PaperWidth * zoom_ / 100, pages_->PaperLength * zoom_ / 100), Qt::white);
         painter.setRenderHint(QPainter::Antialiasing);
-        PlayPage(pages_->Pages[page_ - 1], painter, zoom_ / 100);
+        try {
+            PlayPage(pages_->Page(page_ - 1), painter, zoom_ / 100);
+        } catch (const Exception& e) {
+            // A page file that fails to give the page back says so on the
+            // page: no message box can open inside a paint.
+            painter.setPen(Qt::black);
+            painter.drawText(QRectF(0, 0, width() - 2 * Border, height() - 2 * Border),
+                             Qt::AlignCenter | Qt::TextWordWrap, e.Message());
+        }
     }
 
 private:

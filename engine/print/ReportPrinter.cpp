@@ -166,7 +166,7 @@ bool PrintPreparedPages(const TQRPreparedReport& report, QPrinter& printer, int 
     for (int printed = 0; printed < total; ++printed) {
         if (printed > 0)
             printer.newPage();
-        PlayPage(report.Pages[first - 1 + printed % (last - first + 1)], painter, scale);
+        PlayPage(report.Page(first - 1 + printed % (last - first + 1)), painter, scale);
         if (progress && !progress(printed + 1, total)) {
             printer.abort();
             return false;

@@ -81,7 +81,7 @@ QString SysDataValue(const TQRSysData* sys, const TQRRunState& state, const TCus
     case qrsDateTime: return TExprValue(QDateTime::currentDateTime()).ToText();
     case qrsPageNumber: return QString::number(state.PageNumber);
     case qrsReportTitle: return report->ReportTitle();
-    case qrsDetailCount: return QString::number(state.DetailCount);
+    case qrsDetailCount: return QString::number(state.DetailCount());
     case qrsDetailNo: return QString::number(state.DetailNo);
     }
     return {};
@@ -120,6 +120,13 @@ void WrapParagraph(const QString& paragraph, TFontInfo& font, double width, QStr
 }
 
 }  // namespace
+
+int TQRRunState::DetailCount() const
+{
+    if (!detailCount_)
+        detailCount_ = DataSet && DataSet->Active() ? DataSet->RecordCount() : 0;
+    return *detailCount_;
+}
 
 TQRElementPrinter::TQRElementPrinter(TCustomQuickRep* report) : report_(report) {}
 TQRElementPrinter::~TQRElementPrinter() = default;

@@ -9,6 +9,7 @@
 #include <map>
 #include <unordered_map>
 #include <memory>
+#include <optional>
 
 class TQRPrintable;
 class TQRCustomLabel;
@@ -20,8 +21,14 @@ class TDataSet;
 // What the running report knows that elements print.
 struct TQRRunState {
     int PageNumber = 0;
-    int DetailNo = 0;     // records printed so far
-    int DetailCount = 0;  // records of the report's data set
+    int DetailNo = 0;  // records printed so far
+    TDataSet* DataSet = nullptr;  // the report's
+    // The records of the report's data set. Asked of the data set only when
+    // an element prints it: counting may cost a data set a pass over its records.
+    int DetailCount() const;
+
+private:
+    mutable std::optional<int> detailCount_;
 };
 
 // An element measured for the current record: its printed lines (text

@@ -1,9 +1,14 @@
 #include "PreparedReport.h"
 
+#include "PageFile.h"
+#include "rtl/Exceptions.h"
+
 #include <QFontMetricsF>
 #include <map>
 
 namespace {
+
+int memoryPages = 16;
 
 void DrawTexts(const std::vector<TQRPageText>& texts, QPainter& painter)
 {
@@ -51,4 +56,53 @@ void PlayPage(const TQRPreparedPage& page, QPainter& painter, double scale)
     painter.scale(scale, scale);
     DrawTexts(page.Texts, painter);
     painter.restore();
+}
+
+TQRPreparedReport::TQRPreparedReport() = default;
+TQRPreparedReport::~TQRPreparedReport() = default;
+TQRPreparedReport::TQRPreparedReport(TQRPreparedReport&&) noexcept = default;
+TQRPreparedReport& TQRPreparedReport::operator=(TQRPreparedReport&&) noexcept = default;
+
+int TQRPreparedReport::PageCount() const
+{
+    return static_cast<int>(memory_.size()) + (file_ ? file_->Count() : 0);
+}
+
+const TQRPreparedPage& TQRPreparedReport::Page(int index) const
+{
+    if (index >= 0 && index < static_cast<int>(memory_.size()))
+        return memory_[size_t(index)];
+    if (index != readIndex_) {
+        if (!file_ || index < 0 || index >= PageCount())
+            throw EListError(Format(QString::fromUtf8(rtlstr::SListIndexError), {QString::number(index)}));
+        read_ = file_->Read(index - static_cast<int>(memory_.size()));
+        readIndex_ = index;
+    }
+    return read_;
+}
+
+void TQRPreparedReport::AddPage(TQRPreparedPage page)
+{
+    if (!file_ && static_cast<int>(memory_.size()) < memoryPages) {
+        memory_.push_back(std::move(page));
+        return;
+    }
+    if (!file_)
+        file_ = std::make_unique<TQRPageFile>();
+    file_->Append(page);
+}
+
+QString TQRPreparedReport::PageFileName() const
+{
+    return file_ ? file_->FileName() : QString();
+}
+
+int TQRPreparedReport::MemoryPages()
+{
+    return memoryPages;
+}
+
+void TQRPreparedReport::SetMemoryPages(int pages)
+{
+    memoryPages = std::max(pages, 0);
 }

@@ -32,14 +32,44 @@ struct TQRPreparedPage {
 // (the printer's resolution / 96 on paper, the zoom on screen).
 void PlayPage(const TQRPreparedPage& page, QPainter& painter, double scale);
 
+class TQRPageFile;
+
 // Pages own what they draw with, so they outlive their report and stay as
-// they were printed when the report's fonts change.
-struct TQRPreparedReport {
+// they were printed when the report's fonts change. The first pages stay in
+// memory; the pages after them go to a temporary page file and are read back
+// when they are shown, printed or exported, so that a run's memory does not
+// grow with its pages. The file goes with the prepared report.
+class TQRPreparedReport {
+public:
+    TQRPreparedReport();
+    ~TQRPreparedReport();
+    TQRPreparedReport(TQRPreparedReport&&) noexcept;
+    TQRPreparedReport& operator=(TQRPreparedReport&&) noexcept;
+
     double PaperWidth = 0;   // pixels at zoom 100
     double PaperLength = 0;
     std::shared_ptr<TFont> Font = std::make_shared<TFont>();  // the report's font as the run found it
-    std::vector<TQRPreparedPage> Pages;
-    int PageCount() const { return static_cast<int>(Pages.size()); }
+
+    int PageCount() const;
+    // The page at index, 0-based, read back from the page file when it is
+    // not in memory; valid until the next call or the next page added.
+    const TQRPreparedPage& Page(int index) const;
+    // Adds a page at the end. Raises EFCreateError or EWriteError when the
+    // page file cannot take it; the pages before stay.
+    void AddPage(TQRPreparedPage page);
+    // Empty while every page is in memory.
+    QString PageFileName() const;
+
+    // How many pages a prepared report keeps in memory before the rest go to its page file.
+    static int MemoryPages();
+    static void SetMemoryPages(int pages);
+
+private:
+    std::vector<TQRPreparedPage> memory_;
+    std::unique_ptr<TQRPageFile> file_;
+    // The page read back last: a preview paints the page it shows again and again.
+    mutable int readIndex_ = -1;
+    mutable TQRPreparedPage read_;
 };
 
 // Millimetres to pixels at zoom 100, unrounded.

@@ -116,7 +116,7 @@ void TQRReportRunner::Start(TQRPreparedReport& out)
         bands_->GroupValues.push_back(std::make_unique<TQRGroupValue>(group->Expression(), report_));
     state_ = TQRRunState();
     TDataSet* ds = report_->DataSet();
-    state_.DetailCount = ds ? ds->RecordCount() : 0;
+    state_.DataSet = ds;
     if (ds && ds->IsEmpty() && !report_->PrintIfEmpty())
         phase_ = TPhase::End;
     failed.dismiss();
@@ -308,7 +308,7 @@ void TQRReportRunner::FinishPage(bool lastPage)
     }
     painter_->end();
     painter_.reset();
-    out_->Pages.push_back({std::move(picture_), std::move(texts_)});
+    out_->AddPage({std::move(picture_), std::move(texts_)});
     texts_ = {};
     if (OnPageReady && !OnPageReady(*out_))
         throw TStop();

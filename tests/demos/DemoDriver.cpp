@@ -82,8 +82,8 @@ TDemoModal::TDemoModal()
 QStringList PageTexts(const TQRPreparedReport& pages)
 {
     QStringList texts;
-    for (const TQRPreparedPage& page : pages.Pages)
-        for (const TQRPageText& text : page.Texts)
+    for (int p = 0; p < pages.PageCount(); ++p)
+        for (const TQRPageText& text : pages.Page(p).Texts)
             texts << text.Text;
     return texts;
 }
@@ -120,7 +120,7 @@ QImage RenderPage(const TQRPreparedReport& pages, int page)
     QImage image(qRound(pages.PaperWidth), qRound(pages.PaperLength), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    PlayPage(pages.Pages.at(page - 1), painter, 1.0);
+    PlayPage(pages.Page(page - 1), painter, 1.0);
     return image;
 }
 

@@ -108,7 +108,7 @@ protected:
     {
         TQRPreparedReport pages;
         TQRReportRunner(opened).Run(pages);
-        EXPECT_FALSE(pages.Pages.empty());
+        EXPECT_GT(pages.PageCount(), 0);
         opened->PrinterSettings()->OutputFileName = dir.filePath(QStringLiteral("hostile.pdf"));
         opened->Print();
         opened->SetZoom(300);

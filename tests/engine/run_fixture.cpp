@@ -51,8 +51,8 @@ TQRPreparedReport RunTest::Run()
 std::vector<QStringList> RunTest::PageTexts(const TQRPreparedReport& pages)
 {
     std::vector<QStringList> out;
-    for (const TQRPreparedPage& page : pages.Pages) {
-        std::vector<TQRPageText> texts = page.Texts;
+    for (int p = 0; p < pages.PageCount(); ++p) {
+        std::vector<TQRPageText> texts = pages.Page(p).Texts;
         std::stable_sort(texts.begin(), texts.end(), [](const TQRPageText& a, const TQRPageText& b) {
             return a.Y != b.Y ? a.Y < b.Y : a.X < b.X;
         });

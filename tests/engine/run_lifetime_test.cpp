@@ -45,7 +45,7 @@ QImage Render(const TQRPreparedReport& pages, int page = 0)
     QImage image(QSizeF(pages.PaperWidth, pages.PaperLength).toSize(), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    PlayPage(pages.Pages.at(page), painter, 1);
+    PlayPage(pages.Page(page), painter, 1);
     return image;
 }
 

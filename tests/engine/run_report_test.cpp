@@ -65,7 +65,7 @@ TEST_F(BandOrder, PagesBreakBeforeTheFooterAndRepeatTheHeaders)
         EXPECT_EQ(page.takeLast(), last ? "S" : "PF") << p;
         for (const QString& name : page)
             EXPECT_EQ(name, QStringLiteral("Item%1").arg(next++));
-        for (const TQRPageText& t : pages.Pages[p].Texts)
+        for (const TQRPageText& t : pages.Page(p).Texts)
             if (t.Text.startsWith(QLatin1String("Item"))) {
                 EXPECT_LE(t.Y + 17, footerTop + 0.5) << t.Text.toStdString();
             }
@@ -145,7 +145,7 @@ TEST_F(RunTest, ColumnsFillTopToBottomThenLeftToRight)
     AddText(AddBand(rbSummary), QStringLiteral("End"));
     const TQRPreparedReport pages = Run();
     ASSERT_EQ(pages.PageCount(), 1);
-    const TQRPreparedPage& page = pages.Pages[0];
+    const TQRPreparedPage& page = pages.Page(0);
     const double left = MMToPixels(10);
     const TQRPageText* first = FindText(page, "1");
     const TQRPageText* last = FindText(page, "60");
@@ -168,7 +168,7 @@ TEST_F(RunTest, ColumnBandsLeaveTheSpaceBetweenColumnsBlank)
     QImage image(int(pages.PaperWidth), int(pages.PaperLength), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    PlayPage(pages.Pages.at(0), painter, 1);
+    PlayPage(pages.Page(0), painter, 1);
     painter.end();
     const int y = int(MMToPixels(10)) + 5;
     const double inGap = MMToPixels(10 + (190 - 20) / 2.0 + 5);  // 5 mm right of the first column
@@ -185,7 +185,7 @@ TEST_F(RunTest, BandAlignedTextKeepsToItsColumn)
     auto* qty = AddText<TQRExpr>(detail, QStringLiteral("QTY"), 40);
     qty->SetAlignToBand(true);
     qty->SetAlignment(taCenter);
-    const TQRPreparedPage page = Run().Pages.at(0);
+    const TQRPreparedPage page = Run().Page(0);
     const double column = MMToPixels((190 - 10) / 2.0);
     EXPECT_DOUBLE_EQ(FindText(page, "1")->X, MMToPixels(10) + column / 2);
     EXPECT_DOUBLE_EQ(FindText(page, "60")->X, MMToPixels(10 + 10) + column * 1.5);
@@ -198,7 +198,7 @@ TEST_F(RunTest, BandAlignedTextKeepsToItsColumn)
     auto* wrapped = AddText(detail, sentence, 0, 17);
     wrapped->SetAlignToBand(true);
     wrapped->SetWordWrap(true);
-    const TQRPreparedPage first = Run().Pages.at(0);
+    const TQRPreparedPage first = Run().Page(0);
     ASSERT_NE(FindText(first, "1"), nullptr);
     EXPECT_EQ(FindText(first, sentence), nullptr);
 }
@@ -212,7 +212,7 @@ TEST_F(RunTest, StretchingTextGrowsItsBand)
     auto* wrapped = AddText(detail, QStringLiteral("a long caption that cannot stay on one short line"), 300, 0, 60);
     wrapped->SetWordWrap(true);
     AddText(AddBand(rbSummary), QStringLiteral("after"));
-    const TQRPreparedPage page = Run().Pages.at(0);
+    const TQRPreparedPage page = Run().Page(0);
     const double four = FindText(page, "four")->Y;
     EXPECT_GT(four, FindText(page, "one")->Y);
     EXPECT_GE(FindText(page, "after")->Y, four + 10);

@@ -67,7 +67,7 @@ protected:
             ASSERT_TRUE(preview->PreparePages());
             texts = PageTexts(preview->Pages());
             pages = preview->PageCount();
-            firstPage = preview->Pages().Pages.at(0).Texts;
+            firstPage = preview->Pages().Page(0).Texts;
             firstPicture = RenderPage(preview->Pages(), 1);
             if (!reviewPicture.isEmpty())
                 SaveForReview(firstPicture, reviewPicture);
