@@ -19,7 +19,7 @@ public:
     QString TableFileName() const;
 
 protected:
-    TTableData OpenData() override;
+    std::unique_ptr<TRecordSource> OpenSource() override;
 
 private:
     void CheckInactive(const char* what) const;
@@ -30,6 +30,7 @@ private:
     TTableType tableType_ = ttDefault;
 };
 
-// Reads a table file with the driver its type or extension names.
-TTableData ReadTable(const QString& fileName, TTableType type = ttDefault);
+// Opens a table file with the driver its type or extension names, for
+// reading record by record.
+std::unique_ptr<TRecordSource> OpenTableFile(const QString& fileName, TTableType type = ttDefault);
 void WriteTable(const QString& fileName, const TTableData& table, TTableType type = ttDefault);
