@@ -1,14 +1,16 @@
 // Opening orders tables of 10,000, 100,000 and 1,000,000 rows (to the first
 // record's fields, what the first page needs) and scanning them to the end.
 // Each measurement runs in a fresh process so that its peak resident memory
-// (ru_maxrss) is its own: the child times itself and reports both figures.
-// A program of its own, not part of db_bench: Linux carries the parent's peak
-// into a child's ru_maxrss, so the parent must stay small (NoTable shows it).
+// is its own: the child times itself and reports its figures. Linux carries
+// the parent's peak into a child's ru_maxrss, so this is a program of its own
+// whose parent stays small (NoTable shows that floor), and the child also
+// reports VmHWM, the peak of its own address space alone.
 #include "DbStartup.h"
 #include "Startup.h"
 #include "Table.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -24,11 +26,22 @@ constexpr const char* kChildFlag = "--table-child";
 
 QString TableOf(qint64 rows) { return QStringLiteral(VK_BENCH_TABLES "/ORDERS%1.DB").arg(rows); }
 
-qint64 PeakKb()
+qint64 MaxRssKb()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
+}
+
+qint64 HighWaterKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return 0;
 }
 
 // Opens the table and reads the first record; "scan" goes on to the last.
@@ -57,20 +70,22 @@ void Measure(benchmark::State& state, const char* mode)
         state.SkipWithError("table missing: build the target bench_tables");
         return;
     }
-    qint64 peak = 0;
+    qint64 peak = 0, own = 0;
     for (auto _ : state) {
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(), {QLatin1String(kChildFlag), QLatin1String(mode), file});
         child.waitForFinished(-1);
         const QList<QByteArray> figures = child.readAllStandardOutput().trimmed().split(' ');
-        if (child.exitCode() != 0 || figures.size() != 2) {
+        if (child.exitCode() != 0 || figures.size() != 3) {
             state.SkipWithError(child.readAllStandardError().constData());
             return;
         }
         state.SetIterationTime(figures[0].toDouble() / 1e9);
         peak = qMax(peak, figures[1].toLongLong());
+        own = qMax(own, figures[2].toLongLong());
     }
-    state.counters["peak_MB"] = double(peak) / 1024.0;
+    state.counters["maxrss_MB"] = double(peak) / 1024.0;
+    state.counters["hwm_MB"] = double(own) / 1024.0;
     state.counters["rows"] = double(state.range(0));
 }
 
@@ -93,7 +108,8 @@ int RunChild(char** argv)
         return 1;
     }
     const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%lld %lld\n", static_cast<long long>(ns), static_cast<long long>(PeakKb()));
+    std::printf("%lld %lld %lld\n", static_cast<long long>(ns), static_cast<long long>(MaxRssKb()),
+                static_cast<long long>(HighWaterKb()));
     return 0;
 }
 
