@@ -3,6 +3,7 @@
 // deleted dBase records, and orders and ranges over a table read so.
 #include "DbfFile.h"
 #include "ParadoxFile.h"
+#include "Query.h"
 #include "Table.h"
 
 #include <QFile>
@@ -140,6 +141,32 @@ TEST_F(OnDemand, DamageInALaterRecordFailsThatMoveOnly)
         EXPECT_EQ(QStringLiteral("row 2"), table->FieldByName(QStringLiteral("Name"))->AsString());
         EXPECT_FALSE(table->Eof());
     }
+}
+
+// A query streams a table's records into its SQL engine: a record that
+// cannot be read fails the opening, and no half-loaded table stays behind.
+TEST_F(OnDemand, AQueryLoadsEveryRecordOrNone)
+{
+    const QString name = Path(QStringLiteral("BIG.DBF"));
+    WriteTable(name, Numbered(kRows, QStringLiteral("row")));
+    {
+        QFile f(name);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        QByteArray bytes = f.readAll();
+        const qsizetype at = bytes.lastIndexOf("        30");  // the last row's memo block
+        ASSERT_GT(at, bytes.size() - 20);
+        bytes.replace(at, 10, "    999999");
+        f.seek(0);
+        f.write(bytes);
+    }
+    auto* q = New<TQuery>(owner_);
+    q->SetDatabaseName(dir_.path());
+    q->SQL()->SetText(QStringLiteral("SELECT COUNT(*) AS N, MAX(Id) AS Last FROM BIG"));
+    EXPECT_THROW(q->Open(), EDatabaseError);
+    WriteTable(name, Numbered(kRows, QStringLiteral("row")));
+    q->Open();
+    EXPECT_EQ(kRows, q->FieldByName(QStringLiteral("N"))->AsInteger());
+    EXPECT_EQ(kRows, q->FieldByName(QStringLiteral("Last"))->AsInteger());
 }
 
 // A Paradox header announcing more records than its blocks hold: the records
