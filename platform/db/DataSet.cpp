@@ -122,12 +122,7 @@ void TDataSet::DoOpen()
         active_ = true;
         Rebuild();
     } catch (...) {
-        active_ = false;
-        FreeFields();
-        filterExpr_.reset();
-        defs_.clear();
-        source_.reset();
-        orderIndex_.reset();
+        ReleaseData();
         throw;
     }
     Notify(TDataEvent::ActiveChanged);
@@ -138,6 +133,12 @@ void TDataSet::DoClose()
 {
     BeforeClose(this);
     CloseData();
+    ReleaseData();
+    Notify(TDataEvent::ActiveChanged);
+}
+
+void TDataSet::ReleaseData()
+{
     active_ = false;
     FreeFields();
     filterExpr_.reset();
@@ -149,7 +150,6 @@ void TDataSet::DoClose()
     current_.clear();
     cur_ = -1;
     bof_ = eof_ = true;
-    Notify(TDataEvent::ActiveChanged);
 }
 
 void TDataSet::Refresh()

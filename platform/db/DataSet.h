@@ -123,6 +123,7 @@ private:
     struct TOrderIndex;
     void DoOpen();
     void DoClose();
+    void ReleaseData();  // back to the closed state, without notifying
     void CreateFields();
     void FreeFields();
     void Rebuild();  // the view of the source: range, filter, order; to its first record
