@@ -2,9 +2,7 @@
 
 #include "classes/Published.h"
 #include "db/DataSet.h"
-#include "engine/Designer.h"
 #include "engine/Printables.h"
-#include "engine/QRUtils.h"
 
 #include <algorithm>
 
@@ -135,21 +133,8 @@ void TQRCustomBand::Paint()
 {
     QPainter& painter = *Canvas()->Painter();
     painter.fillRect(ClientRect(), ColorToQColor(Color()));
-    const TCustomQuickRep* report = ParentReport();
-    if (report && report->Designer()) {
-        // the band's kind in the lower left corner and its outline, as a designer shows them
-        painter.save();
-        painter.setPen(QColor(160, 160, 160));
-        painter.drawRect(ClientRect().adjusted(0, 0, -1, -1));
-        QFont font = painter.font();
-        font.setPixelSize(9);
-        painter.setFont(font);
-        painter.drawText(QRect(2, 0, Width() - 4, Height() - 1), Qt::AlignLeft | Qt::AlignBottom,
-                         QRBandTypeName(bandType_));
-        painter.restore();
-        if (report->Designer()->Selected() == this)
-            PaintSelectionHandles(painter, ClientRect());
-    }
+    if (TQRReportEditor* editor = ReportEditor(ParentReport()))
+        editor->PaintAdornments(this, painter);
     PaintFrame();
 }
 

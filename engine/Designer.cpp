@@ -1,7 +1,6 @@
 #include "engine/Designer.h"
 
 #include "classes/Published.h"
-#include "engine/DesignerMouse.h"
 #include "engine/QRUtils.h"
 
 #include <algorithm>
@@ -21,7 +20,8 @@ static std::array<QRect, 8> HandleRects(const QRect& rect)
             QRect(r, b, s, s), QRect(cx, b, s, s), QRect(l, b, s, s), QRect(l, cy, s, s)};
 }
 
-void PaintSelectionHandles(QPainter& painter, const QRect& rect)
+// The selection handles over a control's client area.
+static void PaintSelectionHandles(QPainter& painter, const QRect& rect)
 {
     // framed squares stay apart where handles touch, on small elements
     for (const QRect& handle : HandleRects(rect)) {
@@ -366,33 +366,42 @@ bool TQRDesigner::KeyDown(int key, TShiftState shift)
     return true;
 }
 
-TQRDesigner* EditingDesigner(const TCustomQuickRep* report) { return report ? report->Designer() : nullptr; }
-
-namespace {
-// Calls handle with the designer editing the report, when one does.
-template <class F>
-bool ToEditingDesigner(const TCustomQuickRep* report, F&& handle)
+// The printable area within the margins, dotted.
+static void PaintMargins(QPainter& painter, const TCustomQuickRep* report)
 {
-    TQRDesigner* designer = EditingDesigner(report);
-    if (designer)
-        handle(designer);
-    return designer;
-}
-}  // namespace
-
-bool DesignerMouseDown(TCustomQuickRep* report, TControl* control, TMouseButton button, TShiftState shift, int x,
-                       int y)
-{
-    return ToEditingDesigner(report, [&](TQRDesigner* d) { d->ControlMouseDown(control, button, shift, x, y); });
+    const double z = report->ZoomFactor();
+    painter.save();
+    painter.setPen(QPen(QColor(192, 192, 192), 1, Qt::DotLine));
+    const QRectF printable(report->LeftMarginPx() * z, report->TopMarginPx() * z, report->BandWidthPx() * z,
+                           (report->PageLengthPx() - report->TopMarginPx() -
+                            TQRPage::ToPixels(report->Page()->BottomMargin())) *
+                               z);
+    painter.drawRect(printable);
+    painter.restore();
 }
 
-bool DesignerMouseMove(TCustomQuickRep* report, TControl* control, TShiftState shift, int x, int y)
+// The band's outline and its kind in the lower left corner.
+static void PaintBandOutline(QPainter& painter, const TQRCustomBand* band)
 {
-    return ToEditingDesigner(report, [&](TQRDesigner* d) { d->ControlMouseMove(control, shift, x, y); });
+    painter.save();
+    painter.setPen(QColor(160, 160, 160));
+    painter.drawRect(band->ClientRect().adjusted(0, 0, -1, -1));
+    QFont font = painter.font();
+    font.setPixelSize(9);
+    painter.setFont(font);
+    painter.drawText(QRect(2, 0, band->Width() - 4, band->Height() - 1), Qt::AlignLeft | Qt::AlignBottom,
+                     QRBandTypeName(band->BandType()));
+    painter.restore();
 }
 
-bool DesignerMouseUp(TCustomQuickRep* report, TControl* control, TMouseButton button, TShiftState shift, int x,
-                     int y)
+void TQRDesigner::PaintAdornments(TControl* control, QPainter& painter)
 {
-    return ToEditingDesigner(report, [&](TQRDesigner* d) { d->ControlMouseUp(control, button, shift, x, y); });
+    if (control == report_) {
+        PaintMargins(painter, report_);
+        return;
+    }
+    if (auto* band = dynamic_cast<TQRCustomBand*>(control))
+        PaintBandOutline(painter, band);
+    if (control == selected_)
+        PaintSelectionHandles(painter, control->ClientRect());
 }

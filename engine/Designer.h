@@ -8,15 +8,15 @@
 using TQRSelectEvent = TEvent<TControl*>;
 class TCustomQuickRep;
 
-class TQRDesigner : public TComponent {
-    VK_CLASS(TQRDesigner, TComponent)
+class TQRDesigner : public TQRReportEditor {
+    VK_CLASS(TQRDesigner, TQRReportEditor)
 public:
     void Create(TComponent* owner) override;
     void Destroy() override;
     // Leaves the report edited before, starts on this one and selects it.
     void Edit(TCustomQuickRep* report);
     // Ends editing; nothing stays selected.
-    void StopEdit();
+    void StopEdit() override;
     // Arms the designer object: the next left click on a band of the edited
     // report places one element of the class there. A second arming replaces the first.
     void AddComponent(TClass elementClass);
@@ -31,11 +31,14 @@ public:
     void Notification(TComponent* component, TOperation operation) override;
 
     // Input from the edited report's controls, in the control's client coordinates.
-    void ControlMouseDown(TControl* control, TMouseButton button, TShiftState shift, int x, int y);
-    void ControlMouseMove(TControl* control, TShiftState shift, int x, int y);
-    void ControlMouseUp(TControl* control, TMouseButton button, TShiftState shift, int x, int y);
+    void ControlMouseDown(TControl* control, TMouseButton button, TShiftState shift, int x, int y) override;
+    void ControlMouseMove(TControl* control, TShiftState shift, int x, int y) override;
+    void ControlMouseUp(TControl* control, TMouseButton button, TShiftState shift, int x, int y) override;
     // Keys: arrows nudge the selected element (with Shift they resize it), Delete frees it.
-    bool KeyDown(int key, TShiftState shift);
+    bool KeyDown(int key, TShiftState shift) override;
+    // The report's margins, each band's outline and kind, and the handles of
+    // the selected band or element.
+    void PaintAdornments(TControl* control, QPainter& painter) override;
 
     // Side of the square handles drawn on the selected element.
     static constexpr int HandleSize = 5;
@@ -64,10 +67,3 @@ private:
     bool moved_ = false;  // the pointer left the press point since the press
     QRectF startSize_;
 };
-
-// Draws the selection handles over a control's client area.
-void PaintSelectionHandles(QPainter& painter, const QRect& rect);
-
-// The designer object editing the report, or nil (no report, or not edited):
-// report controls hand their mouse input to it while it edits them.
-TQRDesigner* EditingDesigner(const TCustomQuickRep* report);

@@ -3,7 +3,6 @@
 #include "classes/Published.h"
 #include "controls/ControlProps.h"
 #include "db/DataSet.h"
-#include "engine/Designer.h"
 
 #include <QFontMetricsF>
 #include <algorithm>
@@ -23,13 +22,6 @@ VK_PUBLISHED(TQRPrintable)
 
 void TQRPrintable::Create(TComponent* owner)
 {
-    frame_ = new TQRFrame();
-    frame_->OnChange = TNotifyEvent(this, &TQRPrintable::FrameChanged);
-    streamedSize_ = new TQRSize(&size_);
-    streamedSize_->OnChange = TNotifyEvent([this](TObject*) {
-        if (!IsLoading())
-            ApplyZoom();  // Loaded places the element once the whole layout is read
-    });
     inherited::Create(owner);
     SetColor(clWhite);
     const QSizeF size = DefaultSize();
@@ -43,24 +35,6 @@ TQRPrintable* TQRPrintable::CreateOf(TClass printableClass, TComponent* owner)
     return static_cast<TQRPrintable*>(printableClass->CreateComponent(owner));
 }
 
-void TQRPrintable::Destroy()
-{
-    inherited::Destroy();
-    FreeAndNil(frame_);
-    FreeAndNil(streamedSize_);
-}
-
-void TQRPrintable::Loaded()
-{
-    inherited::Loaded();
-    ApplyZoom();  // the streamed rectangle wins over the bounds read at the saved zoom
-}
-
-void TQRPrintable::FrameChanged(TObject*)
-{
-    Invalidate();
-}
-
 TQRCustomBand* TQRPrintable::ParentBand() const
 {
     return dynamic_cast<TQRCustomBand*>(Parent());
@@ -70,12 +44,6 @@ TCustomQuickRep* TQRPrintable::ParentReport() const
 {
     const TQRCustomBand* band = ParentBand();
     return band ? band->ParentReport() : nullptr;
-}
-
-double TQRPrintable::ZoomFactor() const
-{
-    const TCustomQuickRep* report = ParentReport();
-    return report ? report->Zoom() / 100.0 : 1.0;
 }
 
 void TQRPrintable::SetAlignToBand(bool v)
@@ -92,25 +60,6 @@ void TQRPrintable::SetAlignment(TAlignment v)
     Invalidate();
 }
 
-void TQRPrintable::SetSize(const QRectF& size)
-{
-    size_ = size;
-    ApplyZoom();
-}
-
-void TQRPrintable::SetBounds(int left, int top, int width, int height)
-{
-    if (!zooming_) {
-        const double z = ZoomFactor();
-        size_ = QRectF(left / z, top / z, width / z, height / z);
-        if (ClampGeometry(size_)) {
-            ApplyZoom();  // bounds beyond the extent (from a layout, say) place the clamped rectangle
-            return;
-        }
-    }
-    inherited::SetBounds(left, top, width, height);
-}
-
 void TQRPrintable::SetParent(TWinControl* parent)
 {
     inherited::SetParent(parent);
@@ -118,34 +67,24 @@ void TQRPrintable::SetParent(TWinControl* parent)
         ApplyZoom();
 }
 
-void TQRPrintable::ApplyZoom()
+void TQRPrintable::FitSize(QRectF& size) const
 {
     const TQRCustomBand* band = ParentBand();
-    if (alignToBand_ && band) {
-        const double free = band->Size().width() - size_.width();
-        if (alignment_ == taLeftJustify)
-            size_.moveLeft(0);
-        else if (alignment_ == taCenter)
-            size_.moveLeft(free / 2);
-        else
-            size_.moveLeft(free);
-    }
-    const double z = ZoomFactor();
-    zooming_ = true;
-    try {
-        SetBounds(RoundPx(size_.left() * z), RoundPx(size_.top() * z), RoundPx(size_.width() * z),
-                  RoundPx(size_.height() * z));
-    } catch (...) {
-        zooming_ = false;
-        throw;
-    }
-    zooming_ = false;
+    if (!alignToBand_ || !band)
+        return;
+    const double free = band->Size().width() - size.width();
+    if (alignment_ == taLeftJustify)
+        size.moveLeft(0);
+    else if (alignment_ == taCenter)
+        size.moveLeft(free / 2);
+    else
+        size.moveLeft(free);
 }
 
 void TQRPrintable::Draw(QPainter& painter, const QRectF& rect) const
 {
     DrawContent(painter, rect);
-    frame_->Paint(painter, rect);
+    Frame()->Paint(painter, rect);
 }
 
 void TQRPrintable::DrawContent(QPainter& painter, const QRectF& rect) const
@@ -161,9 +100,8 @@ void TQRPrintable::Paint()
     painter.scale(z, z);
     Draw(painter, QRectF(0, 0, Width() / z, Height() / z));
     painter.restore();
-    const TCustomQuickRep* report = ParentReport();
-    if (report && report->Designer() && report->Designer()->Selected() == this)
-        PaintSelectionHandles(painter, ClientRect());
+    if (TQRReportEditor* editor = ReportEditor(ParentReport()))
+        editor->PaintAdornments(this, painter);
 }
 
 // ---- TQRCustomLabel ----
@@ -184,15 +122,8 @@ VK_PUBLISHED(TQRLabel)
 
 void TQRCustomLabel::Create(TComponent* owner)
 {
-    lines_ = new TStringList();
-    lines_->OnChange = TNotifyEvent(this, &TQRCustomLabel::LinesChanged);
+    lines_.OnChange = TNotifyEvent(this, &TQRCustomLabel::LinesChanged);
     inherited::Create(owner);
-}
-
-void TQRCustomLabel::Destroy()
-{
-    inherited::Destroy();
-    FreeAndNil(lines_);
 }
 
 void TQRCustomLabel::SetText(const QString& text)
@@ -203,7 +134,7 @@ void TQRCustomLabel::SetText(const QString& text)
 
 void TQRCustomLabel::SetLines(TStrings* lines)
 {
-    lines_->Assign(lines);
+    lines_.Assign(lines);
 }
 
 void TQRCustomLabel::LinesChanged(TObject*)
@@ -252,14 +183,14 @@ QSizeF TQRCustomLabel::DefaultSize() const
 
 void TQRCustomLabel::TextChanged()
 {
-    if (!lines_ || IsLoading())
+    if (IsLoading())
         return;  // a stored size stays as it was read
     if (autoSize_) {
         const QString text = DisplayText();
         QSizeF extent = TextExtent(text);
-        // while a designer edits the report, an element without text keeps its
+        // while an editor edits the report, an element without text keeps its
         // width, so that it can still be seen and picked
-        if (text.isEmpty() && EditingDesigner(ParentReport()))
+        if (text.isEmpty() && ReportEditor(ParentReport()))
             extent.setWidth(Size().width());
         SetSize(QRectF(Size().topLeft(), extent));
     }
@@ -410,18 +341,9 @@ VK_PUBLISHED(TQRShape)
 
 void TQRShape::Create(TComponent* owner)
 {
-    pen_ = new TPen();
-    brush_ = new TBrush();
-    pen_->OnChange = TNotifyEvent(this, &TQRShape::StyleChanged);
-    brush_->OnChange = TNotifyEvent(this, &TQRShape::StyleChanged);
+    pen_.OnChange = TNotifyEvent(this, &TQRShape::StyleChanged);
+    brush_.OnChange = TNotifyEvent(this, &TQRShape::StyleChanged);
     inherited::Create(owner);
-}
-
-void TQRShape::Destroy()
-{
-    inherited::Destroy();
-    FreeAndNil(pen_);
-    FreeAndNil(brush_);
 }
 
 void TQRShape::StyleChanged(TObject*)
@@ -440,9 +362,9 @@ void TQRShape::SetShape(TQRShapeType v)
 void TQRShape::DrawContent(QPainter& painter, const QRectF& rect) const
 {
     painter.save();
-    painter.setPen(pen_->Style() == psClear ? QPen(Qt::NoPen) : pen_->ToQPen());
-    painter.setBrush(brush_->ToQBrush());
-    const double inset = pen_->Width() / 2.0;
+    painter.setPen(pen_.Style() == psClear ? QPen(Qt::NoPen) : pen_.ToQPen());
+    painter.setBrush(brush_.ToQBrush());
+    const double inset = pen_.Width() / 2.0;
     const QRectF r = rect.adjusted(inset, inset, -inset, -inset);
     switch (shape_) {
     case qrsRectangle: painter.drawRect(r); break;
@@ -506,15 +428,8 @@ VK_PUBLISHED(TQRImage)
 
 void TQRImage::Create(TComponent* owner)
 {
-    picture_ = new TPicture();
-    picture_->OnChange = TNotifyEvent(this, &TQRImage::PictureChanged);
+    picture_.OnChange = TNotifyEvent(this, &TQRImage::PictureChanged);
     inherited::Create(owner);
-}
-
-void TQRImage::Destroy()
-{
-    inherited::Destroy();
-    FreeAndNil(picture_);
 }
 
 void TQRImage::SetAutoSize(bool v)
@@ -525,15 +440,15 @@ void TQRImage::SetAutoSize(bool v)
 
 void TQRImage::PictureChanged(TObject*)
 {
-    if (autoSize_ && !IsLoading() && picture_->Width() > 0)
-        SetSize(QRectF(Size().topLeft(), QSizeF(picture_->Width(), picture_->Height())));
+    if (autoSize_ && !IsLoading() && picture_.Width() > 0)
+        SetSize(QRectF(Size().topLeft(), QSizeF(picture_.Width(), picture_.Height())));
     Invalidate();
 }
 
 void TQRImage::DrawContent(QPainter& painter, const QRectF& rect) const
 {
     inherited::DrawContent(painter, rect);
-    DrawPicture(painter, rect, picture_->Graphic());
+    DrawPicture(painter, rect, picture_.Graphic());
 }
 
 // ---- TQRDBImage ----

@@ -3,23 +3,20 @@
 // zoom-independent rectangle (pixels at zoom 100, relative to its band) and
 // draws itself through Draw, which serves the screen and the printed page.
 #include "engine/Bands.h"
-#include "engine/DesignerMouse.h"
+#include "engine/ReportEditor.h"
 #include "classes/StringList.h"
 #include "controls/StdCtrls.h"
 
 VK_ENUM(TQRSysDataType, qrsTime, qrsDate, qrsDateTime, qrsPageNumber, qrsReportTitle, qrsDetailCount, qrsDetailNo)
 VK_ENUM(TQRShapeType, qrsRectangle, qrsCircle, qrsVertLine, qrsHorLine, qrsTopAndBottom, qrsRightAndLeft)
 
-class TQRPrintable : public TDesignerMouse<TQRPrintable, TGraphicControl> {
+class TQRPrintable : public TQRZoomGeometry<TQRPrintable, TGraphicControl> {
     VK_CLASS(TQRPrintable, TGraphicControl)
 public:
     void Create(TComponent* owner) override;
-    void Destroy() override;
     // A new element of the class with the owner; raises EInvalidCast, creating
     // nothing, for a class that is no element.
     static TQRPrintable* CreateOf(TClass printableClass, TComponent* owner);
-    TQRFrame* Frame() const { return frame_; }
-    void SetFrame(TQRFrame* frame) { frame_->Assign(frame); }
     // Aligned to the band: Alignment places the element left, centred or right within its band.
     bool AlignToBand() const { return alignToBand_; }
     void SetAlignToBand(bool v);
@@ -28,16 +25,9 @@ public:
     void SetAlignment(TAlignment v);
     TQRCustomBand* ParentBand() const;
     TCustomQuickRep* ParentReport() const;
-    double ZoomFactor() const;
-    // Zoom-independent rectangle within the band, pixels at zoom 100.
-    const QRectF& Size() const { return size_; }
-    void SetSize(const QRectF& size);
-    TQRSize* StreamedSize() const { return streamedSize_; }
-    void Loaded() override;
-    void SetBounds(int left, int top, int width, int height) override;
+    // Size() is the zoom-independent rectangle within the band; ApplyZoom()
+    // places the element within its band when aligned to it.
     void SetParent(TWinControl* parent) override;
-    // Places the element for the report's current zoom, within its band when aligned to it.
-    void ApplyZoom();
     // Draws the element's content and frame into rect, in painter coordinates
     // where one unit is one pixel at zoom 100.
     virtual void Draw(QPainter& painter, const QRectF& rect) const;
@@ -50,15 +40,11 @@ protected:
     // Draws the element's own content (without the frame).
     virtual void DrawContent(QPainter& painter, const QRectF& rect) const;
     virtual void AlignmentChanged() {}
+    void FitSize(QRectF& size) const override;
 
 private:
-    void FrameChanged(TObject*);
-    TQRFrame* frame_ = nullptr;
     bool alignToBand_ = false;
     TAlignment alignment_ = taLeftJustify;
-    QRectF size_;
-    TQRSize* streamedSize_ = nullptr;
-    bool zooming_ = false;
 };
 
 // Base of the text elements: caption or lines in a font.
@@ -66,10 +52,9 @@ class TQRCustomLabel : public TQRPrintable {
     VK_CLASS(TQRCustomLabel, TQRPrintable)
 public:
     void Create(TComponent* owner) override;
-    void Destroy() override;
     // Caption() and SetCaption() are the control's; setting it recomputes and repaints.
     void SetText(const QString& text) override;
-    TStrings* Lines() const { return lines_; }
+    TStrings* Lines() const { return const_cast<TStringList*>(&lines_); }
     void SetLines(TStrings* lines);  // copies the lines
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool v);  // True sizes the element to its text
@@ -98,7 +83,7 @@ protected:
 
 private:
     void LinesChanged(TObject*);
-    TStrings* lines_ = nullptr;
+    TStringList lines_;
     bool autoSize_ = true;
     bool autoStretch_ = false;
     bool wordWrap_ = true;
@@ -166,13 +151,12 @@ class TQRShape : public TQRPrintable {
     VK_CLASS(TQRShape, TQRPrintable)
 public:
     void Create(TComponent* owner) override;
-    void Destroy() override;
     TQRShapeType Shape() const { return shape_; }
     void SetShape(TQRShapeType v);  // an unchanged value is ignored
-    TPen* Pen() const { return pen_; }
-    void SetPen(TPen* v) { pen_->Assign(v); }
-    TBrush* Brush() const { return brush_; }
-    void SetBrush(TBrush* v) { brush_->Assign(v); }
+    TPen* Pen() const { return const_cast<TPen*>(&pen_); }
+    void SetPen(TPen* v) { pen_.Assign(v); }
+    TBrush* Brush() const { return const_cast<TBrush*>(&brush_); }
+    void SetBrush(TBrush* v) { brush_.Assign(v); }
     QSizeF DefaultSize() const override { return QSizeF(65, 65); }
 
 protected:
@@ -181,8 +165,8 @@ protected:
 private:
     void StyleChanged(TObject*);
     TQRShapeType shape_ = qrsRectangle;
-    TPen* pen_ = nullptr;
-    TBrush* brush_ = nullptr;
+    TPen pen_;
+    TBrush brush_;
 };
 
 // Shared drawing of a picture in a rectangle: stretched, centred or at the top left.
@@ -205,9 +189,8 @@ class TQRImage : public TQRPictureElement {
     VK_CLASS(TQRImage, TQRPictureElement)
 public:
     void Create(TComponent* owner) override;
-    void Destroy() override;
-    TPicture* Picture() const { return picture_; }
-    void SetPicture(TPicture* v) { picture_->Assign(v); }
+    TPicture* Picture() const { return const_cast<TPicture*>(&picture_); }
+    void SetPicture(TPicture* v) { picture_.Assign(v); }
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool v);  // True sizes the element to its picture
 
@@ -216,7 +199,7 @@ protected:
 
 private:
     void PictureChanged(TObject*);
-    TPicture* picture_ = nullptr;
+    TPicture picture_;
     bool autoSize_ = false;
 };
 

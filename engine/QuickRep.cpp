@@ -4,7 +4,6 @@
 #include "controls/ControlProps.h"
 #include "db/DataSet.h"
 #include "engine/Bands.h"
-#include "engine/Designer.h"
 #include "engine/Printables.h"
 
 #include <algorithm>
@@ -28,6 +27,18 @@ bool ClampGeometry(QRectF& rect)
     return rect.left() != wanted.left() || rect.top() != wanted.top() || rect.width() != wanted.width() ||
            rect.height() != wanted.height();
 }
+
+double ReportZoomFactor(const TCustomQuickRep* report)
+{
+    return report ? report->Zoom() / 100.0 : 1.0;
+}
+
+TQRReportEditor* ReportEditor(const TCustomQuickRep* report)
+{
+    return report ? report->Designer() : nullptr;
+}
+
+VK_PUBLISHED(TQRReportEditor) {}
 
 // ---- TQRFrame ----
 
@@ -138,13 +149,6 @@ VK_PUBLISHED(TQRSize)
 
 void TQRBasePanel::Create(TComponent* owner)
 {
-    frame_ = new TQRFrame();
-    frame_->OnChange = TNotifyEvent([this](TObject*) { Invalidate(); });
-    streamedSize_ = new TQRSize(&size_);
-    streamedSize_->OnChange = TNotifyEvent([this](TObject*) {
-        if (!IsLoading())
-            SizeChanged();
-    });
     inherited::Create(owner);
     SetBevelOuter(bvNone);
     SetCaption(QString());
@@ -159,58 +163,6 @@ void TQRBasePanel::Destroy()
     while (ControlCount() > 0)
         Controls(ControlCount() - 1)->Free();
     inherited::Destroy();
-    FreeAndNil(frame_);
-    FreeAndNil(streamedSize_);
-}
-
-void TQRBasePanel::Loaded()
-{
-    inherited::Loaded();
-    ApplyZoom();  // the streamed rectangle wins over the bounds read at the saved zoom
-}
-
-double TQRBasePanel::ZoomFactor() const
-{
-    const TCustomQuickRep* report = ParentReport();
-    return report ? report->Zoom() / 100.0 : 1.0;
-}
-
-void TQRBasePanel::SetBounds(int left, int top, int width, int height)
-{
-    if (!zooming_) {
-        const double z = ZoomFactor();
-        size_ = QRectF(left / z, top / z, width / z, height / z);
-        if (ClampGeometry(size_)) {
-            ApplyZoom();  // bounds beyond the extent (from a layout, say) place the clamped rectangle
-            return;
-        }
-    }
-    inherited::SetBounds(left, top, width, height);
-}
-
-void TQRBasePanel::SetSize(const QRectF& size)
-{
-    size_ = size;
-    ApplyZoom();
-}
-
-void TQRBasePanel::SizeChanged()
-{
-    ApplyZoom();
-}
-
-void TQRBasePanel::ApplyZoom()
-{
-    const double z = ZoomFactor();
-    zooming_ = true;
-    try {
-        SetBounds(RoundPx(size_.left() * z), RoundPx(size_.top() * z), RoundPx(size_.width() * z),
-                  RoundPx(size_.height() * z));
-    } catch (...) {
-        zooming_ = false;
-        throw;
-    }
-    zooming_ = false;
 }
 
 void TQRBasePanel::PaintFrame()
@@ -219,7 +171,7 @@ void TQRBasePanel::PaintFrame()
     const double z = ZoomFactor();
     painter.save();
     painter.scale(z, z);
-    frame_->Paint(painter, QRectF(0, 0, Width() / z, Height() / z));
+    Frame()->Paint(painter, QRectF(0, 0, Width() / z, Height() / z));
     painter.restore();
 }
 
@@ -378,6 +330,7 @@ VK_PUBLISHED(TQRPrinterSettings)
     c.Prop("FirstPage", &TQRPrinterSettings::FirstPage).Default(0);
     c.Prop("LastPage", &TQRPrinterSettings::LastPage).Default(0);
     c.Prop("OutputBin", &TQRPrinterSettings::OutputBin).Default(binFirst);
+    c.Prop("PrinterName", &TQRPrinterSettings::PrinterName);
 }
 
 void TQRPrinterSettings::Assign(TPersistent* source)
@@ -392,6 +345,7 @@ void TQRPrinterSettings::Assign(TPersistent* source)
     FirstPage = other->FirstPage;
     LastPage = other->LastPage;
     OutputBin = other->OutputBin;
+    PrinterName = other->PrinterName;
     OutputFileName = other->OutputFileName;
 }
 
@@ -414,9 +368,6 @@ VK_PUBLISHED(TQuickRep) {}
 
 void TCustomQuickRep::Create(TComponent* owner)
 {
-    bands_ = new TQuickRepBands(this);
-    page_ = new TQRPage(this);
-    printerSettings_ = new TQRPrinterSettings();
     inherited::Create(owner);
     ControlStyle.Include(csAcceptsControls);
     SetTabStop(true);
@@ -425,13 +376,10 @@ void TCustomQuickRep::Create(TComponent* owner)
 
 void TCustomQuickRep::Destroy()
 {
-    // a designer object editing the report stops before anything of the report goes
+    // an editor editing the report stops before anything of the report goes
     if (designer_)
         designer_->StopEdit();
     inherited::Destroy();
-    FreeAndNil(bands_);
-    FreeAndNil(page_);
-    FreeAndNil(printerSettings_);
 }
 
 void TCustomQuickRep::SetZoom(int zoom)
@@ -447,7 +395,7 @@ void TCustomQuickRep::SetDataSet(TDataSet* v)
     TrackReference(this, dataSet_, v);
 }
 
-void TCustomQuickRep::SetDesigner(TQRDesigner* designer)
+void TCustomQuickRep::SetDesigner(TQRReportEditor* designer)
 {
     TrackReference(this, designer_, designer);
     Invalidate();
@@ -533,14 +481,14 @@ TQRCustomBand* TCustomQuickRep::CreateBand(TQRBandType type)
     return band;
 }
 
-int TCustomQuickRep::PageWidthPx() const { return TQRPage::ToPixels(page_->Width()); }
-int TCustomQuickRep::PageLengthPx() const { return TQRPage::ToPixels(page_->Length()); }
-int TCustomQuickRep::LeftMarginPx() const { return TQRPage::ToPixels(page_->LeftMargin()); }
-int TCustomQuickRep::TopMarginPx() const { return TQRPage::ToPixels(page_->TopMargin()); }
+int TCustomQuickRep::PageWidthPx() const { return TQRPage::ToPixels(page_.Width()); }
+int TCustomQuickRep::PageLengthPx() const { return TQRPage::ToPixels(page_.Length()); }
+int TCustomQuickRep::LeftMarginPx() const { return TQRPage::ToPixels(page_.LeftMargin()); }
+int TCustomQuickRep::TopMarginPx() const { return TQRPage::ToPixels(page_.TopMargin()); }
 
 int TCustomQuickRep::BandWidthPx() const
 {
-    return PageWidthPx() - LeftMarginPx() - TQRPage::ToPixels(page_->RightMargin());
+    return PageWidthPx() - LeftMarginPx() - TQRPage::ToPixels(page_.RightMargin());
 }
 
 void TCustomQuickRep::LayoutBands()
@@ -599,13 +547,6 @@ void TCustomQuickRep::Paint()
     painter.fillRect(ClientRect(), ColorToQColor(Color()));
     if (!designer_)
         return;
-    // the margins, as a designer shows them
-    const double z = ZoomFactor();
-    painter.save();
-    painter.setPen(QPen(QColor(192, 192, 192), 1, Qt::DotLine));
-    const QRectF printable(LeftMarginPx() * z, TopMarginPx() * z, BandWidthPx() * z,
-                           (PageLengthPx() - TopMarginPx() - TQRPage::ToPixels(page_->BottomMargin())) * z);
-    painter.drawRect(printable);
-    painter.restore();
+    designer_->PaintAdornments(this, painter);
     PaintFrame();
 }

@@ -6,15 +6,14 @@
 // Changing the zoom recomputes the bounds from the zoom-independent rectangle,
 // so returning to a zoom restores every position exactly.
 #include "controls/ExtCtrls.h"
-#include "engine/DesignerMouse.h"
 #include "engine/References.h"
+#include "engine/ReportEditor.h"
 #include "graphics/Picture.h"
 
 #include <QRectF>
 #include <vector>
 
 class TDataSet;
-class TQRDesigner;
 class TQRCustomBand;
 class TCustomQuickRep;
 
@@ -86,46 +85,6 @@ private:
     QRectF* rect_ = nullptr;
 };
 
-// Base of the report and its bands: a panel with a frame and a
-// zoom-independent rectangle.
-class TQRBasePanel : public TDesignerMouse<TQRBasePanel, TCustomPanel> {
-    VK_CLASS(TQRBasePanel, TCustomPanel)
-public:
-    void Create(TComponent* owner) override;
-    void Destroy() override;
-    TQRFrame* Frame() const { return frame_; }
-    TQRFrame* GetFrame() const { return frame_; }
-    void SetFrame(TQRFrame* frame) { frame_->Assign(frame); }
-    // The report this control belongs to (itself for a report), or nil.
-    virtual TCustomQuickRep* ParentReport() const = 0;
-    // The zoom factor of the report (1.0 at zoom 100).
-    double ZoomFactor() const;
-    // Zoom-independent rectangle, pixels at zoom 100.
-    const QRectF& Size() const { return size_; }
-    TQRSize* StreamedSize() const { return streamedSize_; }
-    void Loaded() override;
-    void SetBounds(int left, int top, int width, int height) override;
-    // Sets the zoom-independent rectangle and places the control for the zoom.
-    void SetSize(const QRectF& size);
-
-    // Places the control for the current zoom from its zoom-independent rectangle.
-    void ApplyZoom();
-
-protected:
-    // True while ApplyZoom places the control (its rectangle stays as it is).
-    bool Zooming() const { return zooming_; }
-    // After a streamed Size value changed the rectangle: places the control
-    // (outside loading, which places it once in Loaded).
-    virtual void SizeChanged();
-    void PaintFrame();
-
-private:
-    TQRFrame* frame_ = nullptr;
-    QRectF size_;
-    TQRSize* streamedSize_ = nullptr;
-    bool zooming_ = false;
-};
-
 // Rounds half to even, as every conversion of the engine does; values beyond
 // a billion pixels saturate and a NaN gives 0, so that no conversion is undefined.
 int RoundPx(double value);
@@ -139,6 +98,100 @@ inline constexpr double MaxReportExtentMM = MaxReportExtent * 25.4 / 96;
 // Clamps a zoom-independent rectangle to the extent (sizes to 0 and up);
 // true when it had to.
 bool ClampGeometry(QRectF& rect);
+
+// The zoom factor of a report (1.0 at zoom 100, and without a report).
+double ReportZoomFactor(const TCustomQuickRep* report);
+
+// The geometry every report control shares, on the control class Base of
+// Derived (which has ParentReport()): a frame, and a zoom-independent
+// rectangle with its streamed form that places the control for the report's
+// zoom. Bounds set from outside (a drag, a layout) become the rectangle,
+// clamped to the report's extent.
+template <class Derived, class Base>
+class TQRZoomGeometry : public TEditorMouse<Derived, Base> {
+public:
+    TQRZoomGeometry()
+    {
+        frame_.OnChange = TNotifyEvent([this](TObject*) { this->Invalidate(); });
+        streamedSize_.OnChange = TNotifyEvent([this](TObject*) {
+            if (!this->IsLoading())
+                SizeChanged();  // Loaded places the control once the whole layout is read
+        });
+    }
+    TQRFrame* Frame() const { return const_cast<TQRFrame*>(&frame_); }
+    void SetFrame(TQRFrame* frame) { frame_.Assign(frame); }
+    // The zoom factor of the report (1.0 at zoom 100).
+    double ZoomFactor() const { return ReportZoomFactor(static_cast<const Derived*>(this)->ParentReport()); }
+    // Zoom-independent rectangle, pixels at zoom 100.
+    const QRectF& Size() const { return size_; }
+    // Sets the zoom-independent rectangle and places the control for the zoom.
+    void SetSize(const QRectF& size)
+    {
+        size_ = size;
+        ApplyZoom();
+    }
+    TQRSize* StreamedSize() const { return const_cast<TQRSize*>(&streamedSize_); }
+    void Loaded() override
+    {
+        Base::Loaded();
+        ApplyZoom();  // the streamed rectangle wins over the bounds read at the saved zoom
+    }
+    void SetBounds(int left, int top, int width, int height) override
+    {
+        if (!zooming_) {
+            const double z = ZoomFactor();
+            size_ = QRectF(left / z, top / z, width / z, height / z);
+            if (ClampGeometry(size_)) {
+                ApplyZoom();  // bounds beyond the extent (from a layout, say) place the clamped rectangle
+                return;
+            }
+        }
+        Base::SetBounds(left, top, width, height);
+    }
+    // Places the control for the current zoom from its zoom-independent rectangle.
+    void ApplyZoom()
+    {
+        FitSize(size_);
+        const double z = ZoomFactor();
+        zooming_ = true;
+        try {
+            SetBounds(RoundPx(size_.left() * z), RoundPx(size_.top() * z), RoundPx(size_.width() * z),
+                      RoundPx(size_.height() * z));
+        } catch (...) {
+            zooming_ = false;
+            throw;
+        }
+        zooming_ = false;
+    }
+
+protected:
+    // True while ApplyZoom places the control (its rectangle stays as it is).
+    bool Zooming() const { return zooming_; }
+    // After a streamed Size value changed the rectangle, outside loading.
+    virtual void SizeChanged() { ApplyZoom(); }
+    // Moves the rectangle where the control must stand before it is placed.
+    virtual void FitSize(QRectF&) const {}
+
+private:
+    TQRFrame frame_;
+    QRectF size_;
+    TQRSize streamedSize_{&size_};
+    bool zooming_ = false;
+};
+
+// Base of the report and its bands: a panel with a frame and a
+// zoom-independent rectangle.
+class TQRBasePanel : public TQRZoomGeometry<TQRBasePanel, TCustomPanel> {
+    VK_CLASS(TQRBasePanel, TCustomPanel)
+public:
+    void Create(TComponent* owner) override;
+    void Destroy() override;
+    // The report this control belongs to (itself for a report), or nil.
+    virtual TCustomQuickRep* ParentReport() const = 0;
+
+protected:
+    void PaintFrame();
+};
 
 // The report's band set: the six standard kinds, read and set by index
 // (1 title, 2 page header, 3 column header, 4 detail, 6 page footer, 7 summary).
@@ -221,6 +274,9 @@ public:
     int FirstPage = 0;  // 0: from the first page
     int LastPage = 0;   // 0: to the last page
     TQRBin OutputBin = binFirst;
+    // The print queue chosen in the printer set-up; empty, or a queue this
+    // machine does not have: the system's default.
+    QString PrinterName;
     // When set, printing writes a PDF file of this name instead of using a printer.
     QString OutputFileName;
     void Assign(TPersistent* source) override;
@@ -233,11 +289,11 @@ public:
     void Destroy() override;
     TCustomQuickRep* ParentReport() const override { return const_cast<TCustomQuickRep*>(this); }
 
-    TQuickRepBands* Bands() const { return bands_; }
-    TQRPage* Page() const { return page_; }
-    void SetPage(TQRPage* page) { page_->Assign(page); }
-    TQRPrinterSettings* PrinterSettings() const { return printerSettings_; }
-    void SetPrinterSettings(TQRPrinterSettings* v) { printerSettings_->Assign(v); }
+    TQuickRepBands* Bands() const { return const_cast<TQuickRepBands*>(&bands_); }
+    TQRPage* Page() const { return const_cast<TQRPage*>(&page_); }
+    void SetPage(TQRPage* page) { page_.Assign(page); }
+    TQRPrinterSettings* PrinterSettings() const { return const_cast<TQRPrinterSettings*>(&printerSettings_); }
+    void SetPrinterSettings(TQRPrinterSettings* v) { printerSettings_.Assign(v); }
     TQRUnit Units() const { return units_; }
     void SetUnits(TQRUnit v) { units_ = v; }
     int Zoom() const { return zoom_; }
@@ -278,9 +334,9 @@ public:
     int BandWidthPx() const;  // page width less the left and right margins
     void PageChanged();
 
-    // The designer object editing this report, set by the designer object.
-    TQRDesigner* Designer() const { return designer_; }
-    void SetDesigner(TQRDesigner* designer);
+    // The editor editing this report, set by the editor.
+    TQRReportEditor* Designer() const { return designer_; }
+    void SetDesigner(TQRReportEditor* designer);
 
     void Notification(TComponent* component, TOperation operation) override;
     void Loaded() override;
@@ -292,9 +348,9 @@ protected:
 private:
     void ApplyPageSize();
     bool layingOut_ = false;
-    TQuickRepBands* bands_ = nullptr;
-    TQRPage* page_ = nullptr;
-    TQRPrinterSettings* printerSettings_ = nullptr;
+    TQuickRepBands bands_{this};
+    TQRPage page_{this};
+    TQRPrinterSettings printerSettings_;
     TQRUnit units_ = qruMM;
     int zoom_ = 100;
     QString reportTitle_;
@@ -302,7 +358,7 @@ private:
     TQROptions options_ = TQROptions{FirstPageHeader, LastPageFooter};
     bool printIfEmpty_ = true;
     bool snapToGrid_ = true;
-    TQRDesigner* designer_ = nullptr;
+    TQRReportEditor* designer_ = nullptr;
 };
 
 class TQuickRep : public TCustomQuickRep {

@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libsqlite3-dev
+  libsqlite3-dev libcups2-dev
+  cups cups-client printer-driver-cups-pdf
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fontconfig
   pxlib-dev python3-dbf

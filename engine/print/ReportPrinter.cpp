@@ -2,14 +2,18 @@
 
 #include "dialogs/Dialogs.h"
 #include "engine/QuickRep.h"
+#include "engine/Resources.h"
 #include "engine/run/ReportRunner.h"
 
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProgressDialog>
+#include <QPushButton>
+#include <cups/cups.h>
 
 const char* const SNoPrinter =
     "No printer is installed. Install a printer, or name an output file in the report's printer settings "
@@ -22,6 +26,9 @@ const std::pair<TQRBin, QPrinter::PaperSource> BinSources[] = {
     {binMiddle, QPrinter::Middle},  {binManual, QPrinter::Manual},       {binEnvelope, QPrinter::Envelope},
     {binAuto, QPrinter::Auto},
 };
+
+// A range open at its end ("from page 2 on") shows this last page in the set-up.
+constexpr int OpenRangeEnd = 9999;
 
 bool HavePrinter(const TCustomQuickRep* report)
 {
@@ -70,10 +77,39 @@ void TakePaper(TQRPage* page, const QSizeF& portraitMM, bool landscape)
     page->SetLength(mm.height());
 }
 
+// A file named in the settings, else the queue chosen in the set-up while
+// there is such a queue, else the system's default printer.
+void ChooseDestination(const TQRPrinterSettings* s, QPrinter& printer)
+{
+    if (!s->OutputFileName.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(s->OutputFileName);
+    } else if (!s->PrinterName.isEmpty() && QPrinterInfo::availablePrinterNames().contains(s->PrinterName)) {
+        printer.setPrinterName(s->PrinterName);
+    }
+}
+
+// Qt hands a finished job to CUPS and drops its answer; a refusal is read
+// back from CUPS, which keeps the last answer of this thread.
+void CheckJobTaken(const QPrinter& printer)
+{
+    if (printer.outputFormat() != QPrinter::NativeFormat || cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE)
+        return;
+    throw EPrinter(QStringLiteral("The print system refused the job for printer %1: %2")
+                       .arg(printer.printerName(), QString::fromLocal8Bit(cupsLastErrorString())));
+}
+
 }  // namespace
+
+QString PrintJobName(const TCustomQuickRep* report)
+{
+    return report->ReportTitle().isEmpty() ? report->Name() : report->ReportTitle();
+}
 
 void ConfigurePrinter(const TCustomQuickRep* report, QPrinter& printer)
 {
+    const TQRPrinterSettings* s = report->PrinterSettings();
+    ChooseDestination(s, printer);
     const TQRPage* page = report->Page();
     const bool landscape = page->Orientation() == poLandscape;
     // The page's width and length already follow the orientation.
@@ -82,17 +118,17 @@ void ConfigurePrinter(const TCustomQuickRep* report, QPrinter& printer)
     printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     printer.setFullPage(true);
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    const TQRPrinterSettings* s = report->PrinterSettings();
     printer.setCopyCount(std::max(s->Copies, 1));
     printer.setDuplex(s->Duplex ? QPrinter::DuplexLongSide : QPrinter::DuplexNone);
     for (const auto& [bin, source] : BinSources)
         if (bin == s->OutputBin)
             printer.setPaperSource(source);
-    printer.setDocName(report->ReportTitle());
-    if (!s->OutputFileName.isEmpty()) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(s->OutputFileName);
+    if (s->FirstPage > 0 || s->LastPage > 0) {
+        const int first = std::max(s->FirstPage, 1);
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(first, s->LastPage > 0 ? std::max(s->LastPage, first) : OpenRangeEnd);
     }
+    printer.setDocName(PrintJobName(report));
 }
 
 void TakePrinterChoices(const QPrinter& printer, TCustomQuickRep* report)
@@ -100,12 +136,15 @@ void TakePrinterChoices(const QPrinter& printer, TCustomQuickRep* report)
     TQRPrinterSettings* s = report->PrinterSettings();
     s->Copies = printer.copyCount();
     s->Duplex = printer.duplex() != QPrinter::DuplexNone;
-    s->FirstPage = printer.printRange() == QPrinter::PageRange ? printer.fromPage() : 0;
-    s->LastPage = printer.printRange() == QPrinter::PageRange ? printer.toPage() : 0;
+    const bool range = printer.printRange() == QPrinter::PageRange;
+    s->FirstPage = range ? printer.fromPage() : 0;
+    s->LastPage = range && printer.toPage() < OpenRangeEnd ? printer.toPage() : 0;
     for (const auto& [bin, source] : BinSources)
         if (source == printer.paperSource())
             s->OutputBin = bin;
-    s->OutputFileName = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+    s->OutputFileName = toFile ? printer.outputFileName() : QString();
+    s->PrinterName = toFile ? QString() : printer.printerName();
     const bool landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
     TakePaper(report->Page(), printer.pageLayout().pageSize().size(QPageSize::Millimeter), landscape);
 }
@@ -134,6 +173,7 @@ bool PrintPreparedPages(const TQRPreparedReport& report, QPrinter& printer, int 
         }
     }
     painter.end();
+    CheckJobTaken(printer);
     return true;
 }
 
@@ -169,8 +209,11 @@ void TCustomQuickRep::PrinterSetup()
     QPrinter printer(QPrinter::HighResolution);
     ConfigurePrinter(this, printer);
     TModalRequest request{TModalKind::PrinterSetupDialog, this, QStringLiteral("Printer setup"), QString()};
-    const int result = Modal::Run(request, [&printer] {
+    const int result = Modal::Run(request, [&printer, &request] {
         QPrintDialog dialog(&printer);
+        dialog.setWindowTitle(request.Caption);
+        // The set-up only chooses; printing is the print button's.
+        dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->setText(LoadStr(62773));
         return dialog.exec() == QDialog::Accepted ? int(mrOk) : int(mrCancel);
     });
     if (result == mrOk)

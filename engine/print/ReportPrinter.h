@@ -11,15 +11,19 @@ class TCustomQuickRep;
 // The text shown when a report is printed without any printer.
 extern const char* const SNoPrinter;
 
-// Sets the printer from the report's page and printer settings (paper,
-// orientation, copies, duplex, bin; a PDF file when an output file is named).
+// The name of the report's print job: its title, else its name.
+QString PrintJobName(const TCustomQuickRep* report);
+// Sets the printer from the report's page and printer settings (printer,
+// paper, orientation, copies, page range, duplex, bin; a PDF file when an
+// output file is named).
 void ConfigurePrinter(const TCustomQuickRep* report, QPrinter& printer);
 // Takes the user's choices from the printer back into the report.
 void TakePrinterChoices(const QPrinter& printer, TCustomQuickRep* report);
 
 // Paints pages first to last (1-based, inclusive) of the prepared report, one
 // per sheet, scaled to the printer's resolution. progress is told after each
-// page and returns false to stop; returns false when stopped.
+// page and returns false to stop; returns false when stopped. Raises EPrinter
+// when the printer cannot be opened or the print system refuses the job.
 bool PrintPreparedPages(const TQRPreparedReport& report, QPrinter& printer, int first, int last,
                         const std::function<bool(int printed, int total)>& progress = {});
 

@@ -4,8 +4,11 @@
 #include "graphics/Picture.h"
 #include "rtl/SysUtils.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QColorDialog>
+#include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
@@ -14,6 +17,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 
@@ -113,23 +117,103 @@ bool TOpenDialog::Execute()
     return true;
 }
 
+namespace {
+
+// The folder the last confirmed file dialog of the program was in, where a
+// dialog without an initial folder opens, as desktop file dialogs do.
+QString& LastFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+// Qt's widget dialog, the same on every desktop, set from the options. The
+// options without a counterpart here belong to another desktop's dialog: its
+// look (help and network buttons, old style, sizing, long names), its
+// read-only check box, sharing, flags it reports back, and the program's
+// current folder, which no dialog changes. Qt's many-files mode takes only
+// existing files: without the must-exist option several names are chosen in
+// its any-file mode instead, with several rows selectable.
+class TQtFileDialog : public QFileDialog {
+public:
+    TQtFileDialog(QWidget* parent, const QString& caption, const QString& folder, TOpenOptions options, bool save)
+        : QFileDialog(parent, caption, folder), options_(options)
+    {
+        setOption(QFileDialog::DontUseNativeDialog);
+        setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        const bool mustExist = options.Contains(ofFileMustExist);
+        const bool many = options.Contains(ofAllowMultiSelect);
+        if (mustExist)
+            setFileMode(many ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+        else
+            setFileMode(QFileDialog::AnyFile);
+        if (many && !mustExist)
+            for (const char* name : {"listView", "treeView"})
+                findChild<QAbstractItemView*>(QLatin1String(name))
+                    ->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        setOption(QFileDialog::DontConfirmOverwrite, !options.Contains(ofOverwritePrompt));
+        setOption(QFileDialog::DontResolveSymlinks, options.Contains(ofNoDereferenceLinks));
+    }
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        const bool intoFolder = files.size() == 1 && QFileInfo(files.first()).isDir();
+        if (!intoFolder && !std::all_of(files.begin(), files.end(), [this](const QString& f) { return Takes(f); }))
+            return;
+        // the any-file mode would keep the first name only
+        if (files.size() > 1 && fileMode() == QFileDialog::AnyFile)
+            QDialog::accept();
+        else
+            QFileDialog::accept();
+    }
+
+    // The filter the user picked, by its place: two filters may read alike.
+    QComboBox* FilterCombo() const { return findChild<QComboBox*>(QStringLiteral("fileTypeCombo")); }
+
+private:
+    // The checks of the options Qt's dialog does not make itself.
+    bool Takes(const QString& file) const
+    {
+        const QFileInfo info(file);
+        if (info.exists())
+            return true;
+        if (options_.Contains(ofPathMustExist) && !info.dir().exists()) {
+            MessageDlg(QStringLiteral("%1\nThe folder does not exist.\nCheck the name and try again.").arg(file),
+                       mtWarning, {mbOK}, 0);
+            return false;
+        }
+        return !options_.Contains(ofCreatePrompt) ||
+               MessageDlg(QStringLiteral("%1 does not exist.\nDo you want to create it?").arg(file), mtConfirmation,
+                          {mbYes, mbNo}, 0) == mrYes;
+    }
+
+    TOpenOptions options_;
+};
+
+}  // namespace
+
+QString TOpenDialog::StartFolder() const
+{
+    if (!InitialDir.isEmpty())
+        return InitialDir;
+    if (FileName.contains(QLatin1Char('/')))
+        return QFileInfo(FileName).path();
+    return LastFolder();
+}
+
 int TOpenDialog::RunFileDialog()
 {
-    const QString startDir = InitialDir.isEmpty() ? QFileInfo(FileName).path() : InitialDir;
-    QFileDialog dialog(DialogParent(), Title, startDir);
+    TQtFileDialog dialog(DialogParent(), Title, StartFolder(), Options, IsSave());
     const QStringList filters = QtNameFilters(Filter);
     dialog.setNameFilters(filters);
-    if (FilterIndex >= 1 && FilterIndex <= filters.size())
+    QComboBox* filterCombo = dialog.FilterCombo();
+    if (FilterIndex >= 1 && FilterIndex <= filters.size()) {
         dialog.selectNameFilter(filters[FilterIndex - 1]);
+        filterCombo->setCurrentIndex(FilterIndex - 1);
+    }
     if (!FileName.isEmpty())
         dialog.selectFile(QFileInfo(FileName).fileName());
-    dialog.setAcceptMode(IsSave() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    if (IsSave())
-        dialog.setFileMode(QFileDialog::AnyFile);
-    else
-        dialog.setFileMode(Options.Contains(ofAllowMultiSelect) ? QFileDialog::ExistingFiles
-                                                                : QFileDialog::ExistingFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !Options.Contains(ofOverwritePrompt));
     dialog.setDefaultSuffix(DefaultExt);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return 0;
@@ -137,7 +221,9 @@ int TOpenDialog::RunFileDialog()
     FileName = selected.first();
     for (const QString& file : selected)
         files_->Add(file);
-    FilterIndex = std::max(1, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1);
+    if (!filters.isEmpty())
+        FilterIndex = filterCombo->currentIndex() + 1;
+    LastFolder() = QFileInfo(FileName).absolutePath();
     return mrOk;
 }
 

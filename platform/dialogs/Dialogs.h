@@ -42,6 +42,8 @@ protected:
     QString WithDefaultExt(const QString& name) const;
 
 private:
+    // The initial folder, else the chosen file's, else the one last used.
+    QString StartFolder() const;
     int RunFileDialog();
     TStrings* files_ = nullptr;
 };

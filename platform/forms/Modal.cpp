@@ -32,8 +32,10 @@ int Run(TModalRequest& request, const std::function<int()>& realDialog)
 {
     if (request.Kind == TModalKind::MessageBox)
         MessageLog() << request.Text;
-    if (Answerer())
+    if (Answerer()) {
+        request.RunDialog = realDialog;
         return Answerer()(request);
+    }
     if (IsHeadless())
         return Unanswered(request.Kind);
     return realDialog();

@@ -3,8 +3,9 @@
 // colour, font or printer dialog, a message box. In a program it runs the real
 // Qt dialog. A test installs an answerer that sees the request (and may fill
 // the dialog's fields or type into the form's controls) and returns the result
-// instead; without an answerer on a head-less platform nothing ever blocks:
-// the request is answered with Cancel.
+// instead, or runs the real dialog and works its widgets as a user does;
+// without an answerer on a head-less platform nothing ever blocks: the request
+// is answered with Cancel.
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -19,6 +20,7 @@ struct TModalRequest {
     TObject* Subject = nullptr;  // the form or dialog object; nil for a message box
     QString Caption;
     QString Text;                // a message box's text
+    std::function<int()> RunDialog = {};  // the real dialog, for an answerer that works it by hand
 };
 
 using TModalAnswerer = std::function<int(TModalRequest&)>;

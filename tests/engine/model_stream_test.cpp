@@ -5,6 +5,7 @@
 #include "classes/ClassRegistry.h"
 #include "classes/Streaming.h"
 #include "engine/QRUtils.h"
+#include "ScreenCheck.h"
 
 #include <QDir>
 
@@ -32,6 +33,7 @@ void BuildSample(TQuickRep* report)
     report->Font()->SetName(QStringLiteral("Arial"));
     report->Font()->SetHeight(-13);
     report->PrinterSettings()->Copies = 2;
+    report->PrinterSettings()->PrinterName = QStringLiteral("Office");
     for (int index : {1, 2, 3, 4, 6, 7})
         report->Bands()->SetHasBand(index, true);
     auto* group = static_cast<TQRGroup*>(report->CreateBand(rbGroupHeader));
@@ -100,6 +102,7 @@ TEST_F(ReportTest, EveryClassStreamsOutAndBackIdentical)
     auto* read = dynamic_cast<TQuickRep*>(copy->FindComponent(report->Name()));
     ASSERT_NE(read, nullptr);
     EXPECT_EQ(read->Zoom(), 75);
+    EXPECT_EQ(read->PrinterSettings()->PrinterName, "Office");
     EXPECT_EQ(read->BandList().size(), report->BandList().size());
     for (size_t i = 0; i < read->BandList().size(); ++i) {
         EXPECT_EQ(read->BandList()[i]->BandType(), report->BandList()[i]->BandType());
@@ -149,6 +152,7 @@ TEST_F(ReportTest, SampleReportInTheDesignerForReview)
     const QImage image = report->Grab();
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSize(794, 1123));
+    EXPECT_TRUE(DrawnIn(image, RectIn(shape, report)));
     const QString dir = qEnvironmentVariable("VK_BUILD_DIR", QDir::tempPath()) + QStringLiteral("/screenshots");
     QDir().mkpath(dir);
     EXPECT_TRUE(image.save(dir + QStringLiteral("/engine_designer_sample.png")));

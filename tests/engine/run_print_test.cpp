@@ -1,8 +1,10 @@
 // Printing and previewing: a PDF of two reports turned into PNG pages for
-// review, the message without a printer, and the preview window answered
-// through the modal seam.
+// review, the message without a printer, the preview window answered through
+// the modal seam, the printer set-up worked by hand and printing on the CI's
+// CUPS queues.
 #include "run_fixture.h"
 
+#include "DialogHands.h"
 #include "dialogs/Dialogs.h"
 #include "engine/export/ExportFilter.h"
 #include "engine/preview/PreviewForm.h"
@@ -18,6 +20,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUuid>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <cups/cups.h>
 
 namespace {
 
@@ -41,6 +47,20 @@ int PrintToPngs(TQuickRep* report, const QString& name)
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
     EXPECT_EQ(QProcess::execute(QStringLiteral("pdftoppm"), {"-png", "-r", "60", base + ".pdf", base}), 0);
     return int(QDir(ScreenshotDir()).entryList({name + QStringLiteral("-*.png")}).size());
+}
+
+// The bounds of the page's pixels near the colour (within 40 in each channel); empty when none.
+QRect ColourBounds(const QImage& page, const QColor& colour)
+{
+    const auto near = [](int a, int b) { return std::abs(a - b) < 40; };
+    QRect bounds;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            if (near(c.red(), colour.red()) && near(c.green(), colour.green()) && near(c.blue(), colour.blue()))
+                bounds |= QRect(x, y, 1, 1);
+        }
+    return bounds;
 }
 
 int PdfPageCount(const QString& file)
@@ -98,6 +118,8 @@ TEST_F(OrdersList, PrintsIntoAPdfOfAllItsPages)
     EXPECT_EQ(PdfPageCount(report->PrinterSettings()->OutputFileName), 3);
 }
 
+// A detail band that forces a new page prints one record per page, each with
+// the band's picture.
 TEST_F(RunTest, OneAnimalPerPageWithItsPicture)
 {
     report->SetDataSet(Table(3));
@@ -119,7 +141,29 @@ TEST_F(RunTest, OneAnimalPerPageWithItsPicture)
     shape->SetSize(QRectF(32, 120, 150, 150));
     AddText<TQRExpr>(detail, QStringLiteral("NAME"), 280, 136);
     AddText<TQRExpr>(detail, QStringLiteral("GRP"), 280, 160);
-    EXPECT_EQ(PrintToPngs(report, QStringLiteral("engine-one-per-page")), 3);
+    ASSERT_EQ(PrintToPngs(report, QStringLiteral("engine-one-per-page")), 3);
+
+    // each page shows the whole picture, at the same place: the cyan field at
+    // its size with the yellow block where the bitmap has it
+    const double scale = 60.0 / 96;  // pages rendered at 60 dpi of a layout at 96
+    const QStringList pages = QDir(ScreenshotDir()).entryList({QStringLiteral("engine-one-per-page-*.png")});
+    QRect firstPicture;
+    for (const QString& file : pages) {
+        const QImage page(ScreenshotDir() + QLatin1Char('/') + file);
+        const QRect picture = ColourBounds(page, Qt::darkCyan);
+        const QRect block = ColourBounds(page, Qt::yellow);
+        ASSERT_FALSE(picture.isEmpty()) << file.toStdString();
+        ASSERT_FALSE(block.isEmpty()) << file.toStdString();
+        EXPECT_NEAR(picture.width(), 511 * scale, 3) << file.toStdString();
+        EXPECT_NEAR(picture.height(), 108 * scale, 3) << file.toStdString();
+        EXPECT_NEAR(block.left() - picture.left(), 20 * scale, 2) << file.toStdString();
+        EXPECT_NEAR(block.top() - picture.top(), 20 * scale, 2) << file.toStdString();
+        EXPECT_NEAR(block.width(), 100 * scale, 2) << file.toStdString();
+        EXPECT_NEAR(block.height(), 60 * scale, 2) << file.toStdString();
+        if (firstPicture.isNull())
+            firstPicture = picture;
+        EXPECT_EQ(picture, firstPicture) << file.toStdString();
+    }
 }
 
 // What the printer set-up dialog shows comes from the report, and what the
@@ -147,6 +191,246 @@ TEST_F(RunTest, PrinterChoicesGoBackIntoTheReport)
     EXPECT_EQ(chosen->Page()->PaperSize(), pzCustom);
     EXPECT_NEAR(chosen->Page()->Width(), 100, 0.5);
     EXPECT_NEAR(chosen->Page()->Length(), 150, 0.5);
+}
+
+// The print queues the CI sets up; a machine's own printers are never used.
+QStringList TestQueues()
+{
+    QStringList queues;
+    for (const QString& name : QPrinterInfo::availablePrinterNames())
+        if (name.startsWith(QLatin1String("VornakPDF")))
+            queues << name;
+    queues.sort();
+    return queues;
+}
+
+// The printer set-up worked by hand: it opens on the settings in force, its
+// button says what it does, and what the user types there is kept.
+class PrinterSetupByHand : public RunTest {
+protected:
+    // Runs the report's set-up; hands gets the dialog once it shows and
+    // presses OK after it unless it closed the dialog itself.
+    void Setup(const std::function<void(QDialog&)>& hands)
+    {
+        TModalScope scope([&](TModalRequest& request) {
+            return TDialogHands().Run<QDialog>(request, [&](QDialog& dialog) {
+                hands(dialog);
+                if (dialog.isVisible())
+                    QTest::mouseClick(Ok(dialog), Qt::LeftButton);
+            });
+        });
+        report->PrinterSetup();
+    }
+    static QPushButton* Ok(QDialog& dialog)
+    {
+        return dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    }
+    template <class T>
+    static T* Child(QDialog& dialog, const char* name)
+    {
+        T* child = dialog.findChild<T*>(QLatin1String(name));
+        EXPECT_NE(child, nullptr) << name;
+        return child;
+    }
+    // The options show behind their button, as for the user.
+    static void ShowOptions(QDialog& dialog)
+    {
+        for (QPushButton* button : dialog.findChildren<QPushButton*>())
+            if (button->text().contains(QLatin1String("Options")) && !Child<QSpinBox>(dialog, "copies")->isVisible())
+                QTest::mouseClick(button, Qt::LeftButton);
+    }
+    static void TypeInto(QSpinBox* box, const QString& text)
+    {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key_Tab);
+    }
+};
+
+TEST_F(PrinterSetupByHand, ShowsTheSettingsInForceAndKeepsWhatIsTyped)
+{
+    TQRPrinterSettings* s = report->PrinterSettings();
+    s->Copies = 2;
+    s->FirstPage = 2;
+    s->LastPage = 3;
+    Setup([](QDialog& dialog) {
+        EXPECT_EQ(Ok(dialog)->text(), "OK");  // it chooses; it does not print
+        EXPECT_EQ(dialog.windowTitle(), "Printer setup");
+        ShowOptions(dialog);
+        EXPECT_TRUE(Child<QRadioButton>(dialog, "printRange")->isChecked());
+        EXPECT_EQ(Child<QSpinBox>(dialog, "from")->value(), 2);
+        EXPECT_EQ(Child<QSpinBox>(dialog, "to")->value(), 3);
+        EXPECT_EQ(Child<QSpinBox>(dialog, "copies")->value(), 2);
+        TypeInto(Child<QSpinBox>(dialog, "copies"), "3");
+        TypeInto(Child<QSpinBox>(dialog, "to"), "4");
+    });
+    EXPECT_EQ(s->Copies, 3);
+    EXPECT_EQ(s->FirstPage, 2);
+    EXPECT_EQ(s->LastPage, 4);
+
+    // Cancelled, the set-up changes nothing; "all pages" chosen, the range goes.
+    Setup([](QDialog& dialog) {
+        ShowOptions(dialog);
+        TypeInto(Child<QSpinBox>(dialog, "copies"), "5");
+        dialog.reject();
+    });
+    EXPECT_EQ(s->Copies, 3);
+    Setup([](QDialog& dialog) {
+        ShowOptions(dialog);
+        auto* all = Child<QRadioButton>(dialog, "printAll");
+        QTest::mouseClick(all, Qt::LeftButton, {}, QPoint(6, all->height() / 2));  // on its round button
+        EXPECT_TRUE(all->isChecked());
+    });
+    EXPECT_EQ(s->FirstPage, 0);
+    EXPECT_EQ(s->LastPage, 0);
+    EXPECT_EQ(s->Copies, 3);
+
+    // A range open at its end stays open.
+    s->FirstPage = 2;
+    Setup([](QDialog& dialog) {
+        ShowOptions(dialog);
+        EXPECT_EQ(Child<QSpinBox>(dialog, "from")->value(), 2);
+    });
+    EXPECT_EQ(s->FirstPage, 2);
+    EXPECT_EQ(s->LastPage, 0);
+}
+
+TEST_F(PrinterSetupByHand, TheChosenQueueIsKeptAndShownAgain)
+{
+    const QStringList queues = TestQueues();
+    if (queues.size() < 2)
+        GTEST_SKIP() << "needs the CUPS queues VornakPDF1 and VornakPDF2 (.ci/run creates them)";
+    for (const QString& queue : {queues[1], queues[0]}) {
+        Setup([&](QDialog& dialog) {
+            auto* printers = Child<QComboBox>(dialog, "printers");
+            printers->setFocus();
+            QTest::keyClick(printers, Qt::Key_Home);
+            while (printers->currentText() != queue && printers->currentIndex() + 1 < printers->count())
+                QTest::keyClick(printers, Qt::Key_Down);
+            EXPECT_EQ(Ok(dialog)->text(), "OK");
+        });
+        EXPECT_EQ(report->PrinterSettings()->PrinterName, queue);
+        Setup([&](QDialog& dialog) { EXPECT_EQ(Child<QComboBox>(dialog, "printers")->currentText(), queue); });
+    }
+}
+
+TEST_F(RunTest, ThePrinterAndRangeGoToThePrinterAndBack)
+{
+    TQRPrinterSettings* s = report->PrinterSettings();
+    s->Copies = 2;
+    s->FirstPage = 2;
+    s->LastPage = 3;
+    for (const QString& name : QPrinterInfo::availablePrinterNames()) {
+        s->PrinterName = name;
+        QPrinter printer(QPrinter::HighResolution);
+        ConfigurePrinter(report, printer);
+        EXPECT_EQ(printer.printerName(), name);
+        auto* back = New<TQuickRep>(form);
+        TakePrinterChoices(printer, back);
+        EXPECT_EQ(back->PrinterSettings()->PrinterName, name);
+    }
+    // A queue this machine does not have (a layout from elsewhere): the default.
+    s->PrinterName = QStringLiteral("NoSuchQueue");
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        ConfigurePrinter(report, printer);
+        EXPECT_EQ(printer.printerName(), QPrinterInfo::defaultPrinterName());
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    ConfigurePrinter(report, printer);
+    EXPECT_EQ(printer.printRange(), QPrinter::PageRange);
+    EXPECT_EQ(printer.fromPage(), 2);
+    EXPECT_EQ(printer.toPage(), 3);
+    EXPECT_EQ(printer.copyCount(), 2);
+    auto* back = New<TQuickRep>(form);
+    TakePrinterChoices(printer, back);
+    EXPECT_EQ(back->PrinterSettings()->FirstPage, 2);
+    EXPECT_EQ(back->PrinterSettings()->LastPage, 3);
+    EXPECT_EQ(back->PrinterSettings()->Copies, 2);
+}
+
+// Printing on the CI's CUPS queues: the job goes to the chosen queue under the
+// report's title, and a queue that refuses jobs says so.
+class PrintQueue : public OrdersList {
+protected:
+    void SetUp() override
+    {
+        OrdersList::SetUp();
+        queues = TestQueues();
+        if (queues.size() < 2)
+            GTEST_SKIP() << "needs the CUPS queues VornakPDF1 and VornakPDF2 (.ci/run creates them)";
+        Build(120);
+    }
+    struct TJob {
+        int Id = 0;  // 0: no such job
+        int Copies = 0;
+    };
+    // The queue's job of that title (titles are made unique: other runs print too).
+    static TJob JobTitled(const QString& queue, const QString& title)
+    {
+        cups_job_t* jobs = nullptr;
+        const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.toLocal8Bit().constData(), 0,
+                                       CUPS_WHICHJOBS_ALL);
+        TJob found;
+        for (int i = 0; i < count; ++i)
+            if (QString::fromUtf8(jobs[i].title) == title)
+                found.Id = jobs[i].id;
+        cupsFreeJobs(count, jobs);
+        if (found.Id == 0)
+            return found;
+        ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, "ipp://localhost/");
+        ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", found.Id);
+        ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+        if (ipp_attribute_t* copies = ippFindAttribute(response, "copies", IPP_TAG_INTEGER))
+            found.Copies = ippGetInteger(copies, 0);
+        ippDelete(response);
+        return found;
+    }
+    static QString Unique(const QString& base)
+    {
+        return base + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    }
+    QStringList queues;
+};
+
+TEST_F(PrintQueue, TheJobGoesToTheChosenQueueUnderTheReportsTitle)
+{
+    TQRPrinterSettings* s = report->PrinterSettings();
+    s->PrinterName = queues[1];  // not the default
+    s->Copies = 2;
+    s->FirstPage = 2;
+    s->LastPage = 3;
+    const QString title = Unique(QStringLiteral("Orders "));
+    report->SetReportTitle(title);
+    EXPECT_TRUE(PrintReport(report));
+    const TJob job = JobTitled(queues[1], title);
+    EXPECT_NE(job.Id, 0);
+    EXPECT_EQ(job.Copies, 2);
+    EXPECT_EQ(JobTitled(queues[0], title).Id, 0);
+
+    // Without a title the job is named after the report.
+    const QString name = Unique(QStringLiteral("OrdersReport"));
+    report->SetReportTitle(QString());
+    report->SetName(name);
+    EXPECT_TRUE(PrintReport(report));
+    EXPECT_NE(JobTitled(queues[1], name).Id, 0);
+}
+
+TEST_F(PrintQueue, AQueueThatRefusesJobsSaysSo)
+{
+    const QString queue = QStringLiteral("VornakRefuses");
+    if (!QPrinterInfo::availablePrinterNames().contains(queue))
+        GTEST_SKIP() << "needs the CUPS queue VornakRefuses, which refuses jobs (.ci/run creates it)";
+    report->PrinterSettings()->PrinterName = queue;
+    try {
+        report->Print();
+        ADD_FAILURE() << "the refused job went unnoticed";
+    } catch (const EPrinter& e) {
+        EXPECT_TRUE(e.Message().contains(queue)) << e.Message().toStdString();
+        EXPECT_TRUE(e.Message().contains(QLatin1String("not accepting jobs"))) << e.Message().toStdString();
+    }
 }
 
 TEST_F(RunTest, PrintingWithoutAPrinterOnlySaysSo)

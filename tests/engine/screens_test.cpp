@@ -47,21 +47,6 @@ void ExpectTidy(TForm* form)
     }
 }
 
-template <class Form>
-TModalAnswerer GrabWhenShown(const QString& name, std::function<void(Form*)> fill = {})
-{
-    return [name, fill](TModalRequest& request) {
-        auto* form = dynamic_cast<Form*>(request.Subject);
-        if (!form)
-            return int(mrCancel);
-        if (fill)
-            fill(form);
-        Save(form, name);
-        ExpectTidy(form);
-        return int(mrCancel);
-    };
-}
-
 class Screenshot : public RunTest {
 protected:
     // The sample orders table, or nil (the test skips) when it was not generated.
@@ -75,6 +60,25 @@ protected:
         table->SetTableName(QStringLiteral("ORDERS.DB"));
         return table;
     }
+
+    // Answers the modal seam: a form of the class is counted, filled, saved
+    // and checked, then cancelled; any other form is cancelled.
+    template <class Form>
+    TModalAnswerer GrabWhenShown(const QString& name, std::function<void(Form*)> fill = {})
+    {
+        return [this, name, fill](TModalRequest& request) {
+            auto* form = dynamic_cast<Form*>(request.Subject);
+            if (!form)
+                return int(mrCancel);
+            ++shown;
+            if (fill)
+                fill(form);
+            Save(form, name);
+            ExpectTidy(form);
+            return int(mrCancel);
+        };
+    }
+    int shown = 0;  // how many times a form of the class was shown
 };
 
 TEST_F(Screenshot, PreviewOfTheOrdersList)
@@ -104,6 +108,7 @@ TEST_F(Screenshot, PreviewOfTheOrdersList)
         EXPECT_LT(p->Zoom(), 100);
     }));
     report->Preview();
+    EXPECT_EQ(shown, 1);
 }
 
 TEST_F(Screenshot, ReportSettings)
@@ -119,6 +124,7 @@ TEST_F(Screenshot, ReportSettings)
     }));
     dialog->ShowModal();
     dialog->Free();
+    EXPECT_EQ(shown, 1);
 }
 
 TEST_F(Screenshot, DataSetup)
@@ -130,6 +136,7 @@ TEST_F(Screenshot, DataSetup)
     TModalScope scope(GrabWhenShown<TQRDataSetup>(QStringLiteral("engine-data-setup")));
     dialog->ShowModal();
     dialog->Free();
+    EXPECT_EQ(shown, 1);
 }
 
 TEST_F(Screenshot, ExpressionBuilder)
@@ -145,6 +152,7 @@ TEST_F(Screenshot, ExpressionBuilder)
                                                               EXPECT_FALSE(b->Status->Caption().isEmpty());
                                                           }));
     GetExpression(QStringLiteral("Amount of the order"), text, form);
+    EXPECT_EQ(shown, 1);
 }
 
 }  // namespace

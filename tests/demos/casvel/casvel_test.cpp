@@ -442,7 +442,7 @@ TEST_F(Casvel, Screenshot)
     HandOver();
     Select(Form2->QRLabel4);
     Application->ProcessMessages();
-    SaveForReview(Form1->Grab(), QStringLiteral("casvel"));
+    SaveWindowForReview(Form1, QStringLiteral("casvel"));
 }
 
 }  // namespace

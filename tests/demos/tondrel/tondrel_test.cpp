@@ -426,11 +426,11 @@ TEST_F(Tondrel, EnginesTextExportKeepsEachAnimalsLinesAtOneSpacing)
 
 TEST_F(Tondrel, Screenshot)
 {
-    SaveForReview(Form1->Grab(), QStringLiteral("tondrel-launcher"));
+    SaveWindowForReview(Form1, QStringLiteral("tondrel-launcher"));
     Edit([&] {
         ClickAt(Form2->QRLabel1, 3, 3);
         Application->ProcessMessages();
-        SaveForReview(Form3->Grab(), QStringLiteral("tondrel-designer"));
+        SaveWindowForReview(Form3, QStringLiteral("tondrel-designer"));
     });
 }
 

@@ -7,6 +7,8 @@
 #include "designer/Vornak.h"
 #include "engine/Resources.h"
 
+#include <algorithm>
+
 namespace {
 TQRBuilder* ActiveBuilder(TComponent* owner, const QString& title)
 {
@@ -163,8 +165,14 @@ TEST_F(BuilderTest, ReportFreedByOthersIsForgottenByTheBuilder)
 TEST_F(BuilderTest, OwnerGoingWithBuilderAndReportFreesEachOnce)
 {
     TForm* other = New<TForm>(nullptr);
-    ActiveBuilder(other, "T");
+    TQRBuilder* builder = ActiveBuilder(other, "T");
+    TQuickRep* report = builder->Report;
+    Witness->Watch(builder);
+    Witness->Watch(report);
     other->Free();  // must neither double-free the report nor touch a freed one
+    const auto goings = [&](const TComponent* c) { return std::count(Witness->Gone.begin(), Witness->Gone.end(), c); };
+    EXPECT_EQ(goings(builder), 1);
+    EXPECT_EQ(goings(report), 1);
 }
 
 TEST_F(BuilderTest, OwnerThatIsNoWindowedControlIsRefusedBeforeAnythingIsMade)

@@ -6,6 +6,7 @@
 #include "dialogs/Dialogs.h"
 #include "engine/dialogs/CompEd.h"
 #include "engine/dialogs/DataSetup.h"
+#include "DialogHands.h"
 
 #include <QDir>
 #include <QWidget>
@@ -314,6 +315,32 @@ TEST_F(TLifecycle, OpenAsksForAFileFirst)
     }
     EXPECT_EQ(V()->FileName, path);
     EXPECT_EQ(host.Events, QStringList({"select", "open"}));
+}
+
+// The open dialog takes a typed name of a missing file; the failed read then
+// says so in the designer's own words.
+TEST_F(TLifecycle, OpenTakesATypedNameOfAMissingFile)
+{
+    host.NewReport();
+    const QString missing = ScratchPath("never-saved.QR");
+    TDialogHands hands;
+    TModalScope scope([&](TModalRequest& request) {
+        if (request.Kind != TModalKind::OpenDialog)
+            return int(mrOk);
+        return hands.Run<QFileDialog>(request, [&](QFileDialog& qt) {
+            FileDialogHands::Type(qt, missing);
+            FileDialogHands::Accept(qt);
+        });
+    });
+    V()->OpenReport();
+    EXPECT_TRUE(hands.OwnBoxes.isEmpty()) << hands.OwnBoxes.join('|').toStdString();
+#ifdef VK_DEMO_BUILD
+    const QString prefix = "Errore durante l'apertura del report";
+#else
+    const QString prefix = "Error reading file ";
+#endif
+    EXPECT_EQ(Modal::Messages(), QStringList({prefix + missing}));
+    ExpectNoReport();
 }
 
 TEST_F(TLifecycle, AdoptedHostFormsAreEditedInPlace)

@@ -9,7 +9,12 @@
 #include "engine/Bands.h"
 #include "engine/Printables.h"
 #include "engine/QuickRep.h"
+#include "engine/export/ExportFilter.h"
+#include "engine/preview/PreviewForm.h"
 #include "forms/Forms.h"
+#include "DialogHands.h"
+
+#include <QToolButton>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -112,4 +117,49 @@ TEST_F(AsciiReportTest, ExportGivesTheGridWorkedOutByHand)
     QByteArray golden = ReadAll(qEnvironmentVariable("VK_TEST_DATA") + "/ascii_export/animals.txt");
     ASSERT_FALSE(golden.isEmpty());
     EXPECT_EQ(ReadAll(path), golden.replace("\n", "\r\n"));
+}
+
+// The preview's save dialog lists the engine's text filter and this one under
+// the same name; picking the second in the real dialog saves through this one:
+// CR LF lines, no blank lines, no form feeds.
+TEST_F(AsciiReportTest, PreviewSavesThroughTheFilterPickedAmongLookAlikes)
+{
+    TQRCustomBand* detail = AddBand(rbDetail, 20);
+    detail->SetForceNewPage(true);
+    auto* name = AddText<TQRDBText>(detail, 0, 100, taLeftJustify);
+    name->SetDataSet(report->DataSet());
+    name->SetDataField("NAME");
+    const auto& entries = QRExportFilterLibrary.Filters();
+    std::vector<int> lookAlikes;
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].FilterName == QLatin1String("Text file"))
+            lookAlikes.push_back(int(i));
+    ASSERT_EQ(lookAlikes.size(), 2u);
+    ASSERT_EQ(entries[lookAlikes[1]].Class, std::type_index(typeid(TQRAsciiExportFilter)));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("animals.TXT");
+    TDialogHands hands;
+    TModalScope scope([&](TModalRequest& request) {
+        if (request.Kind == TModalKind::SaveDialog)
+            return hands.Run<QFileDialog>(request, [&](QFileDialog& qt) {
+                FileDialogHands::PickFilter(qt, lookAlikes[1]);
+                FileDialogHands::Type(qt, path);
+                FileDialogHands::Accept(qt);
+            });
+        auto* preview = dynamic_cast<TQRPreviewForm*>(request.Subject);
+        if (!preview)
+            return int(mrCancel);
+        preview->Show();
+        EXPECT_TRUE(preview->PreparePages());
+        for (QToolButton* button : preview->Widget()->findChildren<QToolButton*>())
+            if (button->text() == QLatin1String("Save"))
+                QTest::mouseClick(button, Qt::LeftButton);
+        return int(mrOk);
+    });
+    report->Preview();
+    const QByteArray text = ReadAll(path);
+    EXPECT_TRUE(text.contains("Lion\r\n") && text.contains("Zebra\r\n") && text.endsWith("Cat\r\n")) << text.data();
+    EXPECT_EQ(text.count('\f'), 0);
+    EXPECT_EQ(text.count("\r\n"), 3);
 }

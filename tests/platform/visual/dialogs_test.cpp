@@ -1,8 +1,13 @@
 // Common dialogs and message boxes through the modal seam.
 #include "dialogs/Dialogs.h"
 #include "graphics/Picture.h"
+#include "DialogHands.h"
 
 #include <QElapsedTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -71,6 +76,144 @@ TEST(FileDialog, CancelledAnswerIsNotConfirmed)
     TModalScope scope([](TModalRequest&) { return 0; });
     EXPECT_FALSE(dialog->Execute());
     EXPECT_EQ(dialog->FileName, "kept.QR");
+}
+
+// The real dialog, typed into and clicked: each option means what it says
+// and nothing more.
+TEST(FileDialogByHand, OptionsMeanWhatTheySay)
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("missing.QR"));
+    const QString existing = dir.filePath(QStringLiteral("existing.QR"));
+    const QString inMissingFolder = dir.filePath(QStringLiteral("gone/missing.QR"));
+    QFile(existing).open(QIODevice::WriteOnly);
+    struct Case {
+        bool Save;
+        TOpenOptions Options;
+        QString Typed;
+        bool Confirmed;
+        int QtBoxes = 0;  // Qt's own; -1: Qt may refuse with a box or a disabled button
+        int Asked = 0;    // questions and warnings of ours, answered with Answer
+        int Answer = mrYes;
+    };
+    const Case cases[] = {
+        {false, {ofHideReadOnly}, missing, true},  // the defaults take it
+        {false, {ofHideReadOnly}, inMissingFolder, true},
+        {false, {ofHideReadOnly, ofAllowMultiSelect}, missing, true},
+        {false, {ofHideReadOnly, ofFileMustExist}, missing, false, -1},  // only must-exist refuses it
+        {false, {ofHideReadOnly, ofFileMustExist, ofAllowMultiSelect}, missing, false, -1},
+        {false, {ofHideReadOnly, ofFileMustExist}, existing, true},
+        {false, {ofHideReadOnly, ofPathMustExist}, inMissingFolder, false, 0, 1},
+        {false, {ofHideReadOnly, ofPathMustExist}, missing, true},
+        {false, {ofHideReadOnly, ofCreatePrompt}, missing, true, 0, 1, mrYes},
+        {false, {ofHideReadOnly, ofCreatePrompt}, missing, false, 0, 1, mrNo},
+        {false, {ofHideReadOnly, ofCreatePrompt}, existing, true},
+        {true, {ofHideReadOnly}, existing, true},                        // replaced unasked
+        {true, {ofHideReadOnly, ofOverwritePrompt}, existing, false, 1},  // asked, and cancelled
+        {true, {ofHideReadOnly, ofOverwritePrompt}, missing, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "save " << c.Save << ", options " << c.Options.Bits() << ", "
+                                        << c.Typed.toStdString());
+        Owned<TSaveDialog> save;
+        Owned<TOpenDialog> open;
+        TOpenDialog* dialog = c.Save ? save.Object : open.Object;
+        dialog->Filter = QStringLiteral("Report|*.QR");
+        dialog->Options = c.Options;
+        TDialogHands hands;
+        int asked = 0;
+        TModalScope scope([&](TModalRequest& request) {
+            if (request.Kind == TModalKind::MessageBox) {
+                ++asked;
+                return c.Answer;
+            }
+            return hands.Run<QFileDialog>(request, [&](QFileDialog& qt) {
+                FileDialogHands::Type(qt, c.Typed);
+                FileDialogHands::Accept(qt);
+            });
+        });
+        EXPECT_EQ(dialog->Execute(), c.Confirmed);
+        if (c.QtBoxes >= 0) {
+            EXPECT_EQ(hands.OwnBoxes.size(), c.QtBoxes) << hands.OwnBoxes.join(QLatin1Char('|')).toStdString();
+        }
+        EXPECT_EQ(asked, c.Asked);
+        if (c.Confirmed) {
+            EXPECT_EQ(dialog->FileName, c.Typed);
+            EXPECT_EQ(dialog->Files()->Count(), 1);
+        }
+    }
+}
+
+// Several typed names of missing files are taken without must-exist. (Qt's
+// dialog takes the rows it selects over the names typed, and it selects the
+// rows of the existing ones: a typed mixture is left out.)
+TEST(FileDialogByHand, ManyNamesNeedNotExist)
+{
+    QTemporaryDir dir;
+    Owned<TOpenDialog> dialog;
+    dialog->InitialDir = dir.path();
+    dialog->Options = {ofHideReadOnly, ofAllowMultiSelect};
+    TDialogHands hands;
+    TModalScope scope([&](TModalRequest& request) {
+        return hands.Run<QFileDialog>(request, [&](QFileDialog& qt) {
+            FileDialogHands::Type(qt, QStringLiteral("\"a.QR\" \"b.QR\""));
+            FileDialogHands::Accept(qt);
+        });
+    });
+    ASSERT_TRUE(dialog->Execute());
+    ASSERT_EQ(dialog->Files()->Count(), 2);
+    EXPECT_EQ(QFileInfo(dialog->Files()->Strings(0)).fileName(), "a.QR");
+    EXPECT_EQ(QFileInfo(dialog->Files()->Strings(1)).fileName(), "b.QR");
+}
+
+// Two filters may read alike: the one chosen is the one at the place picked.
+TEST(FileDialogByHand, FilterIndexIsThePlaceChosen)
+{
+    QTemporaryDir dir;
+    Owned<TSaveDialog> dialog;
+    dialog->Filter = QStringLiteral("Text file|*.TXT|Other|*.OTH|Text file|*.TXT");
+    int pick = 0;
+    TDialogHands hands;
+    TModalScope scope([&](TModalRequest& request) {
+        return hands.Run<QFileDialog>(request, [&](QFileDialog& qt) {
+            FileDialogHands::PickFilter(qt, pick);
+            FileDialogHands::Type(qt, dir.filePath(QStringLiteral("out.TXT")));
+            FileDialogHands::Accept(qt);
+        });
+    });
+    for (pick = 2; pick >= 0; --pick) {
+        ASSERT_TRUE(dialog->Execute());
+        EXPECT_EQ(dialog->FilterIndex, pick + 1);
+    }
+}
+
+// Without an initial folder a dialog opens where the last one was confirmed.
+TEST(FileDialogByHand, OpensInTheFolderLastUsed)
+{
+    QTemporaryDir first, second;
+    TDialogHands hands;
+    QString typed, openedIn;
+    TModalScope scope([&](TModalRequest& request) {
+        return hands.Run<QFileDialog>(request, [&](QFileDialog& qt) {
+            openedIn = qt.directory().absolutePath();
+            FileDialogHands::Type(qt, typed);
+            FileDialogHands::Accept(qt);
+        });
+    });
+    for (const QTemporaryDir* dir : {&first, &second}) {
+        Owned<TOpenDialog> dialog;
+        typed = dir->filePath(QStringLiteral("a.QR"));
+        ASSERT_TRUE(dialog->Execute());
+        Owned<TOpenDialog> next;
+        typed = dir->filePath(QStringLiteral("b.QR"));
+        ASSERT_TRUE(next->Execute());
+        EXPECT_EQ(openedIn, QDir(dir->path()).absolutePath());
+    }
+    // An initial folder still wins.
+    Owned<TOpenDialog> dialog;
+    dialog->InitialDir = first.path();
+    ASSERT_TRUE(dialog->Execute());
+    EXPECT_EQ(openedIn, QDir(first.path()).absolutePath());
 }
 
 TEST(CommonDialogs, EachReachesTheSeamWithItsKind)
