@@ -1,5 +1,8 @@
 #pragma once
 // TTable: one dBase or Paradox table file of a database (alias or folder).
+// Opening reads the header; records are read as the table moves to them.
+// An open table keeps reading the file it opened even when a new one is
+// written in its place; Refresh reads the new one.
 #include "DataSet.h"
 
 VK_ENUM(TTableType, ttDefault, ttParadox, ttDBase)
