@@ -101,8 +101,9 @@ TEST_F(OnDemand, ATableReplacedWhileOpenReadsAsOpenedUntilRefreshed)
         for (; !t->Eof(); t->Next()) {
             ++rows;
             ASSERT_EQ(QStringLiteral("old %1").arg(rows), t->FieldByName(QStringLiteral("Name"))->AsString());
-            if (rows % 1000 == 0)
+            if (rows % 1000 == 0) {
                 ASSERT_TRUE(t->FieldByName(QStringLiteral("Note"))->AsString().startsWith(QStringLiteral("old memo")));
+            }
         }
         EXPECT_EQ(kRows, rows);
         t->Refresh();
