@@ -4,6 +4,7 @@
 #include "controls/ControlProps.h"
 #include "db/DataSet.h"
 #include "engine/Designer.h"
+#include "rtl/ScopeExit.h"
 
 #include <QFontMetricsF>
 #include <algorithm>
@@ -128,14 +129,9 @@ void TQRPrintable::ApplyZoom()
     }
     const double z = ZoomFactor();
     zooming_ = true;
-    try {
-        SetBounds(RoundPx(size_.left() * z), RoundPx(size_.top() * z), RoundPx(size_.width() * z),
-                  RoundPx(size_.height() * z));
-    } catch (...) {
-        zooming_ = false;
-        throw;
-    }
-    zooming_ = false;
+    TScopeExit done([this] { zooming_ = false; });
+    SetBounds(RoundPx(size_.left() * z), RoundPx(size_.top() * z), RoundPx(size_.width() * z),
+              RoundPx(size_.height() * z));
 }
 
 void TQRPrintable::Draw(QPainter& painter, const QRectF& rect) const

@@ -6,6 +6,7 @@
 #include "engine/Bands.h"
 #include "engine/Designer.h"
 #include "engine/Printables.h"
+#include "rtl/ScopeExit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -185,14 +186,9 @@ void TQRBasePanel::ApplyZoom()
 {
     const double z = ZoomFactor();
     zooming_ = true;
-    try {
-        SetBounds(RoundPx(size_.left() * z), RoundPx(size_.top() * z), RoundPx(size_.width() * z),
-                  RoundPx(size_.height() * z));
-    } catch (...) {
-        zooming_ = false;
-        throw;
-    }
-    zooming_ = false;
+    TScopeExit done([this] { zooming_ = false; });
+    SetBounds(RoundPx(size_.left() * z), RoundPx(size_.top() * z), RoundPx(size_.width() * z),
+              RoundPx(size_.height() * z));
 }
 
 void TQRBasePanel::PaintFrame()
@@ -530,19 +526,14 @@ void TCustomQuickRep::LayoutBands()
     if (layingOut_ || IsLoading() || IsDestroying())
         return;
     layingOut_ = true;
-    try {
-        double y = TopMarginPx();
-        for (TQRCustomBand* band : BandList()) {
-            band->SetSize(QRectF(LeftMarginPx(), y, BandWidthPx(), band->BandHeight()));
-            for (TQRPrintable* element : band->Printables())
-                element->ApplyZoom();
-            y += band->BandHeight();
-        }
-    } catch (...) {
-        layingOut_ = false;
-        throw;
+    TScopeExit done([this] { layingOut_ = false; });
+    double y = TopMarginPx();
+    for (TQRCustomBand* band : BandList()) {
+        band->SetSize(QRectF(LeftMarginPx(), y, BandWidthPx(), band->BandHeight()));
+        for (TQRPrintable* element : band->Printables())
+            element->ApplyZoom();
+        y += band->BandHeight();
     }
-    layingOut_ = false;
 }
 
 void TCustomQuickRep::ApplyPageSize()

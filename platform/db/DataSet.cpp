@@ -1,6 +1,7 @@
 #include "DataSet.h"
 #include "Filter.h"
 #include "classes/Published.h"
+#include "rtl/ScopeExit.h"
 
 #include <algorithm>
 
@@ -116,16 +117,16 @@ void TDataSet::DoOpen()
     rows_ = std::move(data.Rows);
     for (TRecord& row : rows_)  // short rows from a lenient source read as nulls
         row.resize(defs_.size());
-    try {
-        CreateFields();
-        if (filtered_ && !filter_.isEmpty())
-            filterExpr_ = TFilterExpr::Parse(filter_, defs_);
-    } catch (...) {
+    // a data set that fails to open keeps neither fields nor rows
+    TScopeExit undo([this] {
         FreeFields();
         defs_.clear();
         rows_.clear();
-        throw;
-    }
+    });
+    CreateFields();
+    if (filtered_ && !filter_.isEmpty())
+        filterExpr_ = TFilterExpr::Parse(filter_, defs_);
+    undo.Dismiss();
     active_ = true;
     Rebuild();
     SetPosition(0);
@@ -153,16 +154,11 @@ void TDataSet::Refresh()
     CheckActive();
     const TBookmark mark = GetBookmark();
     DisableControls();
-    try {
-        DoClose();
-        DoOpen();
-        if (BookmarkValid(mark))
-            GotoBookmark(mark);
-    } catch (...) {
-        EnableControls();
-        throw;
-    }
-    EnableControls();
+    TScopeExit enable([this] { EnableControls(); });
+    DoClose();
+    DoOpen();
+    if (BookmarkValid(mark))
+        GotoBookmark(mark);
 }
 
 void TDataSet::CreateFields()
