@@ -1,0 +1,43 @@
+// A *.QR layout file opened by the designer control, as the user's "Open"
+// does; what opens is saved again and closed.
+#include "FuzzTargets.h"
+#include "designer/VornakMain.h"
+#include "forms/Modal.h"
+#include "rtl/Exceptions.h"
+
+namespace {
+
+// One host window with the control for the whole process, as a program has.
+TVornak* Designer()
+{
+    static TVornak* designer = [] {
+        TForm* host = New<TForm>(Application);
+        host->SetBounds(0, 0, 640, 480);
+        auto* control = New<TVornak>(host);
+        control->SetParent(host);
+        control->SetAlign(alClient);
+        return control;
+    }();
+    return designer;
+}
+
+}  // namespace
+
+int FuzzLayout(const uint8_t* data, size_t size)
+{
+    const QString path = FuzzScratchPath(QStringLiteral("layout.QR"));
+    WriteScratchFile(path, FuzzInput(data, size));
+    TVornak* designer = Designer();
+    // a failed open is shown in a message box, which a head-less run answers
+    designer->OpenReportFile(path);
+    if (designer->Editing()) {
+        try {
+            designer->SaveReportFile(FuzzScratchPath(QStringLiteral("saved.QR")));
+        } catch (const Exception&) {
+            // a program's message loop shows a failed save
+        }
+        designer->CloseReport();
+    }
+    Modal::ClearMessages();
+    return 0;
+}
