@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # A short run of every fuzz program over its seeds and the inputs that once
 # failed: a test that the programs build and still run, not a search.
-# BUILD_DIR (build-fuzz) and SECONDS_EACH (10) change the defaults.
+# RUNS=N adds N mutated inputs per program from a fixed seed (the same tree
+# tries the same inputs each time); the default, 0, runs the corpora alone,
+# so that a change elsewhere, which steers the mutations, cannot turn up an
+# unrelated fault here. BUILD_DIR (build-fuzz) names the build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build-fuzz}
@@ -15,14 +18,14 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 for program in "$build"/fuzz/fuzz_*; do
   target=${program##*/fuzz_}
-  [ "$target" = seeds ] && continue
+  [ -f "$program" ] && [ -x "$program" ] && [ "$target" != seeds ] || continue
   corpora=("$build/fuzz/seeds/$target")
   for extra in "fuzz/seeds/$target" "tests/data/fuzz-regressions/$target"; do
     [ -d "$extra" ] && corpora+=("$extra")
   done
   mkdir -p "$scratch/$target"
-  echo "fuzz_$target: ${SECONDS_EACH:-10} s over ${corpora[*]}"
+  echo "fuzz_$target: ${corpora[*]} and ${RUNS:-0} mutated inputs"
   # new inputs go to the scratch folder, finds beside it; the corpora stay as they are
-  "$program" -max_total_time="${SECONDS_EACH:-10}" -timeout=30 -print_final_stats=1 \
+  "$program" -seed=1 -runs="${RUNS:-0}" -timeout=30 -print_final_stats=1 \
     -artifact_prefix="$scratch/" "$scratch/$target" "${corpora[@]}"
 done
