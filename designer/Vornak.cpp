@@ -240,8 +240,29 @@ void TVornak::vertscroll(TObject*, TScrollCode, int&)
 
 void TVornak::ShowSlot(TControl* slot, bool visible)
 {
-    if (slot)
-        slot->SetVisible(visible);
+    if (!slot)
+        return;
+    slot->SetVisible(visible);
+    if (visible)
+        StackShownSlots();
+}
+
+// The toolbar panel stacks its top-aligned slots by where they stood before;
+// the slots shown together must not swap places with what was selected
+// before, so they stand in the order in which a selection shows them: the
+// report's, the band's, the shape's, then the text element's, the font's and
+// the label's.
+void TVornak::StackShownSlots()
+{
+    ToolbarPanel->DisableAlign();
+    int top = 0;
+    for (TControl* slot : {impBar_, frameBar_, shapeBar_, sysBar_, fontBar_, labelBar_}) {
+        if (!slot || !slot->Visible() || slot->Align() != alTop || slot->Parent() != ToolbarPanel)
+            continue;
+        slot->SetTop(top);
+        top += slot->Height();
+    }
+    ToolbarPanel->EnableAlign();
 }
 
 void TVornak::HandTo(TNewQrToolbar* toolbar, TControl* element)

@@ -123,12 +123,14 @@ private:
     void PutInSlot(TControl*& slot, TControl* panel, TSlotPlace place, const char* message);
     void PlacePanel(TControl* panel, TSlotPlace place);
     void ShowSlot(TControl* slot, bool visible);
+    void StackShownSlots();
     void HandTo(TNewQrToolbar* toolbar, TControl* element);
     void HandToTextToolbars(TControl* element);
     void ForgetSelection();
     void ClearReference(TComponent* component);
     void EmptyReportForm();
     void EnterNoReport();
+    void ResumeEditing(TQuickRep* report);
     void FireEvent(const TNotifyEvent& event);
     TForm* TheReportForm();
     void AdoptFirstReport(TForm* form);

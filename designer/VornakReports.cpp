@@ -118,7 +118,19 @@ void TVornak::SaveReportFile(const QString& name)
     report->SetParent(TheReportForm());
     report->SetTop(0);
     report->SetLeft(0);
-    WriteComponentResFile(FileName, ReportForm);
+    try {
+        WriteComponentResFile(FileName, ReportForm);
+    } catch (...) {
+        // the work must not seem gone: the report comes back into view to be
+        // edited on, and the caller still hears of the failure
+        ResumeEditing(report);
+        throw;
+    }
+    ResumeEditing(report);
+}
+
+void TVornak::ResumeEditing(TQuickRep* report)
+{
     report->SetParent(ReportPanel);
     Designer->Edit(report);
 }

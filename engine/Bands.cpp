@@ -76,7 +76,7 @@ void TQRCustomBand::SetHasChild(bool v)
 void TQRCustomBand::SetBandHeight(double height)
 {
     QRectF r = Size();
-    r.setHeight(std::max(1.0, height));
+    r.setHeight(std::min(std::max(1.0, height), MaxReportExtent));  // max first: a NaN gives 1
     SetSize(r);
     if (TCustomQuickRep* report = ParentReport())
         report->LayoutBands();

@@ -31,6 +31,33 @@ void PaintSelectionHandles(QPainter& painter, const QRect& rect)
     }
 }
 
+// The selected element is drawn above its neighbours, handles and all, while
+// its place among them (the order that the layout file keeps) stays as it is.
+static void RaiseOnScreen(TControl* control)
+{
+    if (dynamic_cast<TQRPrintable*>(control) && control->Widget())
+        control->Widget()->raise();
+}
+
+// Puts an element's window back where its place among its siblings has it:
+// under the window of the next sibling, or on top when it is the last.
+static void RestackOnScreen(TControl* control)
+{
+    TWinControl* parent = control ? control->Parent() : nullptr;
+    if (!dynamic_cast<TQRPrintable*>(control) || !parent || !control->Widget())
+        return;
+    bool after = false;
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl* sibling = parent->Controls(i);
+        if (after && sibling->Widget()) {
+            control->Widget()->stackUnder(sibling->Widget());
+            return;
+        }
+        after = after || sibling == control;
+    }
+    control->Widget()->raise();
+}
+
 void TQRDesigner::Create(TComponent* owner)
 {
     inherited::Create(owner);
@@ -70,6 +97,7 @@ void TQRDesigner::StopEdit()
     // the handles go
     if (!report->IsDestroying()) {
         report->Invalidate();
+        RestackOnScreen(old);
         if (old)
             old->Invalidate();
     }
@@ -92,6 +120,8 @@ void TQRDesigner::Select(TControl* control)
     selected_ = control;
     if (selected_)
         FreeNotification(selected_);
+    RestackOnScreen(old);
+    RaiseOnScreen(selected_);
     if (old)
         old->Invalidate();
     if (selected_)
@@ -194,6 +224,7 @@ void TQRDesigner::ControlMouseDown(TControl* control, TMouseButton button, TShif
         return;
     }
     dragStart_ = p;
+    moved_ = false;
     if (auto* element = dynamic_cast<TQRPrintable*>(target))
         startSize_ = element->Size();
     else if (band)
@@ -202,19 +233,33 @@ void TQRDesigner::ControlMouseDown(TControl* control, TMouseButton button, TShif
 
 void TQRDesigner::ControlMouseMove(TControl* control, TShiftState, int x, int y)
 {
-    if (report_ && drag_ != TDrag::None)
-        DragTo(ToReport(control, x, y));
+    if (!report_ || drag_ == TDrag::None)
+        return;
+    const QPoint p = ToReport(control, x, y);
+    if (Dragged(p))
+        DragTo(p);
 }
 
 void TQRDesigner::ControlMouseUp(TControl* control, TMouseButton, TShiftState, int x, int y)
 {
     if (!report_ || drag_ == TDrag::None)
         return;
-    DragTo(ToReport(control, x, y));
-    if (drag_ == TDrag::Move)
-        if (auto* element = dynamic_cast<TQRPrintable*>(selected_))
-            MoveOntoBandAt(element);
+    const QPoint p = ToReport(control, x, y);
+    if (Dragged(p)) {
+        DragTo(p);
+        if (drag_ == TDrag::Move)
+            if (auto* element = dynamic_cast<TQRPrintable*>(selected_))
+                MoveOntoBandAt(element);
+    }
     drag_ = TDrag::None;
+}
+
+// A press and release without movement only selects: the snap to the grid
+// would otherwise move an element that the user merely clicked.
+bool TQRDesigner::Dragged(QPoint reportPoint)
+{
+    moved_ = moved_ || reportPoint != dragStart_;
+    return moved_;
 }
 
 double TQRDesigner::Snap(double value) const

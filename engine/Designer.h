@@ -48,6 +48,7 @@ private:
     int HandleAt(TQRPrintable* element, int x, int y) const;
     double Snap(double value) const;  // zoom-independent pixels onto the report's grid
     QPoint ToReport(TControl* control, int x, int y) const;
+    bool Dragged(QPoint reportPoint);
     void DragTo(QPoint reportPoint);
     void MoveOntoBandAt(TQRPrintable* element);
     TQRCustomBand* BandAt(QPoint reportPoint) const;
@@ -60,6 +61,7 @@ private:
     TDrag drag_ = TDrag::None;
     int handle_ = -1;
     QPoint dragStart_;
+    bool moved_ = false;  // the pointer left the press point since the press
     QRectF startSize_;
 };
 

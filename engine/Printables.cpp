@@ -101,11 +101,15 @@ void TQRPrintable::SetSize(const QRectF& size)
 
 void TQRPrintable::SetBounds(int left, int top, int width, int height)
 {
-    inherited::SetBounds(left, top, width, height);
     if (!zooming_) {
         const double z = ZoomFactor();
         size_ = QRectF(left / z, top / z, width / z, height / z);
+        if (ClampGeometry(size_)) {
+            ApplyZoom();  // bounds beyond the extent (from a layout, say) place the clamped rectangle
+            return;
+        }
     }
+    inherited::SetBounds(left, top, width, height);
 }
 
 void TQRPrintable::SetParent(TWinControl* parent)

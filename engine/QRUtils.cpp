@@ -1,6 +1,7 @@
 #include "engine/QRUtils.h"
 
 #include <QFontDatabase>
+#include <QRegularExpression>
 
 QString QRBandTypeName(TQRBandType type)
 {
@@ -21,7 +22,15 @@ QString UniqueName(const TComponent* owner, const QString& base)
 
 QStringList GetFonts()
 {
-    QStringList families = QFontDatabase::families();
+    // A family that several foundries make comes once per foundry, as
+    // "Family [Foundry]"; a font is chosen by its family name alone.
+    static const QRegularExpression foundry(QStringLiteral(" \\[[^\\]]*\\]$"));
+    QStringList families;
+    for (QString family : QFontDatabase::families()) {
+        family.remove(foundry);
+        if (!families.contains(family, Qt::CaseInsensitive))
+            families << family;
+    }
     families.sort(Qt::CaseInsensitive);
     return families;
 }

@@ -13,7 +13,21 @@
 
 int RoundPx(double value)
 {
-    return static_cast<int>(std::nearbyint(value));  // the default rounding mode: half to even
+    constexpr double limit = 1e9;
+    if (std::isnan(value))
+        return 0;
+    // the default rounding mode: half to even
+    return static_cast<int>(std::clamp(std::nearbyint(value), -limit, limit));
+}
+
+bool ClampGeometry(QRectF& rect)
+{
+    const QRectF wanted = rect;
+    const auto position = [](double v) { return std::clamp(v, -MaxReportExtent, MaxReportExtent); };
+    const auto extent = [](double v) { return std::clamp(v, 0.0, MaxReportExtent); };
+    rect = QRectF(position(wanted.left()), position(wanted.top()), extent(wanted.width()), extent(wanted.height()));
+    return rect.left() != wanted.left() || rect.top() != wanted.top() || rect.width() != wanted.width() ||
+           rect.height() != wanted.height();
 }
 
 // ---- TQRFrame ----
@@ -117,10 +131,10 @@ VK_PUBLISHED(TQRBasePanel)
 
 VK_PUBLISHED(TQRSize)
 {
-    c.Prop("Left", &TQRSize::Left, &TQRSize::SetLeft);
-    c.Prop("Top", &TQRSize::Top, &TQRSize::SetTop);
-    c.Prop("Width", &TQRSize::Width, &TQRSize::SetWidth);
-    c.Prop("Height", &TQRSize::Height, &TQRSize::SetHeight);
+    c.Prop("Left", &TQRSize::Left, &TQRSize::SetLeft).FloatRange(-MaxReportExtent, MaxReportExtent);
+    c.Prop("Top", &TQRSize::Top, &TQRSize::SetTop).FloatRange(-MaxReportExtent, MaxReportExtent);
+    c.Prop("Width", &TQRSize::Width, &TQRSize::SetWidth).FloatRange(0, MaxReportExtent);
+    c.Prop("Height", &TQRSize::Height, &TQRSize::SetHeight).FloatRange(0, MaxReportExtent);
 }
 
 void TQRBasePanel::Create(TComponent* owner)
@@ -164,11 +178,15 @@ double TQRBasePanel::ZoomFactor() const
 
 void TQRBasePanel::SetBounds(int left, int top, int width, int height)
 {
-    inherited::SetBounds(left, top, width, height);
     if (!zooming_) {
         const double z = ZoomFactor();
         size_ = QRectF(left / z, top / z, width / z, height / z);
+        if (ClampGeometry(size_)) {
+            ApplyZoom();  // bounds beyond the extent (from a layout, say) place the clamped rectangle
+            return;
+        }
     }
+    inherited::SetBounds(left, top, width, height);
 }
 
 void TQRBasePanel::SetSize(const QRectF& size)
@@ -241,16 +259,16 @@ void TQuickRepBands::SetHasBand(int index, bool value)
 
 VK_PUBLISHED(TQRPage)
 {
-    c.Prop("BottomMargin", &TQRPage::BottomMargin, &TQRPage::SetBottomMargin);
+    c.Prop("BottomMargin", &TQRPage::BottomMargin, &TQRPage::SetBottomMargin).FloatRange(0, MaxReportExtentMM);
     c.Prop("Columns", &TQRPage::Columns, &TQRPage::SetColumns).Default(1);
-    c.Prop("ColumnSpace", &TQRPage::ColumnSpace, &TQRPage::SetColumnSpace);
-    c.Prop("LeftMargin", &TQRPage::LeftMargin, &TQRPage::SetLeftMargin);
-    c.Prop("Length", &TQRPage::Length, &TQRPage::SetLength);
+    c.Prop("ColumnSpace", &TQRPage::ColumnSpace, &TQRPage::SetColumnSpace).FloatRange(0, MaxReportExtentMM);
+    c.Prop("LeftMargin", &TQRPage::LeftMargin, &TQRPage::SetLeftMargin).FloatRange(0, MaxReportExtentMM);
+    c.Prop("Length", &TQRPage::Length, &TQRPage::SetLength).FloatRange(1, MaxReportExtentMM);
     c.Prop("Orientation", &TQRPage::Orientation, &TQRPage::SetOrientation).Default(poPortrait);
     c.Prop("PaperSize", &TQRPage::PaperSize, &TQRPage::SetPaperSize).Default(pzA4);
-    c.Prop("RightMargin", &TQRPage::RightMargin, &TQRPage::SetRightMargin);
-    c.Prop("TopMargin", &TQRPage::TopMargin, &TQRPage::SetTopMargin);
-    c.Prop("Width", &TQRPage::Width, &TQRPage::SetWidth);
+    c.Prop("RightMargin", &TQRPage::RightMargin, &TQRPage::SetRightMargin).FloatRange(0, MaxReportExtentMM);
+    c.Prop("TopMargin", &TQRPage::TopMargin, &TQRPage::SetTopMargin).FloatRange(0, MaxReportExtentMM);
+    c.Prop("Width", &TQRPage::Width, &TQRPage::SetWidth).FloatRange(1, MaxReportExtentMM);
 }
 
 // Portrait width and length in millimetres of the named sizes.

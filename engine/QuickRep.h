@@ -126,8 +126,19 @@ private:
     bool zooming_ = false;
 };
 
-// Rounds half to even, as every conversion of the engine does.
+// Rounds half to even, as every conversion of the engine does; values beyond
+// a billion pixels saturate and a NaN gives 0, so that no conversion is undefined.
 int RoundPx(double value);
+
+// The largest extent of the report's geometry, pixels at zoom 100 (about 26
+// metres). A layout may come from anywhere: positions and sizes read from it
+// are clamped to this, so that no zoom or sum of band heights nears the
+// limits of a pixel coordinate.
+inline constexpr double MaxReportExtent = 100000;
+inline constexpr double MaxReportExtentMM = MaxReportExtent * 25.4 / 96;
+// Clamps a zoom-independent rectangle to the extent (sizes to 0 and up);
+// true when it had to.
+bool ClampGeometry(QRectF& rect);
 
 // The report's band set: the six standard kinds, read and set by index
 // (1 title, 2 page header, 3 column header, 4 detail, 6 page footer, 7 summary).

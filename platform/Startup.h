@@ -5,7 +5,9 @@
 //
 // StartPlatform starts the whole class library: it registers the controls and
 // forms that streams may name and creates Application and Screen.
-// StartClasses starts only the non-visual half (for programs without windows).
+// StartClasses starts only the non-visual half (for programs without windows);
+// it also has a write past the file-size limit fail with an error instead of
+// killing the process (SIGXFSZ ignored, unless the program handles it).
 void StartPlatform();
 void StopPlatform();
 void StartClasses();

@@ -94,13 +94,17 @@ void TQRBuilder::AddTitleLabel()
     if (!bands->HasTitle())
         bands->SetHasTitle(true);
     auto* label = As<TQRLabel>(Report->FirstBandOfType(rbTitle)->AddPrintable(TQRLabel::ClassInfo()));
-    label->SetAutoSize(true);
+    // the flag alone: sizing to the caption, still empty, would leave the label 0 wide
+    label->StoreAutoSize(true);
     label->SetAlignment(taCenter);
     label->SetAlignToBand(true);
     label->Font()->SetName(QStringLiteral("Arial"));
     label->Font()->SetSize(14);
     label->Font()->SetStyle(TFontStyles{fsBold});
     label->SetCaption(Title);
+    // the centring switched AutoSize off: the label takes its title's size here,
+    // so that the designer shows it and the user can pick it
+    label->SetSize(QRectF(label->Size().topLeft(), label->TextExtent(Title)));
 }
 
 void TQRBuilder::AddPageNumber()

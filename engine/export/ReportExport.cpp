@@ -6,14 +6,15 @@
 
 #include <memory>
 
-void ExportPreparedReport(const TQRPreparedReport& report, TFont* reportFont, TQRExportFilter* filter)
+void ExportPreparedReport(const TQRPreparedReport& report, TQRExportFilter* filter)
 {
-    filter->Start(Round(PixelsToTenthMM(report.PaperWidth)), Round(PixelsToTenthMM(report.PaperLength)), reportFont);
+    filter->Start(Round(PixelsToTenthMM(report.PaperWidth)), Round(PixelsToTenthMM(report.PaperLength)),
+                  report.Font.get());
     for (const TQRPreparedPage& page : report.Pages) {
         filter->EndPage();
         filter->NewPage();
         for (const TQRPageText& t : page.Texts)
-            filter->TextOut(PixelsToTenthMM(t.X), PixelsToTenthMM(t.Y), t.Font, t.BGColor, t.Alignment, t.Text);
+            filter->TextOut(PixelsToTenthMM(t.X), PixelsToTenthMM(t.Y), t.Font.get(), t.BGColor, t.Alignment, t.Text);
     }
     filter->EndPage();
     filter->Finish();
@@ -24,5 +25,5 @@ void TCustomQuickRep::ExportToFilter(TQRExportFilter* filter)
     std::unique_ptr<TQRExportFilter> owned(filter);
     TQRPreparedReport prepared;
     TQRReportRunner(this).Run(prepared);
-    ExportPreparedReport(prepared, Font(), filter);
+    ExportPreparedReport(prepared, filter);
 }

@@ -5,4 +5,4 @@
 
 // Start, then per page EndPage, NewPage and the page's texts, then EndPage and
 // Finish; measures in tenths of a millimetre.
-void ExportPreparedReport(const TQRPreparedReport& report, TFont* reportFont, TQRExportFilter* filter);
+void ExportPreparedReport(const TQRPreparedReport& report, TQRExportFilter* filter);

@@ -3,6 +3,8 @@
 #include "engine/Resources.h"
 #include "rtl/SysUtils.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -34,45 +36,77 @@ void TQRTextExportFilter::Start(int PaperWidth, int PaperHeight, TFont* Font)
     cellWidth_ = CellWidth(Font->Size());
     lineHeight_ = LineHeight(Font->Size());
     pagesWritten_ = 0;
-    lines_.clear();
+    texts_.clear();
     TQRExportFilter::Start(PaperWidth, PaperHeight, Font);
 }
 
 void TQRTextExportFilter::NewPage()
 {
-    lines_.clear();
+    texts_.clear();
 }
 
 void TQRTextExportFilter::TextOut(double X, double Y, TFont*, TColor, TAlignment Alignment, const QString& Text)
 {
-    const int row = Round(Y / lineHeight_);
-    if (row < 0 || Text.isEmpty())
+    if (Y < 0 || Text.isEmpty())
         return;
     double col = X / cellWidth_;
     if (Alignment == taRightJustify)
         col -= Text.size();
     else if (Alignment == taCenter)
         col -= Text.size() / 2.0;
-    const int start = std::max(Round(col), 0);
-    while (lines_.size() <= row)
-        lines_.append(QString());
-    QString& line = lines_[row];
-    if (line.size() < start + Text.size())
-        line = line.leftJustified(start + Text.size(), QLatin1Char(' '));
-    line.replace(start, Text.size(), Text);
+    texts_.push_back({std::max(Round(col), 0), Y, Text});
+}
+
+std::vector<std::pair<double, int>> TQRTextExportFilter::PageRows() const
+{
+    std::vector<double> ys;
+    for (const TPlacedText& t : texts_)
+        ys.push_back(t.Y);
+    std::sort(ys.begin(), ys.end());
+    ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+    // Each line stands below the one before by the distance between them in
+    // whole lines, not where the page's grid happens to round it: bands of
+    // one height then keep one spacing wherever they fall on a page. Texts
+    // less than half a line below a line's first text share that line.
+    // The distance is taken to a millionth of a line, so that the last bits
+    // of the positions' arithmetic never tip a half line either way.
+    auto linesBetween = [this](double from, double to) { return std::round((to - from) / lineHeight_ * 1e6) / 1e6; };
+    std::vector<std::pair<double, int>> rows;
+    double lineTop = ys.front();
+    int row = Round(lineTop / lineHeight_);
+    for (double y : ys) {
+        const double below = linesBetween(lineTop, y);
+        if (below >= 0.5) {
+            row += std::max(Round(below), 1);
+            lineTop = y;
+        }
+        rows.emplace_back(y, row);
+    }
+    return rows;
 }
 
 void TQRTextExportFilter::EndPage()
 {
     // The call before the first page finds nothing to write.
-    if (lines_.isEmpty())
+    if (texts_.empty())
         return;
+    const std::vector<std::pair<double, int>> rows = PageRows();
+    QStringList lines;
+    for (const TPlacedText& t : texts_) {
+        const int row = std::lower_bound(rows.begin(), rows.end(), std::make_pair(t.Y, INT_MIN))->second;
+        while (lines.size() <= row)
+            lines.append(QString());
+        QString& line = lines[row];
+        if (line.size() < t.Column + t.Text.size())
+            line = line.leftJustified(t.Column + t.Text.size(), QLatin1Char(' '));
+        line.replace(t.Column, t.Text.size(), t.Text);
+    }
     QByteArray page = pagesWritten_ > 0 ? QByteArray("\f") : QByteArray();
-    for (const QString& line : lines_)
+    for (const QString& line : lines)
         page += line.trimmed().isEmpty() ? QByteArray("\n") : line.toUtf8() + '\n';
     Write(page);
     ++pagesWritten_;
-    lines_.clear();
+    texts_.clear();
 }
 
 void TQRTextExportFilter::Finish()

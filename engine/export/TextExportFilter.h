@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QStringList>
+#include <vector>
 
 class TQRTextExportFilter : public TQRExportFilter {
 public:
@@ -24,9 +25,18 @@ public:
     static double LineHeight(int points);
 
 private:
+    // A text of the page with its first column; its line is found once the
+    // whole page is there.
+    struct TPlacedText {
+        int Column;
+        double Y;
+        QString Text;
+    };
+    // The text line of each distinct Y of the page.
+    std::vector<std::pair<double, int>> PageRows() const;
     void Write(const QByteArray& bytes);
     QFile file_;
-    QStringList lines_;
+    std::vector<TPlacedText> texts_;
     double cellWidth_ = 1;
     double lineHeight_ = 1;
     int pagesWritten_ = 0;

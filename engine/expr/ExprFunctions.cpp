@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -41,6 +42,17 @@ public:
                      .arg(ExprTypeName(args[index].Type())));
     }
     void NeedNumber(const TArgs& args, size_t index) const { Need(args, index, args[index].IsNumeric(), "a number"); }
+    // A whole number that counts characters: beyond the integer range it is
+    // beyond every text, so the range's end counts the same.
+    qint64 CountArg(const TArgs& args, size_t index) const
+    {
+        if (const std::optional<qint64> whole = args[index].WholePart())
+            return *whole;
+        const double v = args[index].AsFloat();
+        if (std::isnan(v))
+            Fail(QStringLiteral("%1 needs a number as argument %2, not NaN").arg(def_.Info.Name).arg(index + 1));
+        return v < 0 ? std::numeric_limits<qint64>::min() : std::numeric_limits<qint64>::max();
+    }
     void NeedString(const TArgs& args, size_t index) const
     {
         Need(args, index, args[index].Type() == TExprType::String, "a STRING");
@@ -89,8 +101,8 @@ TExprValue FnCopy(const TCallNode& c, const TArgs& a)
     if (AnyNull(a))
         return {};
     // Positions count from 1; a start before the text begins at its start.
-    const qint64 start = std::max<qint64>(a[1].AsInteger(), 1);
-    const qint64 count = std::max<qint64>(a[2].AsInteger(), 0);
+    const qint64 start = std::max<qint64>(c.CountArg(a, 1), 1);
+    const qint64 count = std::max<qint64>(c.CountArg(a, 2), 0);
     return a[0].AsStringRef().mid(start - 1, count);
 }
 
@@ -103,10 +115,20 @@ TExprValue FnNumber(const TCallNode& c, const TArgs& a)
 
 double Frac(double v) { return v - std::trunc(v); }
 
+// A whole number as an integer, or as a float beyond the integer range.
+TExprValue WholeNumber(double value)
+{
+    const TExprValue whole(std::trunc(value));
+    const std::optional<qint64> integer = whole.WholePart();
+    return integer ? TExprValue(*integer) : whole;
+}
+
 TExprValue FnInt(const TCallNode& c, const TArgs& a)
 {
     c.NeedNumber(a, 0);
-    return a[0].IsNull() ? TExprValue() : TExprValue(static_cast<qint64>(std::trunc(a[0].AsFloat())));
+    if (a[0].IsNull() || a[0].Type() == TExprType::Integer)
+        return a[0];
+    return WholeNumber(a[0].AsFloat());
 }
 
 TExprValue FnSqrt(const TCallNode& c, const TArgs& a)
@@ -123,10 +145,16 @@ TExprValue FnDiv(const TCallNode& c, const TArgs& a)
     c.NeedNumber(a, 1);
     if (AnyNull(a))
         return {};
-    const qint64 divisor = a[1].AsInteger();
+    const double divisor = std::trunc(a[1].AsFloat());
     if (divisor == 0)
         c.Fail(QStringLiteral("Division by zero"));
-    return a[0].AsInteger() / divisor;
+    // Whole parts beyond the integer range, and the quotient beyond it (the
+    // smallest integer divided by -1), divide as floats.
+    const std::optional<qint64> x = a[0].WholePart();
+    const std::optional<qint64> y = a[1].WholePart();
+    if (x && y && !(*x == std::numeric_limits<qint64>::min() && *y == -1))
+        return *x / *y;
+    return WholeNumber(std::trunc(a[0].AsFloat()) / divisor);
 }
 
 TExprValue FnIsNull(const TCallNode&, const TArgs& a) { return a[0].IsNull(); }
@@ -203,7 +231,7 @@ public:
             Fail(QStringLiteral("%1 needs numbers, not %2").arg(name_, ExprTypeName(v.Type())));
         ++count_;
         if (kind_ == TAggregate::Sum || kind_ == TAggregate::Average)
-            sum_ = count_ == 1 ? v : Add(sum_, v);
+            sum_ = count_ == 1 ? v : NumericArithmetic(TExprOp::Add, sum_, v);
         else if (kind_ == TAggregate::Min || kind_ == TAggregate::Max)
             TakeExtreme(v);
     }
@@ -216,13 +244,6 @@ public:
     }
 
 private:
-    static TExprValue Add(const TExprValue& a, const TExprValue& b)
-    {
-        if (a.Type() == TExprType::Integer && b.Type() == TExprType::Integer)
-            return a.AsInteger() + b.AsInteger();
-        return a.AsFloat() + b.AsFloat();
-    }
-
     void TakeExtreme(const TExprValue& v)
     {
         if (extreme_.IsNull()) {

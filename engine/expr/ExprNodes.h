@@ -13,7 +13,8 @@ public:
     // Aggregates take the current record; other nodes pass the call on.
     virtual void Accumulate();
     virtual void Reset();
-    [[noreturn]] void Fail(const QString& what) const;
+    [[noreturn]] void Fail(const QString& what) const { FailAt(Position, what); }
+    [[noreturn]] void FailAt(int position, const QString& what) const;
 
     std::vector<std::unique_ptr<TExprNode>> Args;
 
@@ -39,7 +40,13 @@ int CompareExprValues(const TExprValue& a, const TExprValue& b);  // -1, 0, 1
 
 // Binary and unary operators.
 enum class TExprOp { Add, Sub, Mul, Div, Eq, Ne, Lt, Le, Gt, Ge, And, Or, Not, Neg };
-TExprNodePtr MakeOperatorNode(const QString* text, int position, TExprOp op, TExprNodePtr left,
-                              TExprNodePtr right = nullptr);
+TExprNodePtr MakeUnaryNode(const QString* text, int position, TExprOp op, TExprNodePtr operand);
+// "left op right". Binary operators evaluate strictly left to right, so a
+// left operand that is itself such a chain takes one more step instead of
+// nesting: a flat chain of any length evaluates without deep recursion.
+TExprNodePtr AppendBinary(const QString* text, TExprNodePtr left, TExprOp op, int position, TExprNodePtr right);
+// +, - or * of two numbers; integers whose result leaves the integer range
+// give the result as a float.
+TExprValue NumericArithmetic(TExprOp op, const TExprValue& a, const TExprValue& b);
 TExprNodePtr MakeConstantNode(const QString* text, int position, TExprValue value);
 TExprNodePtr MakeFieldNode(const QString* text, int position, TExprFieldReader reader);

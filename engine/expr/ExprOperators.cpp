@@ -15,9 +15,9 @@ void TExprNode::Reset()
         arg->Reset();
 }
 
-void TExprNode::Fail(const QString& what) const
+void TExprNode::FailAt(int position, const QString& what) const
 {
-    throw EExprError(*text_, Position, what);
+    throw EExprError(*text_, position, what);
 }
 
 namespace {
@@ -69,45 +69,32 @@ bool ExprValuesComparable(const TExprValue& a, const TExprValue& b)
     return (a.IsNumeric() && b.IsNumeric()) || (a.IsTemporal() && b.IsTemporal()) || a.Type() == b.Type();
 }
 
+TExprValue NumericArithmetic(TExprOp op, const TExprValue& a, const TExprValue& b)
+{
+    if (a.Type() == TExprType::Integer && b.Type() == TExprType::Integer) {
+        qint64 r = 0;
+        const qint64 x = a.AsInteger();
+        const qint64 y = b.AsInteger();
+        const bool overflow = op == TExprOp::Add   ? __builtin_add_overflow(x, y, &r)
+                              : op == TExprOp::Sub ? __builtin_sub_overflow(x, y, &r)
+                                                   : __builtin_mul_overflow(x, y, &r);
+        if (!overflow)
+            return r;
+    }
+    const double x = a.AsFloat();
+    const double y = b.AsFloat();
+    return op == TExprOp::Add ? x + y : op == TExprOp::Sub ? x - y : x * y;
+}
+
 namespace {
 
-class TOperatorNode : public TExprNode {
+class TUnaryNode : public TExprNode {
 public:
-    TOperatorNode(const QString* text, int position, TExprOp op) : TExprNode(text, position), op_(op) {}
+    TUnaryNode(const QString* text, int position, TExprOp op) : TExprNode(text, position), op_(op) {}
 
     TExprValue Eval() const override
     {
-        if (op_ == TExprOp::Not || op_ == TExprOp::Neg)
-            return Unary(Args[0]->Eval());
-        if (op_ == TExprOp::And || op_ == TExprOp::Or)
-            return Logical();
-        const TExprValue a = Args[0]->Eval();
-        const TExprValue b = Args[1]->Eval();
-        if (op_ >= TExprOp::Eq)
-            return Comparison(a, b);
-        if (a.IsNull() || b.IsNull())
-            return {};  // arithmetic on a missing value gives a missing value
-        return Arithmetic(a, b);
-    }
-
-    static TExprNodePtr Make(const QString* text, int position, TExprOp op, TExprNodePtr l, TExprNodePtr r)
-    {
-        auto node = std::make_unique<TOperatorNode>(text, position, op);
-        node->Args.push_back(std::move(l));
-        if (r)
-            node->Args.push_back(std::move(r));
-        return node;
-    }
-
-private:
-    [[noreturn]] void Mismatch(const TExprValue& a, const TExprValue& b) const
-    {
-        Fail(QStringLiteral("Operator %1 cannot combine %2 and %3")
-                 .arg(QLatin1String(OpText(op_)), ExprTypeName(a.Type()), ExprTypeName(b.Type())));
-    }
-
-    TExprValue Unary(const TExprValue& v) const
-    {
+        const TExprValue v = Args[0]->Eval();
         if (v.IsNull())
             return {};
         if (op_ == TExprOp::Not) {
@@ -117,29 +104,78 @@ private:
         }
         if (!v.IsNumeric())
             Fail(QStringLiteral("Cannot negate %1").arg(ExprTypeName(v.Type())));
-        return v.Type() == TExprType::Integer ? TExprValue(-v.AsInteger()) : TExprValue(-v.AsFloat());
+        // As 0 - v: the smallest integer's negation leaves the integer range.
+        return NumericArithmetic(TExprOp::Sub, qint64(0), v);
     }
 
-    TExprValue Logical() const
+private:
+    TExprOp op_;
+};
+
+// Operands a, b, c... and the operators between them, folded left to right.
+class TChainNode : public TExprNode {
+public:
+    TChainNode(const QString* text, int position, TExprNodePtr first) : TExprNode(text, position)
     {
-        const TExprValue a = Args[0]->Eval();
-        const TExprValue b = Args[1]->Eval();
+        Args.push_back(std::move(first));
+    }
+
+    void Append(TExprOp op, int position, TExprNodePtr operand)
+    {
+        steps_.push_back({op, position});
+        Args.push_back(std::move(operand));
+    }
+
+    TExprValue Eval() const override
+    {
+        TExprValue value = Args[0]->Eval();
+        for (size_t i = 0; i < steps_.size(); ++i)
+            value = Apply(steps_[i], value, Args[i + 1]->Eval());
+        return value;
+    }
+
+private:
+    struct TStep {
+        TExprOp Op;
+        int Position;
+    };
+
+    TExprValue Apply(const TStep& step, const TExprValue& a, const TExprValue& b) const
+    {
+        if (step.Op == TExprOp::And || step.Op == TExprOp::Or)
+            return Logical(step, a, b);
+        if (step.Op >= TExprOp::Eq)
+            return Comparison(step, a, b);
+        if (a.IsNull() || b.IsNull())
+            return {};  // arithmetic on a missing value gives a missing value
+        return Arithmetic(step, a, b);
+    }
+
+    [[noreturn]] void Mismatch(const TStep& step, const TExprValue& a, const TExprValue& b) const
+    {
+        FailAt(step.Position, QStringLiteral("Operator %1 cannot combine %2 and %3")
+                                  .arg(QLatin1String(OpText(step.Op)), ExprTypeName(a.Type()), ExprTypeName(b.Type())));
+    }
+
+    TExprValue Logical(const TStep& step, const TExprValue& a, const TExprValue& b) const
+    {
         if (a.Type() != TExprType::Boolean || b.Type() != TExprType::Boolean)
-            Mismatch(a, b);
-        return op_ == TExprOp::And ? a.AsBoolean() && b.AsBoolean() : a.AsBoolean() || b.AsBoolean();
+            Mismatch(step, a, b);
+        return step.Op == TExprOp::And ? a.AsBoolean() && b.AsBoolean() : a.AsBoolean() || b.AsBoolean();
     }
 
-    TExprValue Comparison(const TExprValue& a, const TExprValue& b) const
+    TExprValue Comparison(const TStep& step, const TExprValue& a, const TExprValue& b) const
     {
+        const TExprOp op = step.Op;
         if (a.IsNull() || b.IsNull()) {
             // Missing values are equal to each other only and have no order.
             const bool same = a.IsNull() && b.IsNull();
-            return op_ == TExprOp::Eq ? same : op_ == TExprOp::Ne ? !same : false;
+            return op == TExprOp::Eq ? same : op == TExprOp::Ne ? !same : false;
         }
         if (!ExprValuesComparable(a, b))
-            Mismatch(a, b);
+            Mismatch(step, a, b);
         const int c = CompareExprValues(a, b);
-        switch (op_) {
+        switch (op) {
         case TExprOp::Eq: return c == 0;
         case TExprOp::Ne: return c != 0;
         case TExprOp::Lt: return c < 0;
@@ -149,34 +185,57 @@ private:
         }
     }
 
-    TExprValue Arithmetic(const TExprValue& a, const TExprValue& b) const
+    TExprValue Arithmetic(const TStep& step, const TExprValue& a, const TExprValue& b) const
     {
-        if (op_ == TExprOp::Add && a.Type() == TExprType::String && b.Type() == TExprType::String)
+        if (step.Op == TExprOp::Add && a.Type() == TExprType::String && b.Type() == TExprType::String)
             return a.AsStringRef() + b.AsStringRef();
-        if ((op_ == TExprOp::Add || op_ == TExprOp::Sub) && a.Type() == TExprType::Date && b.IsNumeric())
-            return a.AsDateTime().date().addDays(op_ == TExprOp::Add ? b.AsInteger() : -b.AsInteger());
+        if ((step.Op == TExprOp::Add || step.Op == TExprOp::Sub) && a.Type() == TExprType::Date && b.IsNumeric())
+            return DateArithmetic(step, a.AsDateTime().date(), b);
         if (!a.IsNumeric() || !b.IsNumeric())
-            Mismatch(a, b);
-        const bool integers = a.Type() == TExprType::Integer && b.Type() == TExprType::Integer;
-        switch (op_) {
-        case TExprOp::Add: return integers ? TExprValue(a.AsInteger() + b.AsInteger()) : TExprValue(a.AsFloat() + b.AsFloat());
-        case TExprOp::Sub: return integers ? TExprValue(a.AsInteger() - b.AsInteger()) : TExprValue(a.AsFloat() - b.AsFloat());
-        case TExprOp::Mul: return integers ? TExprValue(a.AsInteger() * b.AsInteger()) : TExprValue(a.AsFloat() * b.AsFloat());
-        default:
-            if (b.AsFloat() == 0)
-                Fail(QStringLiteral("Division by zero"));
-            return a.AsFloat() / b.AsFloat();
-        }
+            Mismatch(step, a, b);
+        if (step.Op != TExprOp::Div)
+            return NumericArithmetic(step.Op, a, b);
+        if (b.AsFloat() == 0)
+            FailAt(step.Position, QStringLiteral("Division by zero"));
+        return a.AsFloat() / b.AsFloat();
     }
 
-    TExprOp op_;
+    // A date plus or minus whole days (the fraction of a day is dropped).
+    TExprValue DateArithmetic(const TStep& step, const QDate& date, const TExprValue& days) const
+    {
+        if (date.isNull())
+            return date;  // a missing date stays missing
+        const std::optional<qint64> n = days.WholePart();
+        qint64 day = 0;
+        const bool inRange = n && (step.Op == TExprOp::Add ? !__builtin_add_overflow(date.toJulianDay(), *n, &day)
+                                                           : !__builtin_sub_overflow(date.toJulianDay(), *n, &day));
+        const QDate result = inRange ? QDate::fromJulianDay(day) : QDate();
+        if (!result.isValid())
+            FailAt(step.Position, QStringLiteral("Date out of range"));
+        return result;
+    }
+
+    std::vector<TStep> steps_;
 };
 
 }  // namespace
 
-TExprNodePtr MakeOperatorNode(const QString* text, int position, TExprOp op, TExprNodePtr left, TExprNodePtr right)
+TExprNodePtr MakeUnaryNode(const QString* text, int position, TExprOp op, TExprNodePtr operand)
 {
-    return TOperatorNode::Make(text, position, op, std::move(left), std::move(right));
+    auto node = std::make_unique<TUnaryNode>(text, position, op);
+    node->Args.push_back(std::move(operand));
+    return node;
+}
+
+TExprNodePtr AppendBinary(const QString* text, TExprNodePtr left, TExprOp op, int position, TExprNodePtr right)
+{
+    auto* chain = dynamic_cast<TChainNode*>(left.get());
+    if (!chain) {
+        left = std::make_unique<TChainNode>(text, position, std::move(left));
+        chain = static_cast<TChainNode*>(left.get());
+    }
+    chain->Append(op, position, std::move(right));
+    return left;
 }
 
 TExprNodePtr MakeConstantNode(const QString* text, int position, TExprValue value)

@@ -4,6 +4,11 @@
 
 namespace {
 
+// Parsing, evaluating and freeing the tree recurse once per level of
+// parentheses, calls and unary operators; deeper text is refused before the
+// stack runs out. Flat chains of binary operators do not nest.
+constexpr int MaxNesting = 200;
+
 enum class TTok { End, Number, String, Ident, Field, Op, LParen, RParen, Comma, Dot };
 
 struct TToken {
@@ -33,6 +38,23 @@ public:
 private:
     [[noreturn]] void Fail(int position, const QString& what) const { throw EExprError(text_, position, what); }
 
+    // One more level of nesting while it lives.
+    class TNesting {
+    public:
+        TNesting(TParser& parser, int position) : parser_(parser)
+        {
+            if (parser_.nesting_ == MaxNesting)
+                parser_.Fail(position, QStringLiteral("Expression too deeply nested (more than %1 levels)").arg(MaxNesting));
+            ++parser_.nesting_;
+        }
+        ~TNesting() { --parser_.nesting_; }
+        TNesting(const TNesting&) = delete;
+        TNesting& operator=(const TNesting&) = delete;
+
+    private:
+        TParser& parser_;
+    };
+
     bool IsKeyword(const char* word) const
     {
         return tok_.Kind == TTok::Ident && tok_.Text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
@@ -46,7 +68,7 @@ private:
         while (IsKeyword("OR")) {
             const int pos = tok_.Position;
             Next();
-            left = MakeOperatorNode(textPtr_, pos, TExprOp::Or, std::move(left), ParseAnd());
+            left = AppendBinary(textPtr_, std::move(left), TExprOp::Or, pos, ParseAnd());
         }
         return left;
     }
@@ -56,7 +78,7 @@ private:
         while (IsKeyword("AND")) {
             const int pos = tok_.Position;
             Next();
-            left = MakeOperatorNode(textPtr_, pos, TExprOp::And, std::move(left), ParseNot());
+            left = AppendBinary(textPtr_, std::move(left), TExprOp::And, pos, ParseNot());
         }
         return left;
     }
@@ -65,8 +87,9 @@ private:
         if (!IsKeyword("NOT"))
             return ParseComparison();
         const int pos = tok_.Position;
+        const TNesting nesting(*this, pos);
         Next();
-        return MakeOperatorNode(textPtr_, pos, TExprOp::Not, ParseNot());
+        return MakeUnaryNode(textPtr_, pos, TExprOp::Not, ParseNot());
     }
     TExprNodePtr ParseComparison()
     {
@@ -78,7 +101,7 @@ private:
             if (IsOp(text)) {
                 const int pos = tok_.Position;
                 Next();
-                return MakeOperatorNode(textPtr_, pos, op, std::move(left), ParseAdditive());
+                return AppendBinary(textPtr_, std::move(left), op, pos, ParseAdditive());
             }
         return left;
     }
@@ -89,7 +112,7 @@ private:
             const TExprOp op = IsOp("+") ? TExprOp::Add : TExprOp::Sub;
             const int pos = tok_.Position;
             Next();
-            left = MakeOperatorNode(textPtr_, pos, op, std::move(left), ParseMultiplicative());
+            left = AppendBinary(textPtr_, std::move(left), op, pos, ParseMultiplicative());
         }
         return left;
     }
@@ -100,7 +123,7 @@ private:
             const TExprOp op = IsOp("*") ? TExprOp::Mul : TExprOp::Div;
             const int pos = tok_.Position;
             Next();
-            left = MakeOperatorNode(textPtr_, pos, op, std::move(left), ParseUnary());
+            left = AppendBinary(textPtr_, std::move(left), op, pos, ParseUnary());
         }
         return left;
     }
@@ -109,9 +132,10 @@ private:
         if (IsOp("-") || IsOp("+")) {
             const bool negate = IsOp("-");
             const int pos = tok_.Position;
+            const TNesting nesting(*this, pos);
             Next();
             TExprNodePtr operand = ParseUnary();
-            return negate ? MakeOperatorNode(textPtr_, pos, TExprOp::Neg, std::move(operand)) : std::move(operand);
+            return negate ? MakeUnaryNode(textPtr_, pos, TExprOp::Neg, std::move(operand)) : std::move(operand);
         }
         return ParsePrimary();
     }
@@ -123,6 +147,7 @@ private:
         case TTok::String: Next(); return MakeConstantNode(textPtr_, t.Position, TExprValue(t.Text));
         case TTok::Field: Next(); return FieldNode(QString(), t.Text, t.Position);
         case TTok::LParen: {
+            const TNesting nesting(*this, t.Position);
             Next();
             TExprNodePtr inner = ParseOr();
             Expect(TTok::RParen, QStringLiteral("')' expected"));
@@ -163,6 +188,7 @@ private:
         if (aggregate && aggregateDepth_ > 0)
             Fail(name.Position, QStringLiteral("%1 cannot stand inside another aggregate").arg(name.Text.toUpper()));
         aggregateDepth_ += aggregate ? 1 : 0;
+        const TNesting nesting(*this, name.Position);
         Next();  // (
         std::vector<TExprNodePtr> args;
         if (tok_.Kind != TTok::RParen) {
@@ -319,13 +345,26 @@ private:
     qsizetype pos_ = 0;
     TToken tok_;
     int aggregateDepth_ = 0;
+    int nesting_ = 0;
     bool sawAggregate_ = false;
 };
 
 }  // namespace
 
+namespace {
+
+// The expression as an error message quotes it: a long one by its start only,
+// so that the fault itself stays in sight where the message is printed.
+QString Quoted(const QString& expression)
+{
+    constexpr int MaxQuoted = 60;
+    return expression.size() <= MaxQuoted ? expression : expression.left(MaxQuoted) + QStringLiteral("...");
+}
+
+}  // namespace
+
 EExprError::EExprError(const QString& expression, int position, const QString& what)
-    : Exception(QStringLiteral("Error in expression '%1' at position %2: %3").arg(expression).arg(position).arg(what)),
+    : Exception(QStringLiteral("Error in expression '%1' at position %2: %3").arg(Quoted(expression)).arg(position).arg(what)),
       Position(position), What(what)
 {
 }

@@ -31,9 +31,15 @@ bool TExprValue::IsTemporal() const
     return t == TExprType::Date || t == TExprType::Time || t == TExprType::DateTime;
 }
 
-qint64 TExprValue::AsInteger() const
+std::optional<qint64> TExprValue::WholePart() const
 {
-    return Type() == TExprType::Integer ? std::get<qint64>(v_) : static_cast<qint64>(std::get<double>(v_));
+    if (Type() == TExprType::Integer)
+        return std::get<qint64>(v_);
+    // -2^63 and 2^63 are exact doubles; a NaN fails both tests.
+    const double whole = std::trunc(std::get<double>(v_));
+    if (whole >= -9223372036854775808.0 && whole < 9223372036854775808.0)
+        return static_cast<qint64>(whole);
+    return std::nullopt;
 }
 
 double TExprValue::AsFloat() const

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTime>
 #include <QVariant>
+#include <optional>
 #include <variant>
 
 enum class TExprType { Null, Integer, Float, String, Boolean, Date, Time, DateTime };
@@ -31,8 +32,11 @@ public:
     bool IsNumeric() const { return Type() == TExprType::Integer || Type() == TExprType::Float; }
     bool IsTemporal() const;
 
-    qint64 AsInteger() const;  // numeric only
-    double AsFloat() const;    // numeric only
+    qint64 AsInteger() const { return std::get<qint64>(v_); }  // integer only
+    double AsFloat() const;                                     // numeric only
+    // Numeric only: the value without its fraction, or none when that lies
+    // beyond the integer range (or is no number at all).
+    std::optional<qint64> WholePart() const;
     bool AsBoolean() const { return std::get<bool>(v_); }
     const QString& AsStringRef() const { return std::get<QString>(v_); }
     QDateTime AsDateTime() const;  // temporal only

@@ -7,12 +7,13 @@
 #include "engine/print/ReportPrinter.h"
 #include "engine/run/ReportRunner.h"
 
-#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
@@ -56,19 +57,37 @@ private:
 
 VK_PUBLISHED(TQRPreviewForm) {}
 
+TQRPreviewForm::TQRPreviewForm() = default;
+TQRPreviewForm::~TQRPreviewForm() = default;
+
 void TQRPreviewForm::Create(TComponent* owner)
 {
     inherited::Create(owner);
     SetCaption(QStringLiteral("Print preview"));
     SetBounds(40, 40, 820, 700);
     BuildWindow();
+    stepTimer_ = new QTimer(Widget());
+    stepTimer_->setSingleShot(true);
+    stepTimer_->setInterval(0);
+    QObject::connect(stepTimer_, &QTimer::timeout, [this] { DispatchSafely([this] { PrepareSome(); }); });
 }
 
 void TQRPreviewForm::Destroy()
 {
-    // Ends a preparation still running in this window's loop.
-    prepared_ = true;
+    runner_.reset();
     inherited::Destroy();
+}
+
+void TQRPreviewForm::Notification(TComponent* component, TOperation operation)
+{
+    inherited::Notification(component, operation);
+    if (operation != opRemove || component != report_)
+        return;
+    // The pages stay to be looked at and saved; what needs the report waits no more.
+    report_ = nullptr;
+    pending_.clear();
+    if (!prepared_)
+        EndPreparing();
 }
 
 void TQRPreviewForm::AddButton(const QString& text, const QString& tip, void (TQRPreviewForm::*action)())
@@ -126,10 +145,12 @@ void TQRPreviewForm::BuildWindow()
 
 void TQRPreviewForm::SetReport(TCustomQuickRep* report)
 {
+    if (report_)
+        RemoveFreeNotification(report_);
     report_ = report;
+    FreeNotification(report);
     SetCaption(report->ReportTitle().isEmpty() ? QStringLiteral("Print preview") : report->ReportTitle());
-    // Preparation starts from the window's own loop once it runs.
-    QTimer::singleShot(0, Widget(), [this] { DispatchSafely([this] { PreparePages(); }); });
+    Restart();
 }
 
 void TQRPreviewForm::CloseWindow()
@@ -140,62 +161,91 @@ void TQRPreviewForm::CloseWindow()
         Close();
 }
 
-bool TQRPreviewForm::PageReady(const TQRPreparedReport& pages)
+bool TQRPreviewForm::StopWanted() const
 {
-    if (current_ == 0)
-        GotoPage(1);
-    if (!sinceEvents_.isValid() || sinceEvents_.elapsed() > 50 || pages.PageCount() == 1) {
-        statusLabel_->setText(QStringLiteral("Preparing: %1 pages").arg(pages.PageCount()));
-        Refresh();
-        QCoreApplication::processEvents();  // keeps the window alive while pages come
-        sinceEvents_.restart();
+    return IsModal() && ModalResult() != mrNone;
+}
+
+void TQRPreviewForm::Restart()
+{
+    runner_.reset();
+    pages_ = TQRPreparedReport();
+    current_ = 0;
+    prepared_ = complete_ = false;
+    stepTimer_->start();
+}
+
+bool TQRPreviewForm::PrepareStep()
+{
+    // A failing report ends the preparation with the pages it gave.
+    auto failed = qScopeGuard([this] {
+        pending_.clear();
+        EndPreparing();
+    });
+    if (!runner_) {
+        runner_ = std::make_unique<TQRReportRunner>(report_);
+        runner_->Start(pages_);
     }
-    return !prepared_ && !restart_ && (!IsModal() || ModalResult() == mrNone);
+    const bool more = runner_->Step();
+    failed.dismiss();
+    return more;
+}
+
+void TQRPreviewForm::PrepareSome()
+{
+    if (prepared_)
+        return;
+    if (StopWanted()) {
+        EndPreparing();
+        return;
+    }
+    QElapsedTimer slice;
+    slice.start();
+    const int pages = PageCount();
+    bool more = true;
+    while (more && PageCount() == pages && slice.elapsed() < 50)
+        more = PrepareStep();
+    if (!more) {
+        EndPreparing();
+        return;
+    }
+    statusLabel_->setText(QStringLiteral("Preparing: %1 pages").arg(PageCount()));
+    GotoPage(std::max(current_, 1));
+    stepTimer_->start();
+}
+
+void TQRPreviewForm::EndPreparing()
+{
+    stepTimer_->stop();
+    complete_ = runner_ && runner_->Finished();
+    runner_.reset();
+    prepared_ = true;
+    statusLabel_->setText(QString());
+    GotoPage(std::max(current_, 1));
+    for (auto action : std::exchange(pending_, {}))
+        (this->*action)();
 }
 
 bool TQRPreviewForm::WhenPrepared(void (TQRPreviewForm::*action)())
 {
-    if (!preparing_)
+    if (!runner_)
         return PreparePages();
-    // Called from the window's loop while the pages are still coming: the
-    // action runs once they are all there rather than on part of them.
+    // Asked for while the pages are still coming: the action runs once they
+    // are all there rather than on part of them.
     pending_.push_back(action);
     return false;
 }
 
 bool TQRPreviewForm::PreparePages()
 {
-    if (!report_ || preparing_)
-        return false;
-    if (prepared_)
+    if (prepared_ || !report_)
         return complete_;
-    preparing_ = true;
-    TQRReportRunner runner(report_);
-    runner.OnPageReady = [this](const TQRPreparedReport& pages) { return PageReady(pages); };
-    bool done = false;
-    try {
-        done = runner.Run(pages_);
-    } catch (...) {
-        preparing_ = false;
-        throw;
-    }
-    preparing_ = false;
-    prepared_ = true;
-    complete_ = done && !restart_;
-    statusLabel_->setText(QString());
-    GotoPage(std::max(current_, 1));
-    for (auto action : std::exchange(pending_, {}))
-        (this->*action)();
+    // A window closed while its pages come stops after the page under way.
+    bool more = true;
+    while (more && !(StopWanted() && PageCount() > 0))
+        more = PrepareStep();
+    EndPreparing();
     return complete_;
-}
-
-void TQRPreviewForm::Restart()
-{
-    restart_ = false;
-    pages_ = TQRPreparedReport();
-    current_ = 0;
-    prepared_ = complete_ = false;
-    PreparePages();
 }
 
 void TQRPreviewForm::GotoPage(int page)
@@ -251,18 +301,17 @@ void TQRPreviewForm::Refresh()
 
 void TQRPreviewForm::PrintPages()
 {
-    if (WhenPrepared(&TQRPreviewForm::PrintPages))
+    if (report_ && WhenPrepared(&TQRPreviewForm::PrintPages))
         PrintReport(report_, &pages_);
 }
 
 void TQRPreviewForm::SetupPrinter()
 {
-    if (preparing_) {
-        // The pages change with the new settings: the running preparation stops.
-        restart_ = true;
-        WhenPrepared(&TQRPreviewForm::SetupPrinter);
+    if (!report_)
         return;
-    }
+    // The pages change with the new settings: a running preparation starts again.
+    stepTimer_->stop();
+    runner_.reset();
     report_->PrinterSetup();
     Restart();
 }
@@ -296,20 +345,15 @@ void TQRPreviewForm::SaveToFile(int filterIndex, const QString& fileName)
                    {mbYes, mbNo}, 0) != mrYes)
         return;
     std::unique_ptr<TQRExportFilter> filter(entry.CreateFilter(target));
-    ExportPreparedReport(pages_, report_->Font(), filter.get());
+    ExportPreparedReport(pages_, filter.get());
 }
 
 void PreviewReport(TCustomQuickRep* report)
 {
     auto* form = New<TQRPreviewForm>(nullptr);
-    try {
-        form->SetReport(report);
-        form->ShowModal();
-    } catch (...) {
-        form->Free();
-        throw;
-    }
-    form->Free();
+    const auto freeForm = qScopeGuard([form] { form->Free(); });
+    form->SetReport(report);
+    form->ShowModal();
 }
 
 void TCustomQuickRep::Preview()

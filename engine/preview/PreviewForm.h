@@ -2,31 +2,39 @@
 // The modal preview window of a report: the prepared pages with zoom (fit
 // page, fit width, 100 %, in, out), page navigation (buttons and PgUp, PgDn,
 // Home, End), print, printer setup, save through an export filter and close.
-// Pages are prepared from the window's event loop: the first page shows as
-// soon as it is ready while the rest follow, with the count shown.
+// Pages are prepared in steps from the window's event loop: the first page
+// shows as soon as it is ready while the rest follow, with the count shown,
+// and the user's actions run between steps, never inside one. The window
+// hears of its report's going and keeps showing the pages prepared so far.
 #include "engine/run/PreparedReport.h"
 #include "forms/Forms.h"
 
-#include <QElapsedTimer>
+#include <memory>
 #include <vector>
 
 class TCustomQuickRep;
+class TQRReportRunner;
 class QLabel;
 class QScrollArea;
+class QTimer;
 class TQRPageView;
 
 class TQRPreviewForm : public TForm {
     VK_CLASS(TQRPreviewForm, TForm)
 public:
+    TQRPreviewForm();
+    ~TQRPreviewForm() override;
     void Create(TComponent* owner) override;
     void Destroy() override;
+    void Notification(TComponent* component, TOperation operation) override;
     void SetReport(TCustomQuickRep* report);
+    TCustomQuickRep* Report() const { return report_; }  // nil once it went
 
-    // Prepares every page not prepared yet (the window does this by itself
-    // once it shows); true when all pages are there, false when the window
-    // closed before they were (or they are still being prepared).
+    // Prepares every page not prepared yet at once (the window does this in
+    // steps by itself once its loop runs); true when all pages are there,
+    // false when the window closed or the report went before they were.
     bool PreparePages();
-    bool Preparing() const { return preparing_; }
+    bool Preparing() const { return runner_ != nullptr; }
     const TQRPreparedReport& Pages() const { return pages_; }
     int PageCount() const { return pages_.PageCount(); }
     int CurrentPage() const { return current_; }  // 1-based; 0 without pages
@@ -60,22 +68,29 @@ private:
     void AddButton(const QString& text, const QString& tip, void (TQRPreviewForm::*action)());
     void Refresh();
     QSizeF PageRoom() const;  // the room a page has in the window
+    // Drops the pages and prepares them again from the window's loop.
     void Restart();
-    bool PageReady(const TQRPreparedReport& pages);
+    // A step of the preparation: the pieces of the report until a page is
+    // finished or a moment passed; then the loop runs again.
+    void PrepareSome();
+    // One piece of the report; false when the preparation is over.
+    bool PrepareStep();
+    void EndPreparing();
+    // The window closed while the pages were coming.
+    bool StopWanted() const;
     // True when every page is ready for the action; else (pages still being
     // prepared) queues the action to run when they are, and returns false.
     bool WhenPrepared(void (TQRPreviewForm::*action)());
 
     TCustomQuickRep* report_ = nullptr;
     TQRPreparedReport pages_;
+    std::unique_ptr<TQRReportRunner> runner_;  // while the pages are coming
+    QTimer* stepTimer_ = nullptr;
     int current_ = 0;
     double zoom_ = 100;
-    bool preparing_ = false;
     bool prepared_ = false;
     bool complete_ = false;  // every page was prepared
-    bool restart_ = false;  // the running preparation stops to start again
     std::vector<void (TQRPreviewForm::*)()> pending_;  // actions waiting for the pages
-    QElapsedTimer sinceEvents_;  // the window last handled its events
     QLabel* pageLabel_ = nullptr;
     QLabel* statusLabel_ = nullptr;
     QScrollArea* scroll_ = nullptr;

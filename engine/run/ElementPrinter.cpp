@@ -17,6 +17,7 @@ struct TQRElementPrinter::TCompiled {
 struct TQRElementPrinter::TFontInfo {
     QFont Font;
     QFontMetricsF Metrics;
+    std::shared_ptr<TFont> Copy;  // what the printed lines keep
     std::array<double, 256> Advances{};  // of Latin-1 characters, 0 until measured
 
     // The width of the text from the advances of its characters, or -1 when
@@ -130,7 +131,8 @@ void TQRElementPrinter::Prepare(const std::vector<TQRPrintable*>& elements)
     fonts_.clear();
     for (TQRPrintable* element : elements) {
         auto* expr = dynamic_cast<TQRExpr*>(element);
-        if (!expr)
+        // An element without an expression (a new one, say) prints nothing.
+        if (!expr || expr->Expression().trimmed().isEmpty())
             continue;
         auto compiled = std::make_unique<TCompiled>();
         try {
@@ -205,8 +207,10 @@ TQRElementPrinter::TFontInfo& TQRElementPrinter::FontOf(const TQRCustomLabel* la
 {
     auto& info = fonts_[label];
     if (!info) {
-        const QFont font = label->Font()->ToQFont();
-        info = std::make_unique<TFontInfo>(TFontInfo{font, QFontMetricsF(font)});
+        auto copy = std::make_shared<TFont>();
+        copy->Assign(label->Font());
+        const QFont font = copy->ToQFont();
+        info = std::make_unique<TFontInfo>(TFontInfo{font, QFontMetricsF(font), std::move(copy)});
     }
     return *info;
 }
@@ -272,7 +276,7 @@ void TQRElementPrinter::PrintText(const TQRCustomLabel* label, const QStringList
     double y = rect.top();
     for (const QString& line : lines) {
         if (!line.isEmpty())
-            texts.push_back({anchor, y, label->Font(), label->Color(), label->Alignment(), line});
+            texts.push_back({anchor, y, fi.Copy, label->Color(), label->Alignment(), line});
         y += lineHeight;
     }
 }

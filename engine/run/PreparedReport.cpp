@@ -14,16 +14,17 @@ void DrawTexts(const std::vector<TQRPageText>& texts, QPainter& painter)
     std::map<const TFont*, TFontUse> fonts;
     const TFont* current = nullptr;
     for (const TQRPageText& t : texts) {
-        auto it = fonts.find(t.Font);
+        const TFont* font = t.Font.get();
+        auto it = fonts.find(font);
         if (it == fonts.end()) {
-            const QFont font = t.Font->ToQFont();
-            it = fonts.emplace(t.Font, TFontUse{font, QFontMetricsF(font)}).first;
+            const QFont qfont = font->ToQFont();
+            it = fonts.emplace(font, TFontUse{qfont, QFontMetricsF(qfont)}).first;
         }
         const TFontUse& use = it->second;
-        if (t.Font != current) {
+        if (font != current) {
             painter.setFont(use.Font);
-            painter.setPen(ColorToQColor(t.Font->Color()));
-            current = t.Font;
+            painter.setPen(ColorToQColor(font->Color()));
+            current = font;
         }
         double x = t.X;
         if (t.Alignment != taLeftJustify) {

@@ -10,13 +10,14 @@
 #include "graphics/Graphics.h"
 
 #include <QPicture>
+#include <memory>
 #include <vector>
 
 // One printed line of a text element.
 struct TQRPageText {
     double X = 0;  // left edge, centre or right edge, as Alignment says
     double Y = 0;  // top of the line
-    TFont* Font = nullptr;  // the element's font; lives as long as the report
+    std::shared_ptr<TFont> Font;  // the element's font as it printed, shared by its lines
     TColor BGColor = clWhite;
     TAlignment Alignment = taLeftJustify;
     QString Text;
@@ -31,9 +32,12 @@ struct TQRPreparedPage {
 // (the printer's resolution / 96 on paper, the zoom on screen).
 void PlayPage(const TQRPreparedPage& page, QPainter& painter, double scale);
 
+// Pages own what they draw with, so they outlive their report and stay as
+// they were printed when the report's fonts change.
 struct TQRPreparedReport {
     double PaperWidth = 0;   // pixels at zoom 100
     double PaperLength = 0;
+    std::shared_ptr<TFont> Font = std::make_shared<TFont>();  // the report's font as the run found it
     std::vector<TQRPreparedPage> Pages;
     int PageCount() const { return static_cast<int>(Pages.size()); }
 };

@@ -4,6 +4,7 @@
 #include "engine/Printables.h"
 
 #include <QPainter>
+#include <QScopeGuard>
 
 struct TQRReportRunner::TBands {
     TQRCustomBand* Title = nullptr;
@@ -21,6 +22,18 @@ struct TQRReportRunner::TBands {
 // Unwinds the run when the page listener asks to stop.
 class TQRReportRunner::TStop {};
 
+// Hears of the report, its bands, elements and data sets going.
+class TQRReportRunner::TWatch : public TComponent {
+public:
+    TQRReportRunner* Runner = nullptr;
+    void Notification(TComponent* component, TOperation operation) override
+    {
+        TComponent::Notification(component, operation);
+        if (operation == opRemove && Runner)
+            Runner->Lost(component);
+    }
+};
+
 namespace {
 
 // The first enabled band of each kind; later ones of a kind are not printed.
@@ -33,11 +46,17 @@ void TakeBand(TQRCustomBand*& slot, TQRCustomBand* band)
 }  // namespace
 
 TQRReportRunner::TQRReportRunner(TCustomQuickRep* report)
-    : report_(report), bands_(std::make_unique<TBands>()), printer_(report)
+    : report_(report), bands_(std::make_unique<TBands>()),
+      watch_(New<TWatch>(nullptr), [](TWatch* watch) { watch->Free(); }), printer_(report)
 {
+    watch_->Runner = this;
+    watch_->FreeNotification(report);
     for (TQRCustomBand* band : report->BandList()) {
-        for (TQRPrintable* element : band->Printables())
+        watch_->FreeNotification(band);
+        for (TQRPrintable* element : band->Printables()) {
             bands_->Elements.push_back(element);
+            watch_->FreeNotification(element);
+        }
         if (!band->Enabled())
             continue;
         switch (band->BandType()) {
@@ -63,68 +82,96 @@ TQRReportRunner::TQRReportRunner(TCustomQuickRep* report)
         std::erase(bands_->Groups, sub->HeaderBand());
 }
 
-TQRReportRunner::~TQRReportRunner() = default;
+TQRReportRunner::~TQRReportRunner()
+{
+    EndRun();
+}
 
 bool TQRReportRunner::Run(TQRPreparedReport& out)
 {
+    Start(out);
+    while (Step()) {
+    }
+    return finished_;
+}
+
+void TQRReportRunner::Start(TQRPreparedReport& out)
+{
+    EndRun();
+    // A start that fails closes what it opened so far.
+    auto failed = qScopeGuard([this] { EndRun(); });
     out = TQRPreparedReport();
     out.PaperWidth = MMToPixels(report_->Page()->Width());
     out.PaperLength = MMToPixels(report_->Page()->Length());
+    out.Font->Assign(report_->Font());
     out_ = &out;
-    TDataSet* ds = report_->DataSet();
+    finished_ = false;
+    phase_ = TPhase::Begin;
     // Fields exist once a data set is open, so the data sets the bands run
-    // over open before the expressions are parsed; the run closes what it opened.
-    std::vector<TDataSet*> opened;
-    OpenDataSets(opened);
+    // over open before the expressions are parsed.
+    OpenDataSets();
     printer_.Prepare(bands_->Elements);
     bands_->GroupValues.clear();
     for (TQRGroup* group : bands_->Groups)
         bands_->GroupValues.push_back(std::make_unique<TQRGroupValue>(group->Expression(), report_));
     state_ = TQRRunState();
+    TDataSet* ds = report_->DataSet();
     state_.DetailCount = ds ? ds->RecordCount() : 0;
-    bool finished = true;
+    if (ds && ds->IsEmpty() && !report_->PrintIfEmpty())
+        phase_ = TPhase::End;
+    failed.dismiss();
+}
+
+bool TQRReportRunner::Step()
+{
+    if (phase_ == TPhase::Done)
+        return false;
+    // Whatever ends the run here (its last piece, a stop, an error) closes
+    // what it opened.
+    auto ended = qScopeGuard([this] { EndRun(); });
     try {
-        if (!ds || !ds->IsEmpty() || report_->PrintIfEmpty()) {
-            StartPage();
-            PrintBand(bands_->Title);
-            if (bands_->ColumnHeader && state_.PageNumber == 1)
-                PrintBand(bands_->ColumnHeader);
-            columnTop_ = columnBottom_ = y_;
-            PrintRecords();
+        StepPhase();
+    } catch (const TStop&) {
+        return false;
+    }
+    if (phase_ != TPhase::Done) {
+        ended.dismiss();
+        return true;
+    }
+    finished_ = true;
+    return false;
+}
+
+void TQRReportRunner::StepPhase()
+{
+    switch (phase_) {
+    case TPhase::Begin: Begin(); break;
+    case TPhase::Records: PrintNextRecord(); break;
+    case TPhase::End:
+        if (state_.PageNumber > 0) {
             PrintBand(bands_->Summary);
             FinishPage(true);
         }
-    } catch (const TStop&) {
-        finished = false;
-        if (painter_)
-            painter_->end();
-        painter_.reset();
+        phase_ = TPhase::Done;
+        break;
+    case TPhase::Done: break;
     }
-    for (TDataSet* d : opened)
-        d->Close();
-    out_ = nullptr;
-    return finished;
 }
 
-void TQRReportRunner::OpenDataSets(std::vector<TDataSet*>& opened)
+void TQRReportRunner::Begin()
 {
-    std::vector<TDataSet*> used{report_->DataSet()};
-    for (TQRSubDetail* sub : bands_->SubDetails)
-        used.push_back(sub->DataSet());
-    try {
-        for (TDataSet* ds : used)
-            if (ds && !ds->Active()) {
-                ds->Open();
-                opened.push_back(ds);
-            }
-    } catch (...) {
-        for (TDataSet* ds : opened)
-            ds->Close();
-        throw;
-    }
+    StartPage();
+    PrintBand(bands_->Title);
+    if (bands_->ColumnHeader && state_.PageNumber == 1)
+        PrintBand(bands_->ColumnHeader);
+    columnTop_ = columnBottom_ = y_;
+    groupValues_.assign(bands_->Groups.size(), QString());
+    if (TDataSet* ds = report_->DataSet())
+        ds->First();
+    phase_ = TPhase::Records;
 }
 
-void TQRReportRunner::PrintRecords()
+void TQRReportRunner::PrintNextRecord()
 {
     TDataSet* ds = report_->DataSet();
     if (!ds) {
@@ -133,20 +180,56 @@ void TQRReportRunner::PrintRecords()
         state_.DetailNo = 1;
         PrintBand(bands_->Detail);
         PrintSubDetails(report_);
+        phase_ = TPhase::End;
         return;
     }
-    groupValues_.assign(bands_->Groups.size(), QString());
-    bool first = true;
-    for (ds->First(); !ds->Eof(); ds->Next()) {
-        CheckGroups(first);
-        first = false;
-        printer_.AccumulateAll();
-        ++state_.DetailNo;
-        PrintBand(bands_->Detail);
-        PrintSubDetails(report_);
-    }
+    // The step moves to its record first: between steps the current record
+    // is the one printed last.
+    const bool first = state_.DetailNo == 0;
     if (!first)
-        PrintGroupFooters(0);
+        ds->Next();
+    if (ds->Eof()) {
+        if (!first)
+            PrintGroupFooters(0);
+        phase_ = TPhase::End;
+        return;
+    }
+    CheckGroups(first);
+    printer_.AccumulateAll();
+    ++state_.DetailNo;
+    PrintBand(bands_->Detail);
+    PrintSubDetails(report_);
+}
+
+void TQRReportRunner::EndRun()
+{
+    phase_ = TPhase::Done;
+    painter_.reset();
+    out_ = nullptr;
+    for (TDataSet* ds : std::exchange(opened_, {}))
+        ds->Close();
+}
+
+void TQRReportRunner::Lost(TComponent* component)
+{
+    std::erase(opened_, component);
+    EndRun();
+}
+
+void TQRReportRunner::OpenDataSets()
+{
+    std::vector<TDataSet*> used{report_->DataSet()};
+    for (TQRSubDetail* sub : bands_->SubDetails)
+        used.push_back(sub->DataSet());
+    for (TDataSet* ds : used) {
+        if (!ds)
+            continue;
+        watch_->FreeNotification(ds);
+        if (!ds->Active()) {
+            ds->Open();
+            opened_.push_back(ds);
+        }
+    }
 }
 
 void TQRReportRunner::CheckGroups(bool first)

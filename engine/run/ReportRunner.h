@@ -6,6 +6,8 @@
 // per master record, summary at the end, page footer at the foot of each page
 // (on the last only with LastPageFooter); ForceNewPage, PrintIfEmpty,
 // columns, disabled bands skipped, stretching text that grows its band.
+// A run goes in steps (the report's start, each record, the end), so that a
+// window can prepare pages from its event loop between its users' actions.
 #include "ElementPrinter.h"
 
 #include <functional>
@@ -21,6 +23,7 @@ class TDataSet;
 class TQRReportRunner {
 public:
     explicit TQRReportRunner(TCustomQuickRep* report);
+    // Closes the data sets a run that did not end opened.
     ~TQRReportRunner();
 
     // Told after each finished page with the pages so far; returning false
@@ -31,9 +34,31 @@ public:
     // OnPageReady stopped the run.
     bool Run(TQRPreparedReport& out);
 
+    // Run in steps: Start once (out emptied first and filled from then on),
+    // then Step until it returns false. The data sets the run opens close
+    // when it ends, however it ends: done, stopped, failed, or its report,
+    // a band, an element or a data set freed between steps.
+    void Start(TQRPreparedReport& out);
+    // Prepares the next piece of the report; false once the run is over.
+    bool Step();
+    // True when the run ended with every page prepared.
+    bool Finished() const { return finished_; }
+
 private:
     struct TBands;
     class TStop;
+    class TWatch;
+    enum class TPhase { Begin, Records, End, Done };
+
+    void StepPhase();
+    // The first page with the title and column header; the data set at its first record.
+    void Begin();
+    // Moves to the next record and prints it; past the last, the group footers.
+    void PrintNextRecord();
+    // Ends the run where it is: the page being drawn is dropped, the data sets it opened close.
+    void EndRun();
+    // Something the run reads went: the run ends where it is.
+    void Lost(TComponent* component);
 
     void StartPage();
     void FinishPage(bool lastPage);
@@ -44,9 +69,8 @@ private:
                   const std::vector<TQRElementLayout>& layouts);
     double MeasureBand(TQRCustomBand* band, std::vector<TQRElementLayout>& layouts) const;
     double ChainHeight(TQRCustomBand* band) const;
-    // Opens the closed data sets of the report and its sub-details into opened.
-    void OpenDataSets(std::vector<TDataSet*>& opened);
-    void PrintRecords();
+    // Opens the closed data sets of the report and its sub-details into opened_.
+    void OpenDataSets();
     void CheckGroups(bool first);
     void PrintGroupFooters(size_t fromLevel);
     void PrintSubDetails(TComponent* master);
@@ -58,6 +82,10 @@ private:
 
     TCustomQuickRep* report_;
     std::unique_ptr<TBands> bands_;
+    std::unique_ptr<TWatch, void (*)(TWatch*)> watch_;
+    std::vector<TDataSet*> opened_;  // by this run, closed when it ends
+    TPhase phase_ = TPhase::Done;
+    bool finished_ = false;
     TQRElementPrinter printer_;
     TQRRunState state_;
     TQRPreparedReport* out_ = nullptr;

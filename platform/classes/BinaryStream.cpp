@@ -14,6 +14,31 @@ constexpr quint16 ResourceFlags = 0x1030;
 [[noreturn]] void Truncated() { throw EReadError(QString::fromLatin1(rtlstr::SReadError)); }
 [[noreturn]] void Invalid() { throw EReadError(QString::fromLatin1(rtlstr::SInvalidStream)); }
 
+// Refuses a name that the text form could not read back (what: "class name", ...).
+void CheckName(const QString& name, bool valid, const char* what)
+{
+    if (valid)
+        return;
+    QString shown;
+    for (QChar ch : name)
+        shown += ch.unicode() < 32 || ch.unicode() == 127 ? QStringLiteral("#%1").arg(ch.unicode()) : QString(ch);
+    throw EReadError(QStringLiteral("%1: \"%2\" is not a valid %3").arg(QString::fromLatin1(rtlstr::SInvalidStream), shown,
+                                                                      QLatin1String(what)));
+}
+
+// Identifier values that the text form reads as booleans or nil.
+bool IsValueWord(const QString& s)
+{
+    for (const char* word : {"True", "False", "nil"})
+        if (s.compare(QLatin1String(word), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// A currency value is a 64-bit count of ten-thousandths.
+double CurrencyUnits(double value) { return std::round(value * 10000.0); }
+bool CurrencyFits(double value) { return std::fabs(CurrencyUnits(value)) < 0x1p63; }  // false for NaN
+
 bool IsIntegerType(quint8 type)
 {
     return type == quint8(TValueType::Int8) || type == quint8(TValueType::Int16) || type == quint8(TValueType::Int32) ||
@@ -72,13 +97,6 @@ private:
         return static_cast<qint64>(v << shift) >> shift;  // sign-extends
     }
     QString ShortString() { return DecodeCp1252(Bytes(Byte())); }
-    QString Identifier()
-    {
-        const QString s = ShortString();
-        if (s.isEmpty())
-            Invalid();
-        return s;
-    }
     void Enter()
     {
         if (++depth_ > MaxStreamNesting)
@@ -114,8 +132,10 @@ TObjectNode TBinaryReader::Node(int level)
             node.ChildPos = static_cast<int>(pos.Int);
         }
     }
-    node.ClassName = Identifier();
+    node.ClassName = ShortString();
+    CheckName(node.ClassName, IsStreamName(node.ClassName), "class name");
     node.Name = ShortString();
+    CheckName(node.Name, node.Name.isEmpty() || IsStreamName(node.Name), "component name");
     node.Properties = Properties();
     while (Peek() != 0)
         node.Children.push_back(Node(level + 1));
@@ -128,7 +148,8 @@ TPropertyValues TBinaryReader::Properties()
 {
     TPropertyValues props;
     while (Peek() != 0) {
-        QString name = Identifier();
+        QString name = ShortString();
+        CheckName(name, IsStreamName(name) && !IsStreamKeyword(name), "property name");
         props.emplace_back(std::move(name), Value());
     }
     Byte();
@@ -148,8 +169,11 @@ TValue TBinaryReader::ValueOfType(quint8 type)
     case TValueType::Int32: v.Int = Signed(4); break;
     case TValueType::Int64: v.Int = Signed(8); break;
     case TValueType::Extended: v.Float = ExtendedToDouble(reinterpret_cast<const unsigned char*>(Bytes(10).constData())); break;
-    case TValueType::String:
-    case TValueType::Ident: v.Str = ShortString(); break;
+    case TValueType::String: v.Str = ShortString(); break;
+    case TValueType::Ident:
+        v.Str = ShortString();
+        CheckName(v.Str, IsStreamName(v.Str) && !IsValueWord(v.Str), "identifier");
+        break;
     case TValueType::False:
     case TValueType::True:
     case TValueType::Nil: break;
@@ -164,7 +188,12 @@ TValue TBinaryReader::ValueOfType(quint8 type)
         v.Float = f;
         break;
     }
-    case TValueType::Currency: v.Float = static_cast<double>(Signed(8)) / 10000.0; break;
+    case TValueType::Currency:
+        // the largest counts come back from a double one beyond the range: refused, as they could not be written again
+        v.Float = static_cast<double>(Signed(8)) / 10000.0;
+        if (!CurrencyFits(v.Float))
+            throw EReadError(QString::fromLatin1(rtlstr::SInvalidStream) + QStringLiteral(": currency value out of range"));
+        break;
     case TValueType::Date: {
         const quint64 bits = Unsigned(8);
         std::memcpy(&v.Float, &bits, sizeof v.Float);
@@ -200,8 +229,10 @@ TValue TBinaryReader::List()
 TValue TBinaryReader::SetValue()
 {
     QStringList names;
-    for (QString name = ShortString(); !name.isEmpty(); name = ShortString())
+    for (QString name = ShortString(); !name.isEmpty(); name = ShortString()) {
+        CheckName(name, IsStreamName(name), "set element");
         names << name;
+    }
     return TValue::SetOf(names);
 }
 
@@ -302,7 +333,8 @@ void TBinaryWriter::Integer(const TValue& v)
 
 void TBinaryWriter::String(const TValue& v)
 {
-    if (v.Type == TValueType::WString) {
+    // UTF-16 as read, and text that is not valid UTF-16: a lone surrogate has no UTF-8 form
+    if (v.Type == TValueType::WString || !QStringView(v.Str).isValidUtf16()) {
         Type(TValueType::WString);
         Unsigned(static_cast<quint64>(v.Str.size()), 4);
         for (QChar ch : v.Str)
@@ -370,7 +402,11 @@ void TBinaryWriter::Value(const TValue& v)
         Unsigned(bits, 4);
         break;
     }
-    case TValueType::Currency: Unsigned(static_cast<quint64>(std::llround(v.Float * 10000.0)), 8); break;
+    case TValueType::Currency:
+        if (!CurrencyFits(v.Float))
+            throw EWriteError(QStringLiteral("Currency value out of range"));
+        Unsigned(static_cast<quint64>(static_cast<qint64>(CurrencyUnits(v.Float))), 8);
+        break;
     case TValueType::Date: {
         quint64 bits;
         std::memcpy(&bits, &v.Float, sizeof bits);

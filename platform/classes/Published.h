@@ -8,7 +8,8 @@
 //       c.Prop("OnClick", &TQRShape::OnClick);   // event member
 //   }
 //
-// Range(lowest, highest) names the values an integer property keeps, and
+// Range(lowest, highest) names the values an integer property keeps,
+// FloatRange(lowest, highest) those of a float property, and
 // DependsOnContext() marks a property whose valid values follow from other
 // properties or from the object's surroundings (ItemIndex needs items).
 //
@@ -19,6 +20,7 @@
 #include "rtl/Exceptions.h"
 
 #include <algorithm>
+#include <cmath>
 #include <concepts>
 #include <limits>
 #include <type_traits>
@@ -132,7 +134,8 @@ struct Traits {
                     InvalidValue(prop);
             return static_cast<T>(v.Int);
         } else if constexpr (std::is_floating_point_v<T>) {
-            if (!v.IsInteger() && !v.IsFloat())
+            // no property has a use for a value that is not a number
+            if ((!v.IsInteger() && !v.IsFloat()) || !std::isfinite(v.AsFloat()))
                 InvalidValue(prop);
             return static_cast<T>(v.AsFloat());
         } else {
@@ -179,6 +182,15 @@ public:
         info_.Range = std::make_pair(lowest, highest);
         info_.Set = [set = std::move(info_.Set), lowest, highest](TObject* o, const TValue& v) {
             set(o, v.IsInteger() ? TValue::Integer(std::clamp<qint64>(v.Int, lowest, highest)) : v);
+        };
+        return *this;
+    }
+    // Finite values are clamped; those that are not numbers stay refused.
+    TPropRef& FloatRange(double lowest, double highest)
+    {
+        info_.Set = [set = std::move(info_.Set), lowest, highest](TObject* o, const TValue& v) {
+            const bool number = v.IsInteger() || (v.IsFloat() && std::isfinite(v.Float));
+            set(o, number ? TValue::Extended(std::clamp(v.AsFloat(), lowest, highest)) : v);
         };
         return *this;
     }

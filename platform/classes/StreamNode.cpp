@@ -1,8 +1,27 @@
 #include "StreamNode.h"
 
+#include <algorithm>
+
 bool TObjectNode::operator==(const TObjectNode& o) const
 {
     return ClassName.compare(o.ClassName, Qt::CaseInsensitive) == 0 && Name.compare(o.Name, Qt::CaseInsensitive) == 0 &&
            Flags == o.Flags && (!(Flags & ffChildPos) || ChildPos == o.ChildPos) && Properties == o.Properties &&
            Children == o.Children;
+}
+
+bool IsStreamNameStart(QChar ch) { return (ch >= u'a' && ch <= u'z') || (ch >= u'A' && ch <= u'Z') || ch == u'_'; }
+
+bool IsStreamNameChar(QChar ch) { return IsStreamNameStart(ch) || (ch >= u'0' && ch <= u'9') || ch == u'.'; }
+
+bool IsStreamName(QStringView s)
+{
+    return !s.isEmpty() && IsStreamNameStart(s.front()) && std::all_of(s.begin(), s.end(), IsStreamNameChar);
+}
+
+bool IsStreamKeyword(QStringView s)
+{
+    for (const char* word : {"object", "inherited", "inline", "end"})
+        if (s.compare(QLatin1String(word), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
 }

@@ -24,6 +24,17 @@ struct TObjectNode {
     bool operator!=(const TObjectNode& other) const { return !(*this == other); }
 };
 
+// A name as the text form spells it: a letter or '_', then letters, digits,
+// '_' and '.' (dotted property names). The binary reader holds class,
+// component, property, identifier and set element names to it, so that every
+// stream that reads can be written as text and read back.
+bool IsStreamName(QStringView s);
+bool IsStreamNameStart(QChar ch);
+bool IsStreamNameChar(QChar ch);
+// The words by which the text form tells a property from an object's start
+// and end: no property can have these names.
+bool IsStreamKeyword(QStringView s);
+
 // Nesting of objects, lists and collections that readers accept; deeper
 // input is hostile or broken and would only exhaust the stack.
 inline constexpr int MaxStreamNesting = 64;

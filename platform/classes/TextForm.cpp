@@ -51,6 +51,8 @@ private:
 
 void TTextWriter::Node(const TObjectNode& node, int indent)
 {
+    if ((node.Flags & TObjectNode::ffInline) && (node.Flags & TObjectNode::ffInherited))
+        throw EWriteError(QStringLiteral("An object both inherited and inline has no text form (%1)").arg(node.Name));
     const char* keyword = node.Flags & TObjectNode::ffInline      ? "inline"
                           : node.Flags & TObjectNode::ffInherited ? "inherited"
                                                                   : "object";
@@ -100,7 +102,17 @@ void TTextWriter::Value(const TValue& v, int indent)
     }
 }
 
-// Quoted runs for printable characters, #n for control characters, and a
+// A surrogate without its partner: UTF-8 text cannot hold it.
+bool IsLoneSurrogate(const QString& s, qsizetype i)
+{
+    const QChar ch = s[i];
+    if (ch.isHighSurrogate())
+        return i + 1 >= s.size() || !s[i + 1].isLowSurrogate();
+    return ch.isLowSurrogate() && (i == 0 || !s[i - 1].isHighSurrogate());
+}
+
+// Quoted runs for printable characters, #n for control characters and lone
+// surrogates, and a
 // '+' continuation every StringChunk characters.
 void TTextWriter::String(const QString& s, int indent)
 {
@@ -123,7 +135,7 @@ void TTextWriter::String(const QString& s, int indent)
             out_ += QStringLiteral(" +\n") + Spaces(indent + 2);
             count = 0;
         }
-        if (ch.unicode() < 32 || ch.unicode() == 127) {
+        if (ch.unicode() < 32 || ch.unicode() == 127 || IsLoneSurrogate(s, i)) {
             closeQuote();
             out_ += u'#' + QString::number(ch.unicode());
         } else {
@@ -170,8 +182,6 @@ void TTextWriter::Collection(const std::vector<TCollectionItemValue>& items, int
     out_ += u'>';
 }
 
-bool IsIdentStart(QChar ch) { return (ch >= u'a' && ch <= u'z') || (ch >= u'A' && ch <= u'Z') || ch == u'_'; }
-bool IsIdentChar(QChar ch) { return IsIdentStart(ch) || (ch >= u'0' && ch <= u'9') || ch == u'.'; }
 bool IsDigit(QChar ch) { return ch >= u'0' && ch <= u'9'; }
 
 // A recursive-descent reader over the characters of the text.
@@ -219,19 +229,19 @@ private:
     }
     QString Ident()
     {
-        if (!IsIdentStart(Peek()))
+        if (!IsStreamNameStart(Peek()))
             Error(QStringLiteral("identifier expected"));
         const qsizetype start = pos_;
-        while (pos_ < s_.size() && IsIdentChar(s_[pos_]))
+        while (pos_ < s_.size() && IsStreamNameChar(s_[pos_]))
             ++pos_;
         return s_.mid(start, pos_ - start);
     }
     bool PeekWord(const char* word)
     {
-        if (!IsIdentStart(Peek()))
+        if (!IsStreamNameStart(Peek()))
             return false;
         qsizetype end = pos_;
-        while (end < s_.size() && IsIdentChar(s_[end]))
+        while (end < s_.size() && IsStreamNameChar(s_[end]))
             ++end;
         return QStringView(s_).mid(pos_, end - pos_).compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
     }
@@ -327,7 +337,7 @@ TValue TTextParser::Value()
         return Binary();
     if (ch == u'<')
         return Collection();
-    if (!IsIdentStart(ch))
+    if (!IsStreamNameStart(ch))
         Error(QStringLiteral("value expected"));
     const QString word = Ident();
     if (word.compare(u"True", Qt::CaseInsensitive) == 0)
@@ -386,6 +396,8 @@ TValue TTextParser::Number()
     if (pos_ < s_.size()) {
         const QChar suffix = s_[pos_].toLower();
         if (suffix == u's') {
+            if (!(std::fabs(v.Float) < 0x1.ffffffp127))  // rounds to infinity as a single
+                Error(QStringLiteral("invalid number %1").arg(text));
             v.Type = TValueType::Single;
             v.Float = static_cast<float>(v.Float);  // what the stream will hold
         } else if (suffix == u'c') {

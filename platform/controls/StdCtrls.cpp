@@ -1,6 +1,7 @@
 #include "controls/StdCtrls.h"
 #include "controls/ControlProps.h"
 #include "forms/Forms.h"
+#include "qt/CaptionWidgets.h"
 #include "qt/ComboWidget.h"
 
 #include <QApplication>
@@ -176,7 +177,7 @@ void TLabel::Create(TComponent* owner)
 
 QWidget* TLabel::CreateWidget()
 {
-    return new QLabel();
+    return new TLabelWidget();
 }
 
 void TLabel::SyncWidget()
@@ -258,9 +259,13 @@ void TEdit::SyncWidget()
 {
     inherited::SyncWidget();
     auto* edit = static_cast<QLineEdit*>(Widget());
+    // Each setter writes only a real difference: what the user typed is the
+    // text already, and setting a line edit's text or even its maximum length
+    // again moves the cursor to the end and clears the undo history.
     if (edit->text() != Text())
         edit->setText(Text());
-    edit->setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
+    if (const int maxLength = maxLength_ > 0 ? maxLength_ : 32767; edit->maxLength() != maxLength)
+        edit->setMaxLength(maxLength);
     edit->setReadOnly(readOnly_);
 }
 
@@ -297,8 +302,12 @@ void TMemo::Create(TComponent* owner)
     lines_->OnChange = TNotifyEvent([this](TObject*) {
         if (syncing_)
             return;
+        // lines written back as the user typed them leave cursor and undo alone
+        const QString text = lines_->ToStringList().join(QChar('\n'));
+        auto* edit = static_cast<QPlainTextEdit*>(Widget());
         syncing_ = true;
-        static_cast<QPlainTextEdit*>(Widget())->setPlainText(lines_->ToStringList().join(QChar('\n')));
+        if (edit->toPlainText() != text)
+            edit->setPlainText(text);
         syncing_ = false;
         OnChange(this);
     });
@@ -406,7 +415,7 @@ void TCheckBox::Create(TComponent* owner)
 
 QWidget* TCheckBox::CreateWidget()
 {
-    auto* box = new QCheckBox();
+    auto* box = new TCheckBoxWidget();
     // the library's check box keeps its caption 4 pixels from the box, so
     // captions laid out for it fit their width
     box->setStyleSheet(QStringLiteral("QCheckBox { spacing: 4px; }"));
@@ -468,6 +477,8 @@ QWidget* TComboBox::CreateWidget()
 {
     auto* box = new TComboWidget();
     box->setEditable(true);
+    // the list is the control's: Enter on a typed text adds nothing to it
+    box->setInsertPolicy(QComboBox::NoInsert);
     box->OnDropDown = [this] { DispatchSafely([this] { OnDropDown(this); }); };
     QObject::connect(box, &QComboBox::activated, box, [this](int index) {
         DispatchSafely([this, index] { ChooseItem(index); });
@@ -496,8 +507,13 @@ void TComboBox::SyncWidget()
         box->clear();
         box->addItems(items);
     }
-    box->setCurrentIndex(itemIndex_);
-    if (box->isEditable())
+    // As in an edit, only real differences are written, so what the user
+    // types keeps its cursor and undo history. A typed text that is no item
+    // leaves the list's current item alone: taking it away would empty the
+    // edit the user types in.
+    if (box->currentIndex() != itemIndex_ && (itemIndex_ >= 0 || !box->isEditable()))
+        box->setCurrentIndex(itemIndex_);
+    if (box->isEditable() && box->currentText() != Text())
         box->setEditText(Text());
     syncing_ = false;
 }

@@ -1,4 +1,5 @@
 #include "ByteReader.h"
+#include "classes/StreamFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -67,9 +68,13 @@ QByteArray ReadTableFile(const QString& fileName)
 
 void WriteTableFile(const QString& fileName, const QByteArray& data)
 {
-    QFile f(fileName);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(data) != data.size())
-        throw EDatabaseError(QStringLiteral("Cannot write table file %1: %2").arg(fileName, f.errorString()));
+    // through a temporary file renamed into place: a failed write (a full disk,
+    // a file-size limit) leaves the old table as it was and nothing beside it
+    try {
+        WriteStreamFile(fileName, data);
+    } catch (const Exception& e) {
+        throw EDatabaseError(QStringLiteral("Cannot write table file %1: %2").arg(fileName, e.Message()));
+    }
 }
 
 void PutU16(QByteArray& out, std::uint16_t v)

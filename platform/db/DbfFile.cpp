@@ -105,9 +105,10 @@ public:
     {
         Load();
         const TByteReader r(data_, fileName_);
-        const qint64 pos = block * blockSize_;
-        if (block <= 0 || pos >= r.Size())
+        // compared before multiplying: a wide memo column holds block numbers whose offset overflows
+        if (block <= 0 || block > (r.Size() - 1) / blockSize_)
             r.Corrupt(QStringLiteral("memo block %1 is outside the file").arg(block));
+        const qint64 pos = block * blockSize_;
         if (r.Size() - pos >= 8 && r.U32(pos) == 0x0008FFFFu) {
             const qint64 length = qint64(r.U32(pos + 4)) - 8;
             return r.Bytes(pos + 8, length);
@@ -144,7 +145,8 @@ QVariant ParseNumber(const QByteArray& text, TFieldType type)
     bool ok = false;
     if (type == ftFloat) {
         const double v = text.toDouble(&ok);
-        return ok ? QVariant(v) : QVariant();
+        // "nan" and "inf" parse but are no dBase numbers: unreadable like any other text
+        return ok && std::isfinite(v) ? QVariant(v) : QVariant();
     }
     const qint64 v = text.toLongLong(&ok);
     return ok ? QVariant(v) : QVariant();
@@ -170,7 +172,12 @@ QVariant ParseValue(const Column& c, const char* raw, TMemoFile& memo)
             return {};
         return QByteArrayView("TtYy").contains(text[0]);
     case ftMemo: case ftBlob: case ftGraphic: {
-        const qint64 block = text.toLongLong();
+        if (text.isEmpty())
+            return {};
+        bool ok = false;
+        const qint64 block = text.toLongLong(&ok);
+        if (!ok)
+            throw EDatabaseError(QStringLiteral("Memo column %1 holds no block number: %2").arg(c.Def.Name, QString::fromLatin1(text)));
         if (block == 0)
             return {};
         const QByteArray data = memo.Read(block);

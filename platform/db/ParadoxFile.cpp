@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -217,7 +218,10 @@ QVariant ReadValue(const Column& c, const char* p, TBlobFile& blobs, const TByte
     switch (c.Type) {
     case pxAlpha: return DecodeCp1252(p, qstrnlen(p, static_cast<size_t>(c.Length)));
     case pxShort: case pxLong: case pxAutoInc: return DecodeInt(p, c.Length);
-    case pxMoney: case pxNumber: return DecodeDouble(p);
+    case pxMoney: case pxNumber: {
+        const double v = DecodeDouble(p);
+        return std::isfinite(v) ? QVariant(v) : QVariant();  // no number a table holds: unreadable
+    }
     case pxLogical: return (static_cast<std::uint8_t>(p[0]) & 0x7F) != 0;
     case pxDate: return QDate::fromJulianDay(DecodeInt(p, 4) + kJulianDayZero);
     case pxTime: {

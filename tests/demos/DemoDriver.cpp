@@ -3,6 +3,7 @@
 #include "controls/StdCtrls.h"
 #include "dialogs/Dialogs.h"
 #include "engine/preview/PreviewForm.h"
+#include "ScreenCheck.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -105,6 +106,13 @@ void SaveForReview(const QImage& image, const QString& name)
     EXPECT_FALSE(image.isNull()) << name.toStdString();
     EXPECT_TRUE(image.save(BuildPath(QStringLiteral("screenshots")) + QLatin1Char('/') + name + ".png"))
         << name.toStdString();
+}
+
+void SaveWindowForReview(const TWinControl* window, const QString& name)
+{
+    const QImage image = window->Grab();
+    ExpectControlsDrawn(window, image, name.toStdString());
+    SaveForReview(image, name);
 }
 
 QImage RenderPage(const TQRPreparedReport& pages, int page)

@@ -12,6 +12,7 @@
 
 class TCustomForm;
 class TEdit;
+class TWinControl;
 class TQRPreviewForm;
 
 // A left click at a point of the control's client area.
@@ -41,6 +42,8 @@ QStringList PageTexts(const TQRPreparedReport& pages);
 QString PrintToPdf(TQuickRep* report, const QString& name);
 // Saves a picture for review under <build>/screenshots.
 void SaveForReview(const QImage& image, const QString& name);
+// Saves the window's picture for review, expecting every control it shows drawn.
+void SaveWindowForReview(const TWinControl* window, const QString& name);
 // Renders page number (1-based) of prepared pages at zoom 100.
 QImage RenderPage(const TQRPreparedReport& pages, int page);
 // A path in a fresh scratch folder of the build.

@@ -135,6 +135,38 @@ TEST_F(RunTest, TextFilterLaysOutPagesOnACharacterGrid)
     EXPECT_FALSE(pages[1].contains(QLatin1String("Orders")));
 }
 
+// Rows a line and a half apart stand two lines apart wherever they fall on a
+// page: the distance decides, not the page's grid.
+TEST(TextExportFilter, RowsKeepOneSpacingWhereverTheyFallOnThePage)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("rows.txt"));
+    TQRTextExportFilter filter(file);
+    TFont font;
+    font.SetSize(10);
+    const double line = TQRTextExportFilter::LineHeight(10);
+    const double tops[] = {0, 0.74, 1.85, 300, 1000.3};
+    filter.Start(2100, 2970, &font);
+    for (double top : tops) {
+        filter.EndPage();
+        filter.NewPage();
+        filter.TextOut(0, top + 1.5 * line, &font, clWhite, taLeftJustify, QStringLiteral("b"));
+        filter.TextOut(0, top, &font, clWhite, taLeftJustify, QStringLiteral("a"));
+        filter.TextOut(40, top + 0.3 * line, &font, clWhite, taLeftJustify, QStringLiteral("a2"));
+    }
+    filter.EndPage();
+    filter.Finish();
+    const QStringList pages = ReadAll(file).split(QLatin1Char('\f'));
+    ASSERT_EQ(pages.size(), int(std::size(tops)));
+    for (const QString& page : pages) {
+        const QStringList lines = page.split(QLatin1Char('\n'));
+        const auto a = std::find_if(lines.begin(), lines.end(), [](const QString& l) { return l.startsWith('a'); });
+        ASSERT_NE(a, lines.end());
+        EXPECT_TRUE(a->contains(QLatin1String("a2"))) << page.toStdString();  // less than half a line lower
+        EXPECT_EQ(lines.indexOf(QStringLiteral("b")) - (a - lines.begin()), 2) << page.toStdString();
+    }
+}
+
 TEST(TextExportFilter, FailsLoudlyOnAFileItCannotCreate)
 {
     TQRTextExportFilter filter(QStringLiteral("/nonexistent-folder/x.txt"));

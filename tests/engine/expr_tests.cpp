@@ -14,14 +14,14 @@ QString Eval(const QString& text, const TExprFieldResolver& resolver = {})
 }
 
 struct TCase {
-    const char* Text;
+    QString Text;
     const char* Expected;  // TYPE:text
 };
 
 void Check(const std::vector<TCase>& cases, const TExprFieldResolver& resolver = {})
 {
     for (const TCase& c : cases)
-        EXPECT_EQ(Eval(QString::fromUtf8(c.Text), resolver), QString::fromUtf8(c.Expected)) << c.Text;
+        EXPECT_EQ(Eval(c.Text, resolver), QString::fromUtf8(c.Expected)) << c.Text.left(40).toStdString();
 }
 
 // Position and fault of an expression that must fail.
@@ -32,10 +32,11 @@ std::pair<int, QString> ErrorOf(const QString& text, const TExprFieldResolver& r
         e.Accumulate();
         e.Value();
     } catch (const EExprError& err) {
-        EXPECT_TRUE(err.Message().contains(text)) << err.Message().toStdString();
+        // A long expression is quoted by its start.
+        EXPECT_TRUE(err.Message().contains(text.left(60))) << err.Message().left(200).toStdString();
         return {err.Position, err.What};
     }
-    ADD_FAILURE() << "no error for " << text.toStdString();
+    ADD_FAILURE() << "no error for " << text.left(60).toStdString();
     return {0, {}};
 }
 
@@ -203,4 +204,128 @@ TEST(Expression, FunctionListDescribesEveryFunction)
         EXPECT_FALSE(f.Description.isEmpty()) << f.Name.toStdString();
         EXPECT_TRUE(f.Syntax.startsWith(f.Name)) << f.Name.toStdString();
     }
+}
+
+namespace {
+
+QString Repeat(const char* piece, int times)
+{
+    return QString::fromLatin1(piece).repeated(times);
+}
+
+// "first op first op ... first" of the given number of terms.
+QString Chain(const char* term, const char* op, int terms)
+{
+    return QString::fromLatin1(term) + (QString::fromLatin1(op) + QString::fromLatin1(term)).repeated(terms - 1);
+}
+
+}  // namespace
+
+TEST(Expression, NestingIsBoundedAndFlatChainsOfAnyLengthEvaluate)
+{
+    const QString tooDeep = QStringLiteral("Expression too deeply nested (more than 200 levels)");
+    const std::vector<std::pair<QString, int>> refused = {
+        {Repeat("(", 10000) + "1" + Repeat(")", 10000), 201},
+        {Repeat("-", 100000) + "1", 201},
+        {Repeat("NOT ", 100000) + "TRUE", 801},
+        {Repeat("UPPER(", 10000) + "'a'" + Repeat(")", 10000), 1201},
+        {Repeat("-(", 5000) + "1" + Repeat(")", 5000), 201},
+        {"SUM(" + Repeat("(", 1000), 204},  // refused before the missing ')' is seen
+    };
+    for (const auto& [text, position] : refused) {
+        const auto [at, what] = ErrorOf(text);
+        EXPECT_EQ(what, tooDeep) << text.left(20).toStdString();
+        EXPECT_EQ(at, position) << text.left(20).toStdString();
+    }
+    // The message quotes a long expression by its start, the fault stays in sight.
+    try {
+        TExpression e(Repeat("(", 10000) + "1" + Repeat(")", 10000));
+    } catch (const EExprError& err) {
+        EXPECT_EQ(err.Message(), "Error in expression '" + Repeat("(", 60) + "...' at position 201: " + tooDeep);
+    }
+    Check({
+        {(Repeat("(", 200) + "7" + Repeat(")", 200)), "INTEGER:7"},
+        {(Repeat("-", 200) + "7"), "INTEGER:7"},
+        {(Repeat("NOT ", 199) + "TRUE"), "BOOLEAN:False"},
+        {(Chain("1", "+", 100000)), "INTEGER:100000"},
+        {(Chain("2", " - 1 + ", 100000)), "INTEGER:100001"},
+        {(Chain("1.5", "*", 100000)), "FLOAT:inf"},
+        {(Chain("2", "/", 60000) + " = 0"), "BOOLEAN:True"},
+        {(Chain("TRUE", " AND ", 100000)), "BOOLEAN:True"},
+        {(Chain("1 = 2", " OR ", 100000)), "BOOLEAN:False"},
+        {Chain("'a'", "+", 10000) + " = '" + Repeat("a", 10000) + "'", "BOOLEAN:True"},
+        {("10 - " + Chain("(1 + 2)", " * ", 3) + " - (5 - 2)"), "INTEGER:-20"},
+    });
+    // Aggregates inside a long chain gather and reset as any other.
+    TExpression total(Chain("SUM(2)", "+", 60000));
+    total.Accumulate();
+    total.Accumulate();
+    EXPECT_EQ(total.Value().ToText(), "240000");
+    total.Reset();
+    EXPECT_EQ(total.Value().ToText(), "0");
+    // The fault in a chain is found at its own operator.
+    EXPECT_EQ(ErrorOf(Chain("1", "+", 50) + " + 'a'"), std::make_pair(101, QStringLiteral("Operator + cannot combine INTEGER and STRING")));
+}
+
+TEST(Expression, ArithmeticBeyondTheIntegerRangeIsDefined)
+{
+    Check({
+        // Integers that leave their range give floats.
+        {"9223372036854775807 + 1", "FLOAT:9.22337203685478e+18"},
+        {"-9223372036854775807 - 2", "FLOAT:-9.22337203685478e+18"},
+        {"-9223372036854775807 - 1", "INTEGER:-9223372036854775808"},
+        {"4294967296 * 4294967296", "FLOAT:1.84467440737096e+19"},
+        {"3037000499 * 3037000499", "INTEGER:9223372030926249001"},
+        {"-(-9223372036854775807 - 1)", "FLOAT:9.22337203685478e+18"},
+        {"-(-9223372036854775807)", "INTEGER:9223372036854775807"},
+        {"99999999999999999999", "FLOAT:1e+20"},
+        // DIV of whole parts; quotients beyond the range are floats.
+        {"DIV(-9223372036854775807 - 1, -1)", "FLOAT:9.22337203685478e+18"},
+        {"DIV(-9223372036854775807 - 1, 2)", "INTEGER:-4611686018427387904"},
+        {"DIV(1e300, 3)", "FLOAT:3.33333333333333e+299"},
+        {"DIV(9e18, 1)", "INTEGER:9000000000000000000"},
+        {"DIV(7.9, 2.9)", "INTEGER:3"},
+        {"DIV(-7, 2)", "INTEGER:-3"},
+        {"DIV(5, 1e300)", "INTEGER:0"},
+        // INT keeps a whole part beyond the range as a float.
+        {"INT(1e300)", "FLOAT:1e+300"},
+        {"INT(-1e300)", "FLOAT:-1e+300"},
+        {"INT(9223372036854775807)", "INTEGER:9223372036854775807"},
+        {"INT(1e300 * 1e300)", "FLOAT:inf"},
+        // Positions and counts beyond the range are beyond every text.
+        {"COPY('Vornak', 1e300, 2)", "STRING:"},
+        {"COPY('Vornak', -1e300, 1e300)", "STRING:Vornak"},
+        {"COPY('Vornak', 2, 9223372036854775807)", "STRING:ornak"},
+        {"COPY('Vornak', 9223372036854775807, 9223372036854775807)", "STRING:"},
+        {"FORMATNUMERIC('#,##0', 1e20)", "STRING:100,000,000,000,000,000,000"},
+    });
+    EXPECT_EQ(ErrorOf("DIV(1, 0.5)").second, "Division by zero");
+    EXPECT_EQ(ErrorOf("COPY('Vornak', FRAC(1e300 * 1e300), 1)").second, "COPY needs a number as argument 2, not NaN");
+
+    TFakeTable t;
+    const std::map<QString, TExprValue> row = {
+        {"DAY", TExprValue(QDate(1994, 3, 2))}, {"NODAY", TExprValue(QDate())}, {"BIG", TExprValue(qint64(9223372036854775807))}};
+    t.Rows = {row, row};
+    const auto r = t.Resolver();
+    Check({
+        {"[Day] + 1.9", "DATE:03/03/1994"},
+        {"[Day] - 2", "DATE:02/28/1994"},
+        {"[Day] - (-1)", "DATE:03/03/1994"},
+        {"[NoDay] + 1E111", "DATE:"},
+    },
+          r);
+    // A date beyond the calendar is refused at its operator.
+    for (const char* text : {"[Day] - 1E111", "[Day] + 1E111", "[Day] + 9223372036854775807",
+                             "[Day] - (-9223372036854775807 - 1)", "[Day] - 9223372036854775807",
+                             "[Day] + 1e300 * 1e300", "[Day] + FRAC(1e300 * 1e300)", "[Day] + 1e15"})
+        EXPECT_EQ(ErrorOf(text, r), std::make_pair(7, QStringLiteral("Date out of range"))) << text;
+
+    // A running sum leaves the integer range as a float.
+    TExpression sum("SUM(Big)", r);
+    TExpression average("AVERAGE(Big)", r);
+    for (t.Current = 0; t.Current < t.Rows.size(); ++t.Current)
+        for (TExpression* e : {&sum, &average})
+            e->Accumulate();
+    EXPECT_EQ(ExprTypeName(sum.Value().Type()) + ':' + sum.Value().ToText(), "FLOAT:1.84467440737096e+19");
+    EXPECT_EQ(average.Value().ToText(), "9.22337203685478e+18");
 }

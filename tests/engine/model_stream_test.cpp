@@ -5,6 +5,7 @@
 #include "classes/ClassRegistry.h"
 #include "classes/Streaming.h"
 #include "engine/QRUtils.h"
+#include "ScreenCheck.h"
 
 #include <QDir>
 
@@ -149,6 +150,7 @@ TEST_F(ReportTest, SampleReportInTheDesignerForReview)
     const QImage image = report->Grab();
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSize(794, 1123));
+    EXPECT_TRUE(DrawnIn(image, RectIn(shape, report)));
     const QString dir = qEnvironmentVariable("VK_BUILD_DIR", QDir::tempPath()) + QStringLiteral("/screenshots");
     QDir().mkpath(dir);
     EXPECT_TRUE(image.save(dir + QStringLiteral("/engine_designer_sample.png")));

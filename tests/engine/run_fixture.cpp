@@ -1,6 +1,13 @@
 #include "run_fixture.h"
 
 #include "classes/Published.h"
+#include "engine/preview/PreviewForm.h"
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QMouseEvent>
+#include <QTest>
 
 VK_PUBLISHED(TMemDataSet) {}
 
@@ -63,4 +70,40 @@ const TQRPageText* RunTest::FindText(const TQRPreparedPage& page, const QString&
         if (t.Text == text)
             return &t;
     return nullptr;
+}
+
+QAbstractButton* PreviewButton(TQRPreviewForm* preview, const QString& text)
+{
+    for (QAbstractButton* button : preview->Widget()->findChildren<QAbstractButton*>())
+        if (button->text() == text)
+            return button;
+    ADD_FAILURE() << "no button " << text.toStdString();
+    return nullptr;
+}
+
+void ClickButton(QAbstractButton* button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void PostClick(QAbstractButton* button)
+{
+    const QPointF at = QRectF(button->rect()).center();
+    const QPointF global = button->mapToGlobal(at);
+    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton,
+                                                        Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
+                                                        Qt::NoButton, Qt::NoModifier));
+}
+
+bool RunEventsUntil(const std::function<bool()>& done)
+{
+    // A stop for a test that would otherwise hang, not a measure of speed.
+    QDeadlineTimer deadline(60000);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents();
+    }
+    return true;
 }

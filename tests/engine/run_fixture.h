@@ -21,6 +21,18 @@ protected:
     TTableData OpenData() override { return Data; }
 };
 
+class QAbstractButton;
+class TQRPreviewForm;
+
+// The preview's tool button with the text.
+QAbstractButton* PreviewButton(TQRPreviewForm* preview, const QString& text);
+// A left click as the mouse gives it on the button, at once or posted to
+// arrive when the event loop next runs.
+void ClickButton(QAbstractButton* button);
+void PostClick(QAbstractButton* button);
+// Runs the event loop until the condition holds; false when it never did.
+bool RunEventsUntil(const std::function<bool()>& done);
+
 class RunTest : public ReportTest {
 protected:
     // A table of NAME (string), QTY (integer), PRICE (float), GRP (string).

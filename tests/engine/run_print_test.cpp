@@ -43,6 +43,20 @@ int PrintToPngs(TQuickRep* report, const QString& name)
     return int(QDir(ScreenshotDir()).entryList({name + QStringLiteral("-*.png")}).size());
 }
 
+// The bounds of the page's pixels near the colour (within 40 in each channel); empty when none.
+QRect ColourBounds(const QImage& page, const QColor& colour)
+{
+    const auto near = [](int a, int b) { return std::abs(a - b) < 40; };
+    QRect bounds;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            if (near(c.red(), colour.red()) && near(c.green(), colour.green()) && near(c.blue(), colour.blue()))
+                bounds |= QRect(x, y, 1, 1);
+        }
+    return bounds;
+}
+
 int PdfPageCount(const QString& file)
 {
     QProcess info;
@@ -98,6 +112,8 @@ TEST_F(OrdersList, PrintsIntoAPdfOfAllItsPages)
     EXPECT_EQ(PdfPageCount(report->PrinterSettings()->OutputFileName), 3);
 }
 
+// A detail band that forces a new page prints one record per page, each with
+// the band's picture.
 TEST_F(RunTest, OneAnimalPerPageWithItsPicture)
 {
     report->SetDataSet(Table(3));
@@ -119,7 +135,29 @@ TEST_F(RunTest, OneAnimalPerPageWithItsPicture)
     shape->SetSize(QRectF(32, 120, 150, 150));
     AddText<TQRExpr>(detail, QStringLiteral("NAME"), 280, 136);
     AddText<TQRExpr>(detail, QStringLiteral("GRP"), 280, 160);
-    EXPECT_EQ(PrintToPngs(report, QStringLiteral("engine-one-per-page")), 3);
+    ASSERT_EQ(PrintToPngs(report, QStringLiteral("engine-one-per-page")), 3);
+
+    // each page shows the whole picture, at the same place: the cyan field at
+    // its size with the yellow block where the bitmap has it
+    const double scale = 60.0 / 96;  // pages rendered at 60 dpi of a layout at 96
+    const QStringList pages = QDir(ScreenshotDir()).entryList({QStringLiteral("engine-one-per-page-*.png")});
+    QRect firstPicture;
+    for (const QString& file : pages) {
+        const QImage page(ScreenshotDir() + QLatin1Char('/') + file);
+        const QRect picture = ColourBounds(page, Qt::darkCyan);
+        const QRect block = ColourBounds(page, Qt::yellow);
+        ASSERT_FALSE(picture.isEmpty()) << file.toStdString();
+        ASSERT_FALSE(block.isEmpty()) << file.toStdString();
+        EXPECT_NEAR(picture.width(), 511 * scale, 3) << file.toStdString();
+        EXPECT_NEAR(picture.height(), 108 * scale, 3) << file.toStdString();
+        EXPECT_NEAR(block.left() - picture.left(), 20 * scale, 2) << file.toStdString();
+        EXPECT_NEAR(block.top() - picture.top(), 20 * scale, 2) << file.toStdString();
+        EXPECT_NEAR(block.width(), 100 * scale, 2) << file.toStdString();
+        EXPECT_NEAR(block.height(), 60 * scale, 2) << file.toStdString();
+        if (firstPicture.isNull())
+            firstPicture = picture;
+        EXPECT_EQ(picture, firstPicture) << file.toStdString();
+    }
 }
 
 // What the printer set-up dialog shows comes from the report, and what the
@@ -309,18 +347,21 @@ TEST_F(OrdersList, PreviewPrintsEveryPageWhenAskedWhilePreparing)
         auto* preview = dynamic_cast<TQRPreviewForm*>(request.Subject);
         if (!preview)
             return int(mrCancel);  // the printer set-up
+        preview->Widget()->show();
         // Clicked while the first pages show.
-        QTimer::singleShot(0, [preview] { preview->SetupPrinter(); });
-        QTimer::singleShot(0, [preview] { preview->PrintPages(); });
-        // Preparing stops for the new set-up and starts again; the print waits for all pages.
-        EXPECT_TRUE(preview->PreparePages());
+        EXPECT_TRUE(RunEventsUntil([&] { return preview->PageCount() > 0; }));
+        EXPECT_TRUE(preview->Preparing());
+        ClickButton(PreviewButton(preview, QStringLiteral("Printer setup")));
+        ClickButton(PreviewButton(preview, QStringLiteral("Print")));
+        // Preparing starts again for the new set-up; the print waits for all pages.
+        EXPECT_TRUE(RunEventsUntil([&] { return !preview->Preparing() && preview->PageCount() > 0; }));
         EXPECT_EQ(preview->PageCount(), pages);
         EXPECT_EQ(PdfPageCount(pdf), pages);
         // Once the pages are there, the print button prints at once.
         QFile::remove(pdf);
-        EXPECT_TRUE(preview->PreparePages());
-        preview->PrintPages();
+        ClickButton(PreviewButton(preview, QStringLiteral("Print")));
         EXPECT_EQ(PdfPageCount(pdf), pages);
+        preview->Widget()->hide();
         return int(mrOk);
     });
     report->Preview();

@@ -66,8 +66,9 @@ TEST_F(BandOrder, PagesBreakBeforeTheFooterAndRepeatTheHeaders)
         for (const QString& name : page)
             EXPECT_EQ(name, QStringLiteral("Item%1").arg(next++));
         for (const TQRPageText& t : pages.Pages[p].Texts)
-            if (t.Text.startsWith(QLatin1String("Item")))
+            if (t.Text.startsWith(QLatin1String("Item"))) {
                 EXPECT_LE(t.Y + 17, footerTop + 0.5) << t.Text.toStdString();
+            }
     }
     EXPECT_EQ(next, 201);  // every record once, in order
 }

@@ -5,6 +5,7 @@
 // formconv --cpp SYMBOL IN OUT  writes a C++ source defining
 //                               const QByteArray& SYMBOL() with IN's bare
 //                               object stream.
+#include "Startup.h"
 #include "classes/Streaming.h"
 #include "rtl/Exceptions.h"
 
@@ -84,6 +85,7 @@ int Convert(const QStringList& args)
 
 int main(int argc, char** argv)
 {
+    StartClasses();  // a write past a file-size limit becomes an error message
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);

@@ -2,15 +2,20 @@
 // buttons, clicks on the sample orders report, typing into the caption box,
 // the dialogs answered through the modal seam, and what the edited report
 // previews and prints.
+#include "KeyboardDriver.h"
 #include "demos/DemoDriver.h"
+#include "UserInput.h"
 #include "Unit1.h"
 #include "Unit2.h"
 
 #include "designer/VornakMain.h"
 #include "dialogs/Dialogs.h"
+#include "engine/export/TextExportFilter.h"
 #include "engine/preview/PreviewForm.h"
 
 #include <QFile>
+#include <QLineEdit>
+#include <set>
 #include <gtest/gtest.h>
 
 namespace {
@@ -112,6 +117,23 @@ TEST_F(Casvel, SelectedLabelsShowTheirCaptionWhichTypingChanges)
     EXPECT_FALSE(Form1->Panel3->Visible());
 }
 
+TEST_F(Casvel, TypingInsideTheCaptionBoxKeepsTheCursorWhereTheKeysPutIt)
+{
+    HandOver();
+    Select(Form2->QRLabel3);
+    auto* box = static_cast<QLineEdit*>(Form1->Edit1->Widget());
+    ASSERT_EQ(box->text(), "CustNo");
+    FocusOn(box);
+    CursorAfter(box, 3);
+    QTest::keyClicks(box, "ZW");
+    EXPECT_EQ(box->text(), "CusZWtNo");
+    EXPECT_EQ(box->cursorPosition(), 5);
+    EXPECT_EQ(Form2->QRLabel3->Caption(), "CusZWtNo");
+    Undo(box);
+    EXPECT_EQ(box->text(), "CustNo");
+    EXPECT_EQ(Form2->QRLabel3->Caption(), "CustNo");
+}
+
 TEST_F(Casvel, TextForAnElementOfAnotherClassIsAnInvalidCastShownByTheDefaultHandler)
 {
     HandOver();
@@ -193,6 +215,45 @@ TEST_F(Casvel, OpenAndSaveGoThroughTheDesignersDialogs)
     EXPECT_EQ(header->Caption(), "Order");
     Select(header);
     EXPECT_EQ(Form1->Edit1->Text(), "Order");
+}
+
+// The names of a band's elements, in the order the layout holds them.
+QStringList ElementNames(const TQRCustomBand* band)
+{
+    QStringList names;
+    for (const TQRPrintable* element : band->Printables())
+        names << element->Name();
+    return names;
+}
+
+TEST_F(Casvel, ClickedHeadersStayAndADraggedOneIsSeenWholeAboveItsNeighbour)
+{
+    HandOver();
+    const QStringList headers = ElementNames(Form2->ColumnHeaderBand1);
+    for (TControl* element : std::initializer_list<TControl*>{Form2->QRLabel2, Form2->QRExpr1}) {
+        user::Click(element, QPoint(10, 5));
+        EXPECT_EQ(V()->Active(), element);
+    }
+    // "SaleDate" dragged half across "ShipDate": its right handle shows above it
+    TQRLabel* saleDate = Form2->QRLabel4;
+    user::Drag(saleDate, QPoint(10, 5), QPoint(69, 5));
+    ASSERT_EQ(saleDate->Left(), 224);
+    const QPoint handle = saleDate->Widget()->mapTo(V()->ReportPanel->Widget(),
+                                                    QPoint(saleDate->Width() - 3, saleDate->Height() / 2));
+    const QImage seen = V()->ReportPanel->Grab();
+    SaveForReview(seen, QStringLiteral("casvel-dragged-over-neighbour"));
+    EXPECT_EQ(seen.pixelColor(handle), QColor(Qt::black));
+
+    const QString file = ScratchPath(QStringLiteral("clicked.QR"));
+    TDemoModal modal;
+    modal.FileName = file;
+    Form1->SpeedButton2->Click();
+    Form1->SpeedButton1->Click();
+    ASSERT_TRUE(Modal::Messages().isEmpty());
+    EXPECT_EQ(Form2->QRLabel2->Left(), 1);
+    EXPECT_EQ(Form2->QRExpr1->Left(), 1);
+    EXPECT_EQ(Form2->QRLabel4->Left(), 224);
+    EXPECT_EQ(ElementNames(Form2->ColumnHeaderBand1), headers);
 }
 
 TEST_F(Casvel, TheEditedReportPreviewsAndPrintsWithTheEdits)
@@ -347,12 +408,41 @@ TEST_F(Casvel, SampleReportCarriesItsResource)
     EXPECT_EQ(pageNumber->Font()->Size(), 8);
 }
 
+// The engine's own text export of the orders: one order per row, every row
+// as far below the one before as on every other page.
+TEST_F(Casvel, EnginesTextExportSpacesTheOrdersEvenlyOnEveryPage)
+{
+    const QString file = ScratchPath(QStringLiteral("orders.txt"));
+    Form2->QuickRep1->ExportToFilter(new TQRTextExportFilter(file));
+    QFile text(file);
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    const QStringList pages = QString::fromUtf8(text.readAll()).split(QLatin1Char('\f'));
+    ASSERT_GT(pages.size(), 1);
+    std::set<int> gaps;
+    int orders = 0;
+    for (const QString& page : pages) {
+        const QStringList lines = page.split(QLatin1Char('\n'));
+        int previous = -1;
+        for (int i = 0; i < lines.size(); ++i) {
+            const QString line = lines[i].trimmed();
+            if (line.isEmpty() || !line.front().isDigit())
+                continue;  // the title, the column captions, the page number
+            ++orders;
+            if (previous >= 0)
+                gaps.insert(i - previous);
+            previous = i;
+        }
+    }
+    EXPECT_EQ(orders, Form2->Table1->RecordCount());
+    EXPECT_EQ(gaps, std::set<int>{1}) << pages.first().toStdString();
+}
+
 TEST_F(Casvel, Screenshot)
 {
     HandOver();
     Select(Form2->QRLabel4);
     Application->ProcessMessages();
-    SaveForReview(Form1->Grab(), QStringLiteral("casvel"));
+    SaveWindowForReview(Form1, QStringLiteral("casvel"));
 }
 
 }  // namespace

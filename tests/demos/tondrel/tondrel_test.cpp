@@ -9,6 +9,7 @@
 
 #include "designer/VornakMain.h"
 #include "dialogs/Dialogs.h"
+#include "engine/export/TextExportFilter.h"
 #include "engine/preview/PreviewForm.h"
 
 #include <QFile>
@@ -396,13 +397,40 @@ TEST_F(Tondrel, SampleReportCarriesItsResource)
     }
 }
 
+// The engine's own text export of the animals: each page's name, area and
+// size stand at the same spacing, whether the title is above them or not.
+TEST_F(Tondrel, EnginesTextExportKeepsEachAnimalsLinesAtOneSpacing)
+{
+    const QString file = ScratchPath(QStringLiteral("animals.txt"));
+    Form2->QuickRep1->ExportToFilter(new TQRTextExportFilter(file));
+    QFile text(file);
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    const QStringList pages = QString::fromUtf8(text.readAll()).split(QLatin1Char('\f'));
+    ASSERT_EQ(pages.size(), Form2->Table1->RecordCount());
+    QList<int> firstGaps;
+    for (const QString& page : pages) {
+        SCOPED_TRACE(page.toStdString());
+        const QStringList lines = page.split(QLatin1Char('\n'));
+        // the detail's three texts are the last of the page
+        QList<int> filled;
+        for (int i = 0; i < lines.size(); ++i)
+            if (!lines[i].trimmed().isEmpty())
+                filled << i;
+        ASSERT_GE(filled.size(), 3);
+        const QList<int> gaps = {filled.end()[-2] - filled.end()[-3], filled.end()[-1] - filled.end()[-2]};
+        if (firstGaps.isEmpty())
+            firstGaps = gaps;
+        EXPECT_EQ(gaps, firstGaps);
+    }
+}
+
 TEST_F(Tondrel, Screenshot)
 {
-    SaveForReview(Form1->Grab(), QStringLiteral("tondrel-launcher"));
+    SaveWindowForReview(Form1, QStringLiteral("tondrel-launcher"));
     Edit([&] {
         ClickAt(Form2->QRLabel1, 3, 3);
         Application->ProcessMessages();
-        SaveForReview(Form3->Grab(), QStringLiteral("tondrel-designer"));
+        SaveWindowForReview(Form3, QStringLiteral("tondrel-designer"));
     });
 }
 

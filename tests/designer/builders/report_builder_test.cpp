@@ -2,8 +2,12 @@
 // activation, FetchReport and freeing, naming, and owners it refuses.
 #include "BuilderFixture.h"
 
+#include "UserInput.h"
 #include "controls/ExtCtrls.h"
+#include "designer/Vornak.h"
 #include "engine/Resources.h"
+
+#include <algorithm>
 
 namespace {
 TQRBuilder* ActiveBuilder(TComponent* owner, const QString& title)
@@ -62,6 +66,33 @@ TEST_F(BuilderTest, FrameworkIsHiddenReportWithTitleAndPageNumber)
     EXPECT_TRUE(report->Name().isEmpty());
     EXPECT_TRUE(label->Name().isEmpty());
     builder->Free();
+}
+
+TEST_F(BuilderTest, TheTitleLabelFitsItsTitleAndIsPickedInTheDesigner)
+{
+    auto* builder = ActiveBuilder(Form, "Orders of the month");
+    TQuickRep* report = builder->FetchReport();
+    builder->Free();
+    TQRCustomBand* band = Band(report, rbTitle);
+    auto* label = dynamic_cast<TQRLabel*>(band->Printables().at(0));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->Size().size(), label->TextExtent("Orders of the month"));
+    EXPECT_GT(label->Width(), 0);
+    EXPECT_DOUBLE_EQ(label->Size().center().x(), band->Size().width() / 2);
+    EXPECT_FALSE(label->AutoSize());  // the centring switched it off again
+
+    // a host edits the report: the user sees the title and picks it with a click
+    Form->SetBounds(0, 0, 900, 400);
+    auto* designer = New<TVornak>(Form);
+    designer->SetParent(Form);
+    designer->SetBounds(0, 0, 900, 400);
+    designer->res(Form);
+    Form->Show();
+    report->Show();  // the builder leaves it hidden for its caller to show
+    designer->OpenQRReport(report);
+    ASSERT_EQ(designer->Report(), report);
+    user::Click(label, QPoint(label->Width() / 2, label->Height() / 2));
+    EXPECT_EQ(designer->Active(), label);
 }
 
 TEST_F(BuilderTest, EmptyTitleGivesNoTitleBandButStillThePageNumber)
@@ -134,8 +165,14 @@ TEST_F(BuilderTest, ReportFreedByOthersIsForgottenByTheBuilder)
 TEST_F(BuilderTest, OwnerGoingWithBuilderAndReportFreesEachOnce)
 {
     TForm* other = New<TForm>(nullptr);
-    ActiveBuilder(other, "T");
+    TQRBuilder* builder = ActiveBuilder(other, "T");
+    TQuickRep* report = builder->Report;
+    Witness->Watch(builder);
+    Witness->Watch(report);
     other->Free();  // must neither double-free the report nor touch a freed one
+    const auto goings = [&](const TComponent* c) { return std::count(Witness->Gone.begin(), Witness->Gone.end(), c); };
+    EXPECT_EQ(goings(builder), 1);
+    EXPECT_EQ(goings(report), 1);
 }
 
 TEST_F(BuilderTest, OwnerThatIsNoWindowedControlIsRefusedBeforeAnythingIsMade)

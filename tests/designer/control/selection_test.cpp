@@ -1,6 +1,7 @@
 // Selections made with the mouse on a report in the control, and the toolbar
 // slots with host panels in them.
 #include "DesignerHost.h"
+#include "ScreenCheck.h"
 
 #include <QDir>
 
@@ -254,6 +255,7 @@ TEST_F(TSelection, RendersTheControlWithEachKindOfSelection)
         ASSERT_EQ(V()->Active(), element) << name;
         const QImage image = host.Form->Grab();
         ASSERT_FALSE(image.isNull());
+        EXPECT_TRUE(DrawnIn(image, RectIn(element, host.Form))) << name;
         EXPECT_TRUE(image.save(dir + QStringLiteral("/designer_%1_selected.png").arg(name))) << name;
     }
     // a host's caption panel in place of the label toolbar, as the Casvel window has it

@@ -5,7 +5,10 @@
 #include "dialogs/Dialogs.h"
 #include "engine/QRUtils.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QFontDatabase>
+#include <QTest>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -124,6 +127,42 @@ TEST_F(FontToolbarTest, NameListIsFetchedOnceAndNamesAreAppliedAsTheFontTakesThe
 
     bar->FontNameBox->ChooseItem(0);  // "Only", chosen from the list
     EXPECT_EQ(label->Font()->Name(), "Only");
+}
+
+TEST_F(FontToolbarTest, NameListHoldsEachFamilyOnceSortedAndDropsDownWideEnoughForIt)
+{
+    bar->SetComponent(label);
+    host->Show();
+    bar->Show();
+    auto* box = qobject_cast<QComboBox*>(bar->FontNameBox->Widget());
+    ASSERT_NE(box, nullptr);
+    const QPoint arrow(box->width() - 5, box->height() / 2);
+    QTest::mouseClick(box, Qt::LeftButton, {}, arrow);
+    QStringList names;
+    for (int i = 0; i < box->count(); ++i)
+        names << box->itemText(i);
+    ASSERT_FALSE(names.isEmpty());
+    QStringList sorted = names;
+    sorted.sort(Qt::CaseInsensitive);
+    EXPECT_EQ(names, sorted);
+    QStringList once = names;
+    once.removeDuplicates();
+    EXPECT_EQ(once, names) << "each family once";
+    // every family is there by its name alone, whichever foundries make it
+    for (const QString& family : QFontDatabase::families()) {
+        const QString name = family.section(QStringLiteral(" ["), 0, 0);
+        EXPECT_TRUE(names.contains(name)) << family.toStdString();
+    }
+    for (const QString& name : names)
+        EXPECT_FALSE(name.contains(QChar('['))) << name.toStdString();
+
+    QAbstractItemView* list = box->view();
+    ASSERT_TRUE(list->isVisible());
+    int longest = 0;
+    for (const QString& name : names)
+        longest = std::max(longest, list->fontMetrics().horizontalAdvance(name));
+    EXPECT_GE(list->viewport()->width(), longest) << "no name elided";
+    box->hidePopup();
 }
 
 TEST_F(FontToolbarTest, SizeBoxTakesDigitsOnlyAndAppliesWholeNumbers)

@@ -5,6 +5,7 @@
 #include "engine/Printables.h"
 #include "forms/Forms.h"
 #include "forms/Modal.h"
+#include "ScreenCheck.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -37,14 +38,17 @@ protected:
         return static_cast<T*>(band->AddPrintable(T::ClassInfo()));
     }
 
-    // Shows the toolbar in the host and saves how it looks for people to check.
-    void Screenshot(TControl* toolbar, const QString& name)
+    // Shows the toolbar in the host, expects each of its controls drawn and
+    // saves how it looks for people to check.
+    void Screenshot(TWinControl* toolbar, const QString& name)
     {
         host->Show();
         toolbar->Show();
+        const QImage image = toolbar->Grab();
+        ExpectControlsDrawn(toolbar, image, name.toStdString());
         const QString dir = qEnvironmentVariable("VK_BUILD_DIR", QDir::tempPath()) + "/screenshots";
         QDir().mkpath(dir);
-        EXPECT_TRUE(toolbar->Grab().save(dir + "/" + name + ".png")) << name.toStdString();
+        EXPECT_TRUE(image.save(dir + "/" + name + ".png")) << name.toStdString();
     }
 
     TForm* host = nullptr;

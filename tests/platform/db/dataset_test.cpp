@@ -285,8 +285,9 @@ TEST_F(DataSets, AliasesFromFileAndFolders)
 
 TEST(SampleTables, BothDemosTablesOpenByAlias)
 {
-    if (qEnvironmentVariableIsEmpty("VORNAK_DBDEMOS"))
+    if (qEnvironmentVariableIsEmpty("VORNAK_DBDEMOS")) {
         EXPECT_EQ(QDir(QStringLiteral(VK_DBDEMOS_BUILT)).absolutePath(), QDir(ResolveDatabase(QStringLiteral("DBDEMOS"))).absolutePath());
+    }
     TTable* orders = New<TTable>(nullptr);
     orders->SetDatabaseName(QStringLiteral("DBDEMOS"));
     orders->SetTableName(QStringLiteral("ORDERS.DB"));

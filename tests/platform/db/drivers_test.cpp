@@ -11,6 +11,11 @@
 #include <QProcess>
 
 #include <gtest/gtest.h>
+#include <bit>
+#include <limits>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 extern "C" {
 #include <paradox.h>
 }
@@ -318,6 +323,139 @@ TEST_F(Drivers, DamagedDbfTablesFailCleanly)
     WriteDbfTable(Path("D.DBF"), DbfAllTypes());
     Sweep(Path("D.DBF"), Path("D.DBF"), ReadDbfTable);
     Sweep(Path("D.DBT"), Path("D.DBF"), ReadDbfTable);
+}
+
+// A dBase III table of one column of the type, as wide as the one value
+// given, beside a memo file whose block 1 holds "secret".
+void WriteOneValueTable(const QString& table, const QString& memo, char type, const QByteArray& value)
+{
+    const int width = int(value.size());
+    QByteArray dbf(32, '\0');
+    dbf[0] = char(0x83);
+    dbf[4] = 1;
+    dbf[8] = 65;
+    dbf[10] = char(1 + width);
+    QByteArray column("NOTE");
+    column.append(QByteArray(7, '\0')).append(type).append(QByteArray(4, '\0')).append(char(width)).append(char(type == 'N'));
+    column.append(QByteArray(32 - column.size(), '\0'));
+    dbf += column + '\x0D' + ' ' + value + '\x1A';
+    QByteArray dbt(512, '\0');
+    dbt[0] = 2;
+    dbt += QByteArray("secret\x1A\x1A").leftJustified(512, '\0');
+    for (const auto& [name, bytes] : {std::pair{table, dbf}, std::pair{memo, dbt}}) {
+        QFile f(name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+}
+
+// Memo references are block numbers as text: one whose byte offset would
+// overflow (a column 17 or more digits wide) or that is no number is refused,
+// never read as another block.
+TEST_F(Drivers, DbfMemoReferencesBeyondTheFileAreRefused)
+{
+    const struct {
+        const char* Reference;
+        const char* Memo;  // nullptr: the record is refused
+    } cases[] = {
+        {"         1", "secret"},
+        {"          ", ""},
+        {"         0", ""},
+        {" 36028797018963969", nullptr},  // (2^55 + 1) * 512 wraps to the offset of block 1
+        {"18014398509481985", nullptr},   // 2^54 + 1, 17 digits
+        {"9223372036854775807", nullptr},
+        {"99999999999999999999", nullptr},  // no 64-bit number
+        {"        -1", nullptr},
+        {"         2", nullptr},
+        {"       1x2", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Reference);
+        WriteOneValueTable(Path("M.DBF"), Path("M.DBT"), 'M', c.Reference);
+        if (!c.Memo) {
+            EXPECT_THROW(ReadDbfTable(Path("M.DBF")), EDatabaseError);
+            continue;
+        }
+        const TTableData t = ReadDbfTable(Path("M.DBF"));
+        ASSERT_EQ(t.Rows.size(), 1u);
+        EXPECT_EQ(t.Rows[0][0].toString(), QString::fromLatin1(c.Memo));
+    }
+}
+
+// Numbers are digits: text that parses as a float that is not finite reads as null.
+TEST_F(Drivers, DbfNumbersThatAreNotFiniteReadAsNull)
+{
+    for (const char* text : {"       nan", "       inf", "      -inf", "     1e999"}) {
+        SCOPED_TRACE(text);
+        WriteOneValueTable(Path("N.DBF"), Path("N.DBT"), 'N', text);
+        const TTableData t = ReadDbfTable(Path("N.DBF"));
+        ASSERT_EQ(t.Rows.size(), 1u);
+        EXPECT_TRUE(t.Rows[0][0].isNull()) << t.Rows[0][0].toDouble();
+    }
+    WriteOneValueTable(Path("N.DBF"), Path("N.DBT"), 'N', "     -12.5");
+    EXPECT_EQ(ReadDbfTable(Path("N.DBF")).Rows[0][0].toDouble(), -12.5);
+}
+
+// Paradox numbers are doubles: a NaN or an infinity in one reads as null.
+TEST_F(Drivers, ParadoxNumbersThatAreNotFiniteReadAsNull)
+{
+    TTableData t;
+    t.Defs = {{QStringLiteral("N"), ftFloat, 0, 0}};
+    t.Rows = {{12.5}};
+    // a positive double is stored big-endian with its sign bit set
+    const auto stored = [](double v) {
+        quint64 bits = std::bit_cast<quint64>(v) | (quint64(1) << 63);
+        QByteArray out;
+        for (int i = 7; i >= 0; --i)
+            out.append(char(bits >> (8 * i)));
+        return out;
+    };
+    for (double hostile : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
+        SCOPED_TRACE(hostile);
+        WriteParadoxTable(Path("N.DB"), t);
+        QFile f(Path("N.DB"));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        QByteArray bytes = f.readAll();
+        const qsizetype at = bytes.lastIndexOf(stored(12.5));
+        ASSERT_GE(at, 0);
+        bytes.replace(at, 8, stored(hostile));
+        f.seek(0);
+        f.write(bytes);
+        f.close();
+        EXPECT_TRUE(ReadParadoxTable(Path("N.DB")).Rows.at(0).at(0).isNull());
+    }
+}
+
+// A table written over its old files under a file-size limit: the write is
+// an EDatabaseError, the old table reads as before and no temporary file stays.
+TEST_F(Drivers, ATableWriteOverTheFileSizeLimitKeepsTheOldTable)
+{
+    const TTableData old = DbfAllTypes();
+    WriteDbfTable(Path("L.DBF"), old);
+    TTableData big;
+    big.Defs = {{QStringLiteral("T"), ftString, 200, 0}, {QStringLiteral("M"), ftMemo, 0, 0}};
+    for (int i = 0; i < 200; ++i)
+        big.Rows.push_back({QStringLiteral("row %1").arg(i), QString(300, u'm')});
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const rlimit r{16384, 16384};
+        setrlimit(RLIMIT_FSIZE, &r);
+        int result = 2;
+        try {
+            WriteDbfTable(Path("L.DBF"), big);
+        } catch (const EDatabaseError&) {
+            result = 0;
+        } catch (...) {
+            result = 1;
+        }
+        _exit(result);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(SameTable(old, ReadDbfTable(Path("L.DBF"))));
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"L.DBF", "L.DBT"}));
 }
 
 TEST_F(Drivers, DamageIsReportedWithTheFileName)

@@ -7,6 +7,7 @@
 #include "controls/ExtCtrls.h"
 #include "forms/Forms.h"
 #include "forms/Modal.h"
+#include "ScreenCheck.h"
 
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -185,6 +186,7 @@ TEST(FormResource, ScreenshotOfTheSampleForm)
     form->Show();
     const QImage image = form->Grab();
     EXPECT_EQ(image.size(), QSize(320, 220));
+    ExpectControlsDrawn(form, image, "sample_form");
     EXPECT_TRUE(SaveScreenshot(image, QStringLiteral("sample_form")));
     form->Free();
 }

@@ -2,7 +2,7 @@
 // model, and what the user does with a widget reaches the model's events.
 #include "controls/Buttons.h"
 #include "controls/ExtCtrls.h"
-#include "forms/Forms.h"
+#include "WidgetTest.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -14,34 +14,6 @@
 #include <QScrollBar>
 #include <gtest/gtest.h>
 #include <memory>
-
-namespace {
-
-// A shown form that tests put controls on.
-struct WidgetTest : ::testing::Test {
-    void SetUp() override
-    {
-        form = New<TForm>(nullptr);
-        form->SetBounds(10, 10, 300, 200);
-        form->Show();
-    }
-    void TearDown() override { form->Free(); }
-    template <class T>
-    T* Add()
-    {
-        T* c = New<T>(form);
-        c->SetParent(form);
-        return c;
-    }
-    static void Type(QWidget* widget, int key, const QString& text)
-    {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QCoreApplication::sendEvent(widget, &press);
-    }
-    TForm* form = nullptr;
-};
-
-}  // namespace
 
 bool SaveScreenshot(const QImage& image, const QString& name)
 {
