@@ -12,6 +12,7 @@
 #include "engine/Resources.h"
 #include "engine/dialogs/CompEd.h"
 #include "engine/dialogs/DataSetup.h"
+#include "rtl/ScopeExit.h"
 
 
 namespace {
@@ -118,15 +119,10 @@ void TVornak::SaveReportFile(const QString& name)
     report->SetParent(TheReportForm());
     report->SetTop(0);
     report->SetLeft(0);
-    try {
-        WriteComponentResFile(FileName, ReportForm);
-    } catch (...) {
-        // the work must not seem gone: the report comes back into view to be
-        // edited on, and the caller still hears of the failure
-        ResumeEditing(report);
-        throw;
-    }
-    ResumeEditing(report);
+    // written or not, the report comes back into view to be edited on: the
+    // work must not seem gone, and the caller still hears of a failure
+    TScopeExit resume([this, report] { ResumeEditing(report); });
+    WriteComponentResFile(FileName, ReportForm);
 }
 
 void TVornak::ResumeEditing(TQuickRep* report)
