@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # A short run of every fuzz program over its seeds and the inputs that once
 # failed: a test that the programs build and still run, not a search.
-# RUNS=N adds N mutated inputs per program from a fixed seed (the same tree
-# tries the same inputs each time); the default, 0, runs the corpora alone,
-# so that a change elsewhere, which steers the mutations, cannot turn up an
-# unrelated fault here. BUILD_DIR (build-fuzz) names the build.
+# Then RUNS (1000) mutated inputs per program from a fixed seed: the same
+# tree tries the same inputs each time, though a change anywhere steers the
+# mutations elsewhere and may turn up an old fault (RUNS=0 runs the corpora
+# alone). BUILD_DIR (build-fuzz) names the build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build-fuzz}
@@ -24,8 +24,8 @@ for program in "$build"/fuzz/fuzz_*; do
     [ -d "$extra" ] && corpora+=("$extra")
   done
   mkdir -p "$scratch/$target"
-  echo "fuzz_$target: ${corpora[*]} and ${RUNS:-0} mutated inputs"
+  echo "fuzz_$target: ${corpora[*]} and ${RUNS:-1000} mutated inputs"
   # new inputs go to the scratch folder, finds beside it; the corpora stay as they are
-  "$program" -seed=1 -runs="${RUNS:-0}" -timeout=30 -print_final_stats=1 \
+  "$program" -seed=1 -runs="${RUNS:-1000}" -timeout=30 -print_final_stats=1 \
     -artifact_prefix="$scratch/" "$scratch/$target" "${corpora[@]}"
 done
