@@ -9,6 +9,7 @@
 #include "engine/References.h"
 #include "engine/ReportEditor.h"
 #include "graphics/Picture.h"
+#include "rtl/ScopeExit.h"
 
 #include <QRectF>
 #include <vector>
@@ -154,14 +155,9 @@ public:
         FitSize(size_);
         const double z = ZoomFactor();
         zooming_ = true;
-        try {
-            SetBounds(RoundPx(size_.left() * z), RoundPx(size_.top() * z), RoundPx(size_.width() * z),
-                      RoundPx(size_.height() * z));
-        } catch (...) {
-            zooming_ = false;
-            throw;
-        }
-        zooming_ = false;
+        TScopeExit done([this] { zooming_ = false; });
+        SetBounds(RoundPx(size_.left() * z), RoundPx(size_.top() * z), RoundPx(size_.width() * z),
+                  RoundPx(size_.height() * z));
     }
 
 protected:

@@ -1,5 +1,6 @@
 #include "PreviewForm.h"
 
+#include "classes/Owned.h"
 #include "classes/Published.h"
 #include "dialogs/Dialogs.h"
 #include "engine/QuickRep.h"
@@ -7,6 +8,7 @@
 #include "engine/print/ReportPrinter.h"
 #include "engine/run/ReportRunner.h"
 #include "rtl/Exceptions.h"
+#include "rtl/ScopeExit.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -14,7 +16,6 @@
 #include <QLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
@@ -187,7 +188,7 @@ void TQRPreviewForm::Restart()
 bool TQRPreviewForm::PrepareStep()
 {
     // A failing report ends the preparation with the pages it gave.
-    auto failed = qScopeGuard([this] {
+    TScopeExit failed([this] {
         pending_.clear();
         EndPreparing();
     });
@@ -196,7 +197,7 @@ bool TQRPreviewForm::PrepareStep()
         runner_->Start(pages_);
     }
     const bool more = runner_->Step();
-    failed.dismiss();
+    failed.Dismiss();
     return more;
 }
 
@@ -329,17 +330,11 @@ void TQRPreviewForm::SaveToFile()
 {
     if (QRExportFilterLibrary.Count() == 0 || !WhenPrepared(&TQRPreviewForm::SaveToFile))
         return;
-    TSaveDialog* dialog = New<TSaveDialog>(this);
-    try {
-        // No DefaultExt: the extension a bare name gets is the chosen filter's.
-        dialog->Filter = QRExportFilterLibrary.SaveDialogFilter();
-        if (dialog->Execute())
-            SaveToFile(dialog->FilterIndex - 1, dialog->FileName);
-    } catch (...) {
-        dialog->Free();
-        throw;
-    }
-    dialog->Free();
+    const TOwned<TSaveDialog> dialog(New<TSaveDialog>(this));
+    // No DefaultExt: the extension a bare name gets is the chosen filter's.
+    dialog->Filter = QRExportFilterLibrary.SaveDialogFilter();
+    if (dialog->Execute())
+        SaveToFile(dialog->FilterIndex - 1, dialog->FileName);
 }
 
 void TQRPreviewForm::SaveToFile(int filterIndex, const QString& fileName)
@@ -359,8 +354,7 @@ void TQRPreviewForm::SaveToFile(int filterIndex, const QString& fileName)
 
 void PreviewReport(TCustomQuickRep* report)
 {
-    auto* form = New<TQRPreviewForm>(nullptr);
-    const auto freeForm = qScopeGuard([form] { form->Free(); });
+    const TOwned<TQRPreviewForm> form(New<TQRPreviewForm>(nullptr));
     form->SetReport(report);
     form->ShowModal();
 }

@@ -2,9 +2,9 @@
 
 #include "db/DataSet.h"
 #include "engine/Printables.h"
+#include "rtl/ScopeExit.h"
 
 #include <QPainter>
-#include <QScopeGuard>
 
 struct TQRReportRunner::TBands {
     TQRCustomBand* Title = nullptr;
@@ -99,7 +99,7 @@ void TQRReportRunner::Start(TQRPreparedReport& out)
 {
     EndRun();
     // A start that fails closes what it opened so far.
-    auto failed = qScopeGuard([this] { EndRun(); });
+    TScopeExit failed([this] { EndRun(); });
     out = TQRPreparedReport();
     out.PaperWidth = MMToPixels(report_->Page()->Width());
     out.PaperLength = MMToPixels(report_->Page()->Length());
@@ -119,7 +119,7 @@ void TQRReportRunner::Start(TQRPreparedReport& out)
     state_.DataSet = ds;
     if (ds && ds->IsEmpty() && !report_->PrintIfEmpty())
         phase_ = TPhase::End;
-    failed.dismiss();
+    failed.Dismiss();
 }
 
 bool TQRReportRunner::Step()
@@ -128,14 +128,14 @@ bool TQRReportRunner::Step()
         return false;
     // Whatever ends the run here (its last piece, a stop, an error) closes
     // what it opened.
-    auto ended = qScopeGuard([this] { EndRun(); });
+    TScopeExit ended([this] { EndRun(); });
     try {
         StepPhase();
     } catch (const TStop&) {
         return false;
     }
     if (phase_ != TPhase::Done) {
-        ended.dismiss();
+        ended.Dismiss();
         return true;
     }
     finished_ = true;

@@ -1,6 +1,7 @@
 #include "DataSet.h"
 #include "Filter.h"
 #include "classes/Published.h"
+#include "rtl/ScopeExit.h"
 
 #include <algorithm>
 
@@ -115,16 +116,13 @@ void TDataSet::DoOpen()
 {
     source_ = OpenSource();
     defs_ = source_->Defs();
-    try {
-        CreateFields();
-        if (filtered_ && !filter_.isEmpty())
-            filterExpr_ = TFilterExpr::Parse(filter_, defs_);
-        active_ = true;
-        Rebuild();
-    } catch (...) {
-        ReleaseData();
-        throw;
-    }
+    TScopeExit undo([this] { ReleaseData(); });  // a data set that fails to open keeps neither fields nor records
+    CreateFields();
+    if (filtered_ && !filter_.isEmpty())
+        filterExpr_ = TFilterExpr::Parse(filter_, defs_);
+    active_ = true;
+    Rebuild();
+    undo.Dismiss();
     Notify(TDataEvent::ActiveChanged);
     AfterOpen(this);
 }
@@ -157,16 +155,11 @@ void TDataSet::Refresh()
     CheckActive();
     const TBookmark mark = GetBookmark();
     DisableControls();
-    try {
-        DoClose();
-        DoOpen();
-        if (BookmarkValid(mark))
-            GotoBookmark(mark);
-    } catch (...) {
-        EnableControls();
-        throw;
-    }
-    EnableControls();
+    TScopeExit enable([this] { EnableControls(); });
+    DoClose();
+    DoOpen();
+    if (BookmarkValid(mark))
+        GotoBookmark(mark);
 }
 
 void TDataSet::CreateFields()
