@@ -323,18 +323,9 @@ int TCustomForm::ShowModal()
         throw EInvalidOperation(QStringLiteral("Cannot make a visible window modal"));
     modal_ = true;
     modalResult_ = mrNone;
-    // A real window shows first and becomes active through its window events,
-    // so activation handlers find it visible; an answered form is shown and
-    // activated here, so the answerer sees it as a user would.
-    if (Modal::WillAnswer()) {
-        OnShow(this);
-        Resize();  // as in Show: the window appears with its size
-        Activate();
-    }
-    TModalRequest request{TModalKind::Form, this, Caption(), QString()};
     int result = mrCancel;
     try {
-        result = Modal::Run(request, [this] { return RunModalLoop(); });
+        result = RunModalLoop();
     } catch (...) {
         modal_ = false;
         throw;
@@ -346,29 +337,58 @@ int TCustomForm::ShowModal()
     return result;
 }
 
+// Shows the form, waits in its loop until a modal result is given and the form
+// agrees to close, then hides it. A user gives the result through the form's
+// buttons; an answer is asked for from inside the loop, again after each
+// refused close.
 int TCustomForm::RunModalLoop()
 {
     QWidget* window = Widget();
     window->setWindowModality(Qt::ApplicationModal);
-    PlaceWindow();
-    window->show();
-    OnShow(this);
-    Resize();
+    Show();
     QEventLoop loop;
     modalLoop_ = &loop;
+    std::exception_ptr failure;
     for (;;) {
-        if (modalResult_ == mrNone)
+        if (modalResult_ == mrNone) {
+            if (Modal::WillAnswer())
+                QTimer::singleShot(0, &loop, [this, &failure] { AnswerModal(failure); });
             loop.exec(QEventLoop::DialogExec);
+        }
+        if (failure)
+            break;
         if (modalResult_ == mrNone)  // the loop ended without an answer
             modalResult_ = mrCancel;
         if (CloseModal())
             break;
+        // nobody is there to answer again on a head-less platform
+        if (Modal::IsHeadless() && !Modal::HasAnswerer())
+            break;
         modalResult_ = mrNone;
     }
     modalLoop_ = nullptr;
-    window->hide();
+    SetVisible(false);
     window->setWindowModality(Qt::NonModal);
+    if (failure)
+        std::rethrow_exception(failure);
     return modalResult_;
+}
+
+void TCustomForm::AnswerModal(std::exception_ptr& failure)
+{
+    // the answerer finds the form active, as a user would, before its window hears of it
+    Activate();
+    TModalRequest request{TModalKind::Form, this, Caption(), QString()};
+    try {
+        const std::optional<int> answer = Modal::AnswerForm(request);
+        // a button the answerer clicked has given the result already
+        if (modal_ && modalResult_ == mrNone)
+            SetModalResult(answer && *answer != mrNone ? *answer : int(mrCancel));
+    } catch (...) {
+        failure = std::current_exception();
+        if (modalLoop_)
+            modalLoop_->quit();
+    }
 }
 
 bool TCustomForm::Active() const

@@ -3,6 +3,8 @@
 #include "controls/ExtCtrls.h"
 #include "controls/StdCtrls.h"
 
+#include <exception>
+
 VK_ENUM(TFormBorderStyle, bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin)
 VK_ENUM(TPosition, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
         poMainFormCenter, poOwnerFormCenter)
@@ -81,6 +83,7 @@ protected:
 
 private:
     int RunModalLoop();
+    void AnswerModal(std::exception_ptr& failure);
     bool CloseModal();  // OnCloseQuery and OnClose; false keeps the form open
     void PlaceWindow();
     TFormBorderStyle borderStyle_ = bsSizeable;

@@ -11,10 +11,10 @@ TModalAnswerer& Answerer()
     return answerer;
 }
 
-QStringList& MessageLog()
+TMessageLog*& CurrentLog()
 {
-    static QStringList messages;
-    return messages;
+    static TMessageLog* log = nullptr;
+    return log;
 }
 
 // A form or message box that nobody answers was cancelled; a common dialog
@@ -30,8 +30,8 @@ namespace Modal {
 
 int Run(TModalRequest& request, const std::function<int()>& realDialog)
 {
-    if (request.Kind == TModalKind::MessageBox)
-        MessageLog() << request.Text;
+    if (request.Kind == TModalKind::MessageBox && CurrentLog())
+        CurrentLog()->Texts << request.Text;
     if (Answerer()) {
         request.RunDialog = realDialog;
         return Answerer()(request);
@@ -41,7 +41,18 @@ int Run(TModalRequest& request, const std::function<int()>& realDialog)
     return realDialog();
 }
 
+std::optional<int> AnswerForm(TModalRequest& request)
+{
+    if (Answerer())
+        return Answerer()(request);
+    if (IsHeadless())
+        return Unanswered(request.Kind);
+    return std::nullopt;
+}
+
 bool WillAnswer() { return Answerer() || IsHeadless(); }
+
+bool HasAnswerer() { return bool(Answerer()); }
 
 TModalAnswerer SetAnswerer(TModalAnswerer answerer)
 {
@@ -50,12 +61,14 @@ TModalAnswerer SetAnswerer(TModalAnswerer answerer)
 
 const QStringList& Messages()
 {
-    return MessageLog();
+    static const QStringList none;
+    return CurrentLog() ? CurrentLog()->Texts : none;
 }
 
 void ClearMessages()
 {
-    MessageLog().clear();
+    if (CurrentLog())
+        CurrentLog()->Texts.clear();
 }
 
 // Nobody can answer a window on a platform that shows none.
@@ -68,3 +81,15 @@ bool IsHeadless()
 }
 
 }  // namespace Modal
+
+TMessageLog::TMessageLog() : previous_(std::exchange(CurrentLog(), this)) {}
+
+TMessageLog::~TMessageLog()
+{
+    CurrentLog() = previous_;
+}
+
+TMessageLog* TMessageLog::Current()
+{
+    return CurrentLog();
+}
