@@ -2,7 +2,6 @@
 #include "classes/ComponentStream.h"
 #include "classes/Published.h"
 #include "controls/ControlProps.h"
-#include "dialogs/Dialogs.h"
 #include "forms/Modal.h"
 #include "qt/WidgetLink.h"
 
@@ -10,6 +9,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFontDatabase>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 
@@ -86,18 +86,6 @@ QString MessageOf(const std::exception& e)
 }
 
 }  // namespace
-
-void DispatchSafely(const std::function<void()>& handler)
-{
-    TDispatchScope scope;
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        if (!Application)
-            throw;
-        Application->HandleException(e);
-    }
-}
 
 TCustomForm* GetParentForm(const TControl* control)
 {
@@ -537,6 +525,18 @@ void TScreen::RemoveDataModule(TDataModule* module)
 
 // ---------------------------------------------------------------- TApplication
 
+void TApplication::Create(TComponent* owner)
+{
+    inherited::Create(owner);
+    SetExceptionSink([this](const std::exception& e) { HandleException(e); });
+}
+
+void TApplication::Destroy()
+{
+    SetExceptionSink(nullptr);
+    inherited::Destroy();
+}
+
 void TApplication::Initialize()
 {
     terminated_ = false;
@@ -597,7 +597,8 @@ void TApplication::HandleException(const std::exception& e)
     if (!message.isEmpty() && message.back() > QChar('.'))
         message += QChar('.');
     try {
-        MessageBox(message, Title.isEmpty() ? QCoreApplication::applicationName() : Title);
+        Modal::RunMessageBox(message, Title.isEmpty() ? QCoreApplication::applicationName() : Title,
+                             QMessageBox::NoIcon, QMessageBox::Ok);
     } catch (...) {
         // an error while telling of an error has no one left to tell
     }

@@ -1,7 +1,8 @@
 #include "Modal.h"
 #include "controls/StdCtrls.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QMessageBox>
 
 namespace {
 
@@ -22,6 +23,21 @@ TMessageLog*& CurrentLog()
 int Unanswered(TModalKind kind)
 {
     return kind == TModalKind::Form || kind == TModalKind::MessageBox ? mrCancel : 0;
+}
+
+// The modal result of a message box's button; a window closed without one was cancelled.
+int ResultOf(int button)
+{
+    static constexpr std::pair<QMessageBox::StandardButton, TModalResult> results[] = {
+        {QMessageBox::Yes, mrYes},     {QMessageBox::No, mrNo},         {QMessageBox::Ok, mrOk},
+        {QMessageBox::Cancel, mrCancel}, {QMessageBox::Abort, mrAbort}, {QMessageBox::Retry, mrRetry},
+        {QMessageBox::Ignore, mrIgnore}, {QMessageBox::NoToAll, mrNo},  {QMessageBox::YesToAll, mrYes},
+        {QMessageBox::Help, mrNone},
+    };
+    for (const auto& [qt, result] : results)
+        if (qt == button)
+            return result;
+    return mrCancel;
 }
 
 }  // namespace
@@ -48,6 +64,16 @@ std::optional<int> AnswerForm(TModalRequest& request)
     if (IsHeadless())
         return Unanswered(request.Kind);
     return std::nullopt;
+}
+
+int RunMessageBox(const QString& text, const QString& caption, int icon, int buttons)
+{
+    TModalRequest request{TModalKind::MessageBox, nullptr, caption, text};
+    return Run(request, [&] {
+        QMessageBox box(QMessageBox::Icon(icon), caption, text, QMessageBox::StandardButtons(buttons),
+                        QApplication::activeWindow());
+        return ResultOf(box.exec());
+    });
 }
 
 bool WillAnswer() { return Answerer() || IsHeadless(); }

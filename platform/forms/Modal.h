@@ -36,6 +36,10 @@ int Run(TModalRequest& request, const std::function<int()>& realDialog);
 // the answerer's, else Cancel on a head-less platform; nothing when a user
 // answers.
 std::optional<int> AnswerForm(TModalRequest& request);
+// A message box: Qt's, with its icon and standard buttons (QMessageBox's
+// values), over the active window; returns the modal result of the button
+// pressed.
+int RunMessageBox(const QString& text, const QString& caption, int icon, int buttons);
 // True when a request is answered without a real dialog (an answerer is
 // installed, or the platform is head-less).
 bool WillAnswer();

@@ -256,6 +256,15 @@ TEST(ApplicationTest, TheDefaultHandlerShowsTheMessage)
               (QStringList{QStringLiteral("'x' is not a valid integer value."), QStringLiteral("Done.")}));
 }
 
+TEST(ApplicationTest, WithoutTheApplicationsSinkAnEscapingExceptionGoesOnUp)
+{
+    TExceptionSink application = SetExceptionSink(nullptr);
+    EXPECT_THROW(DispatchSafely([] { throw EConvertError(QStringLiteral("no one listens")); }), EConvertError);
+    SetExceptionSink(std::move(application));
+    EXPECT_NO_THROW(DispatchSafely([] { throw EConvertError(QStringLiteral("told")); }));
+    EXPECT_EQ(Modal::Messages(), QStringList{QStringLiteral("told.")});
+}
+
 TEST(ApplicationTest, RunShowsTheMainFormUntilItClosesThenFreesTheFormsLastFirst)
 {
     QStringList freed;
