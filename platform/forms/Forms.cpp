@@ -89,9 +89,7 @@ QString MessageOf(const std::exception& e)
 
 TCustomForm* GetParentForm(const TControl* control)
 {
-    while (control && control->Parent())
-        control = control->Parent();
-    return dynamic_cast<TCustomForm*>(const_cast<TControl*>(control));
+    return dynamic_cast<TCustomForm*>(WindowHostOf(control));
 }
 
 // ---------------------------------------------------------------- TCustomForm
