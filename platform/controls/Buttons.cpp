@@ -1,6 +1,5 @@
 #include "controls/Buttons.h"
 #include "controls/ControlProps.h"
-#include "forms/Forms.h"
 #include "qt/FaceButton.h"
 
 #include <QApplication>
@@ -329,7 +328,7 @@ void TBitBtn::Click()
     inherited::Click();
     // a close button closes its form after its handler
     if (kind_ == bkClose)
-        if (TCustomForm* form = GetParentForm(this))
+        if (TWindowHost* form = WindowHostOf(this))
             form->Close();
 }
 

@@ -1,6 +1,5 @@
 #include "controls/Controls.h"
 #include "classes/Published.h"
-#include "forms/Forms.h"
 #include "qt/PaintWidget.h"
 #include "qt/WidgetLink.h"
 
@@ -683,4 +682,11 @@ TControl* FindControl(const QWidget* widget)
 {
     TWidgetLink* link = TWidgetLink::Of(widget);
     return link ? link->Control() : nullptr;
+}
+
+TWindowHost* WindowHostOf(const TControl* control)
+{
+    while (control && control->Parent())
+        control = control->Parent();
+    return dynamic_cast<TWindowHost*>(const_cast<TControl*>(control));
 }

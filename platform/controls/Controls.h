@@ -269,3 +269,20 @@ private:
 
 // Finds the control whose window this is.
 TControl* FindControl(const QWidget* widget);
+
+// What the window on top of a tree of controls (a form) does for the controls
+// on it: they reach it through this, below the unit of forms.
+class TWindowHost {
+public:
+    virtual void SetModalResult(int result) = 0;
+    virtual void Close() = 0;
+    virtual bool PreviewsKeys() const = 0;  // hears every key before the focused control
+    // A key the focused control left; true when a button of the window took it.
+    virtual bool DialogKey(TWinControl* focused, int key) = 0;
+
+protected:
+    ~TWindowHost() = default;
+};
+
+// The window host a control sits on (through its parents); nil when there is none.
+TWindowHost* WindowHostOf(const TControl* control);

@@ -1,6 +1,6 @@
 #include "controls/ExtCtrls.h"
 #include "controls/ControlProps.h"
-#include "forms/Forms.h"
+#include "qt/Dispatch.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #include "controls/StdCtrls.h"
 #include "controls/ControlProps.h"
-#include "forms/Forms.h"
+#include "qt/Dispatch.h"
 #include "qt/CaptionWidgets.h"
 #include "qt/ComboWidget.h"
 
@@ -595,7 +595,7 @@ void TButton::Click()
     inherited::Click();
     if (ModalResult == mrNone)
         return;
-    if (TCustomForm* form = GetParentForm(this))
+    if (TWindowHost* form = WindowHostOf(this))
         form->SetModalResult(ModalResult);
 }
 

@@ -360,34 +360,19 @@ namespace {
 struct TButtonMap {
     TMsgDlgBtn Button;
     QMessageBox::StandardButton Qt;
-    TModalResult Result;
 };
 
 constexpr TButtonMap buttonMap[] = {
-    {mbYes, QMessageBox::Yes, mrYes},           {mbNo, QMessageBox::No, mrNo},
-    {mbOK, QMessageBox::Ok, mrOk},              {mbCancel, QMessageBox::Cancel, mrCancel},
-    {mbAbort, QMessageBox::Abort, mrAbort},     {mbRetry, QMessageBox::Retry, mrRetry},
-    {mbIgnore, QMessageBox::Ignore, mrIgnore},  {mbNoToAll, QMessageBox::NoToAll, mrNo},
-    {mbYesToAll, QMessageBox::YesToAll, mrYes},
-    {mbHelp, QMessageBox::Help, mrNone},
+    {mbYes, QMessageBox::Yes},     {mbNo, QMessageBox::No},         {mbOK, QMessageBox::Ok},
+    {mbCancel, QMessageBox::Cancel}, {mbAbort, QMessageBox::Abort}, {mbRetry, QMessageBox::Retry},
+    {mbIgnore, QMessageBox::Ignore}, {mbNoToAll, QMessageBox::NoToAll}, {mbYesToAll, QMessageBox::YesToAll},
+    {mbHelp, QMessageBox::Help},
 };
-
-TModalResult ResultOf(int button)
-{
-    for (const TButtonMap& b : buttonMap)
-        if (b.Qt == button)
-            return b.Result;
-    return mrCancel;  // the window closed without a button
-}
 
 int RunMessageBox(const QString& text, const QString& caption, QMessageBox::Icon icon,
                   QMessageBox::StandardButtons buttons)
 {
-    TModalRequest request{TModalKind::MessageBox, nullptr, caption, text};
-    return Modal::Run(request, [&] {
-        QMessageBox box(icon, caption, text, buttons, DialogParent());
-        return static_cast<int>(ResultOf(box.exec()));
-    });
+    return Modal::RunMessageBox(text, caption, icon, buttons.toInt());
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 #include "classes/ComponentStream.h"
 #include "classes/Published.h"
 #include "controls/ControlProps.h"
-#include "dialogs/Dialogs.h"
 #include "forms/Modal.h"
 #include "qt/WidgetLink.h"
 #include "rtl/ScopeExit.h"
@@ -11,6 +10,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFontDatabase>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 
@@ -88,23 +88,9 @@ QString MessageOf(const std::exception& e)
 
 }  // namespace
 
-void DispatchSafely(const std::function<void()>& handler)
-{
-    TDispatchScope scope;
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        if (!Application)
-            throw;
-        Application->HandleException(e);
-    }
-}
-
 TCustomForm* GetParentForm(const TControl* control)
 {
-    while (control && control->Parent())
-        control = control->Parent();
-    return dynamic_cast<TCustomForm*>(const_cast<TControl*>(control));
+    return dynamic_cast<TCustomForm*>(WindowHostOf(control));
 }
 
 // ---------------------------------------------------------------- TCustomForm
@@ -324,19 +310,10 @@ int TCustomForm::ShowModal()
         throw EInvalidOperation(QStringLiteral("Cannot make a visible window modal"));
     modal_ = true;
     modalResult_ = mrNone;
-    // A real window shows first and becomes active through its window events,
-    // so activation handlers find it visible; an answered form is shown and
-    // activated here, so the answerer sees it as a user would.
-    if (Modal::WillAnswer()) {
-        OnShow(this);
-        Resize();  // as in Show: the window appears with its size
-        Activate();
-    }
-    TModalRequest request{TModalKind::Form, this, Caption(), QString()};
     int result = mrCancel;
     {
         TScopeExit leave([this] { modal_ = false; });
-        result = Modal::Run(request, [this] { return RunModalLoop(); });
+        result = RunModalLoop();
     }
     modalResult_ = result;
     Deactivate();
@@ -344,29 +321,58 @@ int TCustomForm::ShowModal()
     return result;
 }
 
+// Shows the form, waits in its loop until a modal result is given and the form
+// agrees to close, then hides it. A user gives the result through the form's
+// buttons; an answer is asked for from inside the loop, again after each
+// refused close.
 int TCustomForm::RunModalLoop()
 {
     QWidget* window = Widget();
     window->setWindowModality(Qt::ApplicationModal);
-    PlaceWindow();
-    window->show();
-    OnShow(this);
-    Resize();
+    Show();
     QEventLoop loop;
     modalLoop_ = &loop;
+    std::exception_ptr failure;
     for (;;) {
-        if (modalResult_ == mrNone)
+        if (modalResult_ == mrNone) {
+            if (Modal::WillAnswer())
+                QTimer::singleShot(0, &loop, [this, &failure] { AnswerModal(failure); });
             loop.exec(QEventLoop::DialogExec);
+        }
+        if (failure)
+            break;
         if (modalResult_ == mrNone)  // the loop ended without an answer
             modalResult_ = mrCancel;
         if (CloseModal())
             break;
+        // nobody is there to answer again on a head-less platform
+        if (Modal::IsHeadless() && !Modal::HasAnswerer())
+            break;
         modalResult_ = mrNone;
     }
     modalLoop_ = nullptr;
-    window->hide();
+    SetVisible(false);
     window->setWindowModality(Qt::NonModal);
+    if (failure)
+        std::rethrow_exception(failure);
     return modalResult_;
+}
+
+void TCustomForm::AnswerModal(std::exception_ptr& failure)
+{
+    // the answerer finds the form active, as a user would, before its window hears of it
+    Activate();
+    TModalRequest request{TModalKind::Form, this, Caption(), QString()};
+    try {
+        const std::optional<int> answer = Modal::AnswerForm(request);
+        // a button the answerer clicked has given the result already
+        if (modal_ && modalResult_ == mrNone)
+            SetModalResult(answer && *answer != mrNone ? *answer : int(mrCancel));
+    } catch (...) {
+        failure = std::current_exception();
+        if (modalLoop_)
+            modalLoop_->quit();
+    }
 }
 
 bool TCustomForm::Active() const
@@ -515,6 +521,18 @@ void TScreen::RemoveDataModule(TDataModule* module)
 
 // ---------------------------------------------------------------- TApplication
 
+void TApplication::Create(TComponent* owner)
+{
+    inherited::Create(owner);
+    SetExceptionSink([this](const std::exception& e) { HandleException(e); });
+}
+
+void TApplication::Destroy()
+{
+    SetExceptionSink(nullptr);
+    inherited::Destroy();
+}
+
 void TApplication::Initialize()
 {
     terminated_ = false;
@@ -575,7 +593,8 @@ void TApplication::HandleException(const std::exception& e)
     if (!message.isEmpty() && message.back() > QChar('.'))
         message += QChar('.');
     try {
-        MessageBox(message, Title.isEmpty() ? QCoreApplication::applicationName() : Title);
+        Modal::RunMessageBox(message, Title.isEmpty() ? QCoreApplication::applicationName() : Title,
+                             QMessageBox::NoIcon, QMessageBox::Ok);
     } catch (...) {
         // an error while telling of an error has no one left to tell
     }

@@ -2,6 +2,9 @@
 // Forms, data modules, the screen and the application object.
 #include "controls/ExtCtrls.h"
 #include "controls/StdCtrls.h"
+#include "qt/Dispatch.h"
+
+#include <exception>
 
 VK_ENUM(TFormBorderStyle, bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin)
 VK_ENUM(TPosition, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
@@ -14,7 +17,7 @@ VK_ENUM(TFormStyle, fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop)
 using TCloseEvent = TEvent<TObject*, TCloseAction&>;
 using TCloseQueryEvent = TEvent<TObject*, bool&>;
 
-class TCustomForm : public TWinControl {
+class TCustomForm : public TWinControl, public TWindowHost {
     VK_CLASS(TCustomForm, TWinControl)
 public:
     void Create(TComponent* owner) override;
@@ -41,11 +44,12 @@ public:
     // The form's OnKeyDown, OnKeyPress and OnKeyUp see every key before the
     // focused control does.
     bool KeyPreview = false;
+    bool PreviewsKeys() const override { return KeyPreview; }
     int ModalResult() const { return modalResult_; }
-    void SetModalResult(int result);  // while modal, a result other than mrNone closes the form
+    void SetModalResult(int result) override;  // while modal, a result other than mrNone closes the form
 
     void Show();
-    void Close();
+    void Close() override;
     int ShowModal();  // through the modal seam; returns the modal result
     bool IsModal() const { return modal_; }
     bool Active() const;
@@ -66,7 +70,7 @@ public:
     bool CloseQuery();
     // A key the focused control left: Enter presses the focused button, else
     // the default button; Escape presses the cancel button. True when pressed.
-    bool DialogKey(TWinControl* focused, int key);
+    bool DialogKey(TWinControl* focused, int key) override;
 
     void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
     TComponent* GetChildOwner() override { return this; }
@@ -81,6 +85,7 @@ protected:
 
 private:
     int RunModalLoop();
+    void AnswerModal(std::exception_ptr& failure);
     bool CloseModal();  // OnCloseQuery and OnClose; false keeps the form open
     void PlaceWindow();
     TFormBorderStyle borderStyle_ = bsSizeable;
@@ -139,9 +144,13 @@ private:
 
 using TExceptionEvent = TEvent<TObject*, const std::exception&>;
 
+// The application: while it lives, an exception that escapes an event
+// handler goes to its HandleException.
 class TApplication : public TComponent {
     VK_CLASS(TApplication, TComponent)
 public:
+    void Create(TComponent* owner) override;
+    void Destroy() override;
     void Initialize();
     // Creates a form of the class; the first one created is the main form.
     TComponent* CreateForm(TClass formClass);
@@ -171,11 +180,6 @@ private:
     std::vector<TComponent*> created_;
     bool terminated_ = false;
 };
-
-// Runs an event handler body; an exception that escapes it goes to the
-// application's default handler and the program goes on. Every event that a
-// window delivers to the model passes through here.
-void DispatchSafely(const std::function<void()>& handler);
 
 // The form a control sits on (through its parents); nil when there is none.
 TCustomForm* GetParentForm(const TControl* control);

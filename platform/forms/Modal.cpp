@@ -1,7 +1,8 @@
 #include "Modal.h"
 #include "controls/StdCtrls.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QMessageBox>
 
 namespace {
 
@@ -11,10 +12,10 @@ TModalAnswerer& Answerer()
     return answerer;
 }
 
-QStringList& MessageLog()
+TMessageLog*& CurrentLog()
 {
-    static QStringList messages;
-    return messages;
+    static TMessageLog* log = nullptr;
+    return log;
 }
 
 // A form or message box that nobody answers was cancelled; a common dialog
@@ -24,14 +25,29 @@ int Unanswered(TModalKind kind)
     return kind == TModalKind::Form || kind == TModalKind::MessageBox ? mrCancel : 0;
 }
 
+// The modal result of a message box's button; a window closed without one was cancelled.
+int ResultOf(int button)
+{
+    static constexpr std::pair<QMessageBox::StandardButton, TModalResult> results[] = {
+        {QMessageBox::Yes, mrYes},     {QMessageBox::No, mrNo},         {QMessageBox::Ok, mrOk},
+        {QMessageBox::Cancel, mrCancel}, {QMessageBox::Abort, mrAbort}, {QMessageBox::Retry, mrRetry},
+        {QMessageBox::Ignore, mrIgnore}, {QMessageBox::NoToAll, mrNo},  {QMessageBox::YesToAll, mrYes},
+        {QMessageBox::Help, mrNone},
+    };
+    for (const auto& [qt, result] : results)
+        if (qt == button)
+            return result;
+    return mrCancel;
+}
+
 }  // namespace
 
 namespace Modal {
 
 int Run(TModalRequest& request, const std::function<int()>& realDialog)
 {
-    if (request.Kind == TModalKind::MessageBox)
-        MessageLog() << request.Text;
+    if (request.Kind == TModalKind::MessageBox && CurrentLog())
+        CurrentLog()->Texts << request.Text;
     if (Answerer()) {
         request.RunDialog = realDialog;
         return Answerer()(request);
@@ -41,7 +57,28 @@ int Run(TModalRequest& request, const std::function<int()>& realDialog)
     return realDialog();
 }
 
+std::optional<int> AnswerForm(TModalRequest& request)
+{
+    if (Answerer())
+        return Answerer()(request);
+    if (IsHeadless())
+        return Unanswered(request.Kind);
+    return std::nullopt;
+}
+
+int RunMessageBox(const QString& text, const QString& caption, int icon, int buttons)
+{
+    TModalRequest request{TModalKind::MessageBox, nullptr, caption, text};
+    return Run(request, [&] {
+        QMessageBox box(QMessageBox::Icon(icon), caption, text, QMessageBox::StandardButtons(buttons),
+                        QApplication::activeWindow());
+        return ResultOf(box.exec());
+    });
+}
+
 bool WillAnswer() { return Answerer() || IsHeadless(); }
+
+bool HasAnswerer() { return bool(Answerer()); }
 
 TModalAnswerer SetAnswerer(TModalAnswerer answerer)
 {
@@ -50,12 +87,14 @@ TModalAnswerer SetAnswerer(TModalAnswerer answerer)
 
 const QStringList& Messages()
 {
-    return MessageLog();
+    static const QStringList none;
+    return CurrentLog() ? CurrentLog()->Texts : none;
 }
 
 void ClearMessages()
 {
-    MessageLog().clear();
+    if (CurrentLog())
+        CurrentLog()->Texts.clear();
 }
 
 // Nobody can answer a window on a platform that shows none.
@@ -68,3 +107,15 @@ bool IsHeadless()
 }
 
 }  // namespace Modal
+
+TMessageLog::TMessageLog() : previous_(std::exchange(CurrentLog(), this)) {}
+
+TMessageLog::~TMessageLog()
+{
+    CurrentLog() = previous_;
+}
+
+TMessageLog* TMessageLog::Current()
+{
+    return CurrentLog();
+}

@@ -3,12 +3,15 @@
 // colour, font or printer dialog, a message box. In a program it runs the real
 // Qt dialog. A test installs an answerer that sees the request (and may fill
 // the dialog's fields or type into the form's controls) and returns the result
-// instead, or runs the real dialog and works its widgets as a user does;
-// without an answerer on a head-less platform nothing ever blocks: the request
-// is answered with Cancel.
+// instead, or runs the real dialog and works its widgets as a user does. A
+// modal form always runs its own loop; the answer is asked for from inside it,
+// with the form shown, and closes it as a button's modal result would. Without
+// an answerer on a head-less platform nothing ever blocks: the request is
+// answered with Cancel.
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class TObject;
 
@@ -21,6 +24,7 @@ struct TModalRequest {
     QString Caption;
     QString Text;                // a message box's text
     std::function<int()> RunDialog = {};  // the real dialog, for an answerer that works it by hand
+                                          // (nil for a form: its answerer runs inside its loop)
 };
 
 using TModalAnswerer = std::function<int(TModalRequest&)>;
@@ -28,12 +32,22 @@ using TModalAnswerer = std::function<int(TModalRequest&)>;
 namespace Modal {
 // Runs a modal request: through the installed answerer, else the real dialog.
 int Run(TModalRequest& request, const std::function<int()>& realDialog);
+// The answer to a modal form's request, asked from inside the form's loop:
+// the answerer's, else Cancel on a head-less platform; nothing when a user
+// answers.
+std::optional<int> AnswerForm(TModalRequest& request);
+// A message box: Qt's, with its icon and standard buttons (QMessageBox's
+// values), over the active window; returns the modal result of the button
+// pressed.
+int RunMessageBox(const QString& text, const QString& caption, int icon, int buttons);
 // True when a request is answered without a real dialog (an answerer is
 // installed, or the platform is head-less).
 bool WillAnswer();
+bool HasAnswerer();
 // Installs an answerer (nil removes it); returns the previous one.
 TModalAnswerer SetAnswerer(TModalAnswerer answerer);
-// The texts of the message boxes shown so far (tests read them).
+// The texts of the message boxes shown while the current message log
+// listens (tests read them); empty when none listens.
 const QStringList& Messages();
 void ClearMessages();
 bool IsHeadless();
@@ -49,4 +63,19 @@ public:
 
 private:
     TModalAnswerer previous_;
+};
+
+// Keeps the texts of the message boxes shown while it lives, in place of the
+// log that listened before it; a program without one keeps none.
+class TMessageLog {
+public:
+    TMessageLog();
+    ~TMessageLog();
+    TMessageLog(const TMessageLog&) = delete;
+    TMessageLog& operator=(const TMessageLog&) = delete;
+    static TMessageLog* Current();
+    QStringList Texts;
+
+private:
+    TMessageLog* previous_;
 };

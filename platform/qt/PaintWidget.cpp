@@ -1,6 +1,6 @@
 #include "qt/PaintWidget.h"
 #include "controls/Controls.h"
-#include "forms/Forms.h"
+#include "qt/Dispatch.h"
 #include "qt/WidgetLink.h"
 
 #include <QPainter>

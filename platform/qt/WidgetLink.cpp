@@ -1,6 +1,6 @@
 #include "qt/WidgetLink.h"
 #include "controls/Controls.h"
-#include "forms/Forms.h"
+#include "qt/Dispatch.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -149,8 +149,10 @@ bool TWidgetLink::Key(QKeyEvent* event)
     auto* win = dynamic_cast<TWinControl*>(control_);
     if (!win || resending_ || PassedOnByChild(static_cast<QWidget*>(parent())))
         return false;
-    TCustomForm* form = GetParentForm(win);
-    TWinControl* preview = form && form != win && form->KeyPreview ? form : nullptr;
+    TWindowHost* form = WindowHostOf(win);
+    auto* preview = form && form->PreviewsKeys() ? dynamic_cast<TWinControl*>(form) : nullptr;
+    if (preview == win)
+        preview = nullptr;
     // The form hears the key first when it previews keys, then the control.
     // A step that frees the control or swallows the key ends the delivery.
     const auto deliver = [&](const std::function<bool(TWinControl*)>& step) {

@@ -1,4 +1,5 @@
 #include "Startup.h"
+#include "MessageListening.h"
 #include "TestStartup.h"
 #include "db/DbStartup.h"
 #include "engine/EngineStartup.h"
@@ -8,4 +9,5 @@ void VkTestStartup()
     StartPlatform();
     StartDb();
     StartEngine();
+    TMessageListening::Install();
 }

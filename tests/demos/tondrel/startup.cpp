@@ -1,4 +1,5 @@
 #include "Startup.h"
+#include "MessageListening.h"
 #include "TestStartup.h"
 #include "db/DbStartup.h"
 #include "designer/DesignerStartup.h"
@@ -10,4 +11,5 @@ void VkTestStartup()
     StartDb();
     StartEngine();
     StartDesigner();
+    TMessageListening::Install();
 }

@@ -1,3 +1,4 @@
+#include "MessageListening.h"
 #include "TestStartup.h"
 #include "Startup.h"
 #include "db/DbStartup.h"
@@ -9,4 +10,5 @@ void VkTestStartup()
     StartPlatform();
     StartDb();
     StartEngine();
+    TMessageListening::Install();
 }

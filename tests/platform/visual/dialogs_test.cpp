@@ -288,6 +288,18 @@ TEST(Seam, MessageBoxesAreAnsweredAndRecorded)
     EXPECT_EQ(Modal::Messages(), QStringList({"Overwrite?", "Plain"}));
 }
 
+TEST(Seam, MessagesAreKeptOnlyWhileALogListens)
+{
+    EXPECT_TRUE(Modal::Messages().isEmpty()) << "each test has a log of its own";
+    ShowMessage("Heard");
+    {
+        TMessageLog own;
+        ShowMessage("Own");
+        EXPECT_EQ(own.Texts, QStringList({"Own"}));
+    }
+    EXPECT_EQ(Modal::Messages(), QStringList({"Heard"}));
+}
+
 TEST(Seam, ScopeRestoresThePreviousAnswerer)
 {
     TModalScope outer([](TModalRequest&) { return 11; });

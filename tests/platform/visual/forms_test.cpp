@@ -10,6 +10,7 @@
 #include "ScreenCheck.h"
 
 #include <QTimer>
+#include <QtTest/QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -198,6 +199,54 @@ TEST(FormResource, AModalFormWithoutAnAnswerIsCancelledAndNeverBlocks)
     form->Free();
 }
 
+TEST(ModalForm, ARefusedCloseKeepsTheFormOpenUntilTheFormAllowsIt)
+{
+    auto* form = New<TSampleForm>(nullptr);
+    bool allow = false;
+    QStringList seen;
+    form->OnCloseQuery = TCloseQueryEvent([&](TObject*, bool& canClose) {
+        seen << QStringLiteral("query");
+        canClose = allow;
+    });
+    TModalScope answer([&](TModalRequest&) {
+        seen << QStringLiteral("answer shown=%1 result=%2").arg(form->Widget()->isVisible()).arg(form->ModalResult());
+        allow = seen.size() > 2;
+        return int(mrOk);
+    });
+    EXPECT_EQ(form->ShowModal(), mrOk);
+    EXPECT_EQ(seen, QStringList({"answer shown=1 result=0", "query", "answer shown=1 result=0", "query"}));
+    EXPECT_FALSE(form->Widget()->isVisible());
+    EXPECT_FALSE(form->IsModal());
+    form->Free();
+}
+
+TEST(ModalForm, AClickOnAButtonWithAModalResultEndsTheLoop)
+{
+    auto* form = New<TSampleForm>(nullptr);
+    TModalScope answer([&](TModalRequest&) {
+        EXPECT_TRUE(form->Ok->Widget()->isVisible());
+        QTest::mouseClick(form->Ok->Widget(), Qt::LeftButton);
+        return int(mrCancel);  // too late: the click gave the result
+    });
+    EXPECT_EQ(form->ShowModal(), mrOk);
+    EXPECT_EQ(form->ResultSeenByOk, mrNone);
+    form->Free();
+}
+
+TEST(ModalForm, HeadlessWithoutAnAnswerARefusedCloseNeverBlocks)
+{
+    auto* form = New<TSampleForm>(nullptr);
+    int queries = 0;
+    form->OnCloseQuery = TCloseQueryEvent([&](TObject*, bool& canClose) {
+        ++queries;
+        canClose = false;
+    });
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    EXPECT_EQ(queries, 1);
+    EXPECT_FALSE(form->Widget()->isVisible());
+    form->Free();
+}
+
 TEST(ApplicationTest, TheDefaultHandlerShowsTheMessage)
 {
     Modal::ClearMessages();
@@ -205,6 +254,15 @@ TEST(ApplicationTest, TheDefaultHandlerShowsTheMessage)
     DispatchSafely([] { throw EInvalidOperation(QStringLiteral("Done.")); });
     EXPECT_EQ(Modal::Messages(),
               (QStringList{QStringLiteral("'x' is not a valid integer value."), QStringLiteral("Done.")}));
+}
+
+TEST(ApplicationTest, WithoutTheApplicationsSinkAnEscapingExceptionGoesOnUp)
+{
+    TExceptionSink application = SetExceptionSink(nullptr);
+    EXPECT_THROW(DispatchSafely([] { throw EConvertError(QStringLiteral("no one listens")); }), EConvertError);
+    SetExceptionSink(std::move(application));
+    EXPECT_NO_THROW(DispatchSafely([] { throw EConvertError(QStringLiteral("told")); }));
+    EXPECT_EQ(Modal::Messages(), QStringList{QStringLiteral("told.")});
 }
 
 TEST(ApplicationTest, RunShowsTheMainFormUntilItClosesThenFreesTheFormsLastFirst)

@@ -1,4 +1,9 @@
+#include "MessageListening.h"
 #include "TestStartup.h"
 #include "Startup.h"
 
-void VkTestStartup() { StartPlatform(); }
+void VkTestStartup()
+{
+    StartPlatform();
+    TMessageListening::Install();
+}
