@@ -9,6 +9,7 @@
 #include "engine/Designer.h"
 #include "engine/Printables.h"
 #include "engine/QuickRep.h"
+#include "rtl/ScopeExit.h"
 
 TForm* ReportForm = nullptr;
 
@@ -188,14 +189,11 @@ std::vector<TNewQrToolbar*> TVornak::StandardToolbars() const
 // its own size change would be undone by that alignment: they run after it.
 void TVornak::Resize()
 {
-    resizing_ = true;
-    try {
+    {
+        resizing_ = true;
+        TScopeExit done([this] { resizing_ = false; });
         TCustomControl::Resize();
-    } catch (...) {
-        resizing_ = false;
-        throw;
     }
-    resizing_ = false;
     if (resPending_) {
         resPending_ = false;
         res(this);

@@ -3,6 +3,7 @@
 // report dialogs; and the host routines that load a layout without a control.
 #include "designer/Vornak.h"
 #include "designer/DataSetLists.h"
+#include "classes/Owned.h"
 #include "classes/Streaming.h"
 #include "dialogs/Dialogs.h"
 #include "engine/Designer.h"
@@ -11,20 +12,13 @@
 #include "engine/Resources.h"
 #include "engine/dialogs/CompEd.h"
 #include "engine/dialogs/DataSetup.h"
+#include "rtl/ScopeExit.h"
 
-#include <memory>
 
 namespace {
 const QString kUntitled = QStringLiteral("Untitled");
 const QString kReportFilter = QStringLiteral("Report|*.QR");
 constexpr int kErrorLoadingReport = 62866;
-
-// Frees a dialog however the block that uses it ends.
-struct TFreeDialog {
-    void operator()(TObject* dialog) const { Free(dialog); }
-};
-template <class T>
-using TDialogRef = std::unique_ptr<T, TFreeDialog>;
 
 // The report that a form read or adopted carries as its first component.
 TQuickRep* FirstReport(TComponent* form)
@@ -107,7 +101,7 @@ void TVornak::SaveReport()
         SaveReportFile(FileName);
         return;
     }
-    TDialogRef<TSaveDialog> dialog(New<TSaveDialog>(Application));
+    TOwned<TSaveDialog> dialog(New<TSaveDialog>(Application));
     dialog->Filter = kReportFilter;
     dialog->DefaultExt = QStringLiteral("QR");
     if (dialog->Execute())
@@ -125,15 +119,10 @@ void TVornak::SaveReportFile(const QString& name)
     report->SetParent(TheReportForm());
     report->SetTop(0);
     report->SetLeft(0);
-    try {
-        WriteComponentResFile(FileName, ReportForm);
-    } catch (...) {
-        // the work must not seem gone: the report comes back into view to be
-        // edited on, and the caller still hears of the failure
-        ResumeEditing(report);
-        throw;
-    }
-    ResumeEditing(report);
+    // written or not, the report comes back into view to be edited on: the
+    // work must not seem gone, and the caller still hears of a failure
+    TScopeExit resume([this, report] { ResumeEditing(report); });
+    WriteComponentResFile(FileName, ReportForm);
 }
 
 void TVornak::ResumeEditing(TQuickRep* report)
@@ -144,7 +133,7 @@ void TVornak::ResumeEditing(TQuickRep* report)
 
 void TVornak::OpenReport()
 {
-    TDialogRef<TOpenDialog> dialog(New<TOpenDialog>(Application));
+    TOwned<TOpenDialog> dialog(New<TOpenDialog>(Application));
     dialog->Filter = kReportFilter;
     if (dialog->Execute())
         OpenReportFile(dialog->FileName);
@@ -240,7 +229,7 @@ void TVornak::DataSetup()
 {
     if (!Editing())
         return;
-    TDialogRef<TQRDataSetup> dialog(New<TQRDataSetup>(Application));
+    TOwned<TQRDataSetup> dialog(New<TQRDataSetup>(Application));
     dialog->SetReport(report_);
     dialog->ShowModal();
 }
@@ -249,7 +238,7 @@ void TVornak::ReportLayout()
 {
     if (!Editing())
         return;
-    TDialogRef<TQRCompEd> dialog(New<TQRCompEd>(this));
+    TOwned<TQRCompEd> dialog(New<TQRCompEd>(this));
     dialog->SetAvailableDataSets(AllDataSets(report_->Owner(), true));
     dialog->SetQuickRep(report_);
     dialog->ShowModal();

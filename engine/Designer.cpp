@@ -1,5 +1,6 @@
 #include "engine/Designer.h"
 
+#include "classes/Owned.h"
 #include "classes/Published.h"
 #include "engine/QRUtils.h"
 
@@ -321,18 +322,13 @@ void TQRDesigner::Place(TQRCustomBand* band, int x, int y)
     TClass cls = armed_;
     armed_ = nullptr;  // one placement per arming, whatever happens next
     TComponent* owner = report_->Owner() ? report_->Owner() : report_;
-    TQRPrintable* element = TQRPrintable::CreateOf(cls, owner);
-    try {
-        element->SetName(UniqueName(owner, cls->Name().mid(1)));
-        element->SetParent(band);
-        const double z = report_->Zoom() / 100.0;
-        const QSizeF size = element->DefaultSize();
-        element->SetSize(QRectF(x / z, y / z, size.width(), size.height()));
-    } catch (...) {
-        element->Free();
-        throw;
-    }
-    Select(element);
+    TOwned<TQRPrintable> element(TQRPrintable::CreateOf(cls, owner));
+    element->SetName(UniqueName(owner, cls->Name().mid(1)));
+    element->SetParent(band);
+    const double z = report_->Zoom() / 100.0;
+    const QSizeF size = element->DefaultSize();
+    element->SetSize(QRectF(x / z, y / z, size.width(), size.height()));
+    Select(element.release());
 }
 
 bool TQRDesigner::KeyDown(int key, TShiftState shift)

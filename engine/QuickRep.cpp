@@ -5,6 +5,7 @@
 #include "db/DataSet.h"
 #include "engine/Bands.h"
 #include "engine/Printables.h"
+#include "rtl/ScopeExit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -496,19 +497,14 @@ void TCustomQuickRep::LayoutBands()
     if (layingOut_ || IsLoading() || IsDestroying())
         return;
     layingOut_ = true;
-    try {
-        double y = TopMarginPx();
-        for (TQRCustomBand* band : BandList()) {
-            band->SetSize(QRectF(LeftMarginPx(), y, BandWidthPx(), band->BandHeight()));
-            for (TQRPrintable* element : band->Printables())
-                element->ApplyZoom();
-            y += band->BandHeight();
-        }
-    } catch (...) {
-        layingOut_ = false;
-        throw;
+    TScopeExit done([this] { layingOut_ = false; });
+    double y = TopMarginPx();
+    for (TQRCustomBand* band : BandList()) {
+        band->SetSize(QRectF(LeftMarginPx(), y, BandWidthPx(), band->BandHeight()));
+        for (TQRPrintable* element : band->Printables())
+            element->ApplyZoom();
+        y += band->BandHeight();
     }
-    layingOut_ = false;
 }
 
 void TCustomQuickRep::ApplyPageSize()

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the demos need.
+# Installs the Debian packages the build, the tests, the demos and the fuzz
+# programs (fuzz/) need.
 # Fast when everything is present already.
 set -euo pipefail
 packages=(
@@ -11,6 +12,7 @@ packages=(
   fonts-liberation2 fontconfig
   pxlib-dev python3-dbf
   xvfb xauth poppler-utils
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

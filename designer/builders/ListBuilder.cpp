@@ -1,9 +1,11 @@
 #include "designer/builders/ListBuilder.h"
 
 #include "designer/export/AsciiExportFilter.h"
+#include "classes/Owned.h"
 #include "classes/Published.h"
 #include "db/DataSet.h"
 #include "engine/Printables.h"
+#include "rtl/ScopeExit.h"
 
 namespace {
 // Field names with these characters cannot stand in an expression, so such fields get no column.
@@ -41,14 +43,13 @@ void TQRListBuilder::SetActive(bool value)
     }
     const bool handedIn = Report != nullptr;
     inherited::SetActive(true);
-    try {
-        BuildList();
-    } catch (...) {
-        // the caller's report is not ours to free: give it back as far as it got
+    // the caller's report is not ours to free: a failure gives it back as far as it got
+    TScopeExit giveBack([this, handedIn] {
         if (handedIn)
             FetchReport();
-        throw;
-    }
+    });
+    BuildList();
+    giveBack.Dismiss();
 }
 
 void TQRListBuilder::SetFields(TStrings* list)
@@ -139,19 +140,13 @@ void TQRListBuilder::AddField(TField* field, int& rowHeight)
 void QRCreateList(TQuickRep*& report, TComponent* owner, TDataSet* dataSet, QString title, TStrings* fields)
 {
     TQRBuilder::CheckOwner(owner);
-    auto* builder = New<TQRListBuilder>(owner);
-    try {
-        builder->DataSet = dataSet;
-        builder->SetTitle(title);
-        builder->Report = report;
-        if (fields)
-            builder->SetFields(fields);
-        builder->SetActive(true);
-        if (builder->Active)
-            report = builder->FetchReport();
-    } catch (...) {
-        builder->Free();
-        throw;
-    }
-    builder->Free();
+    TOwned<TQRListBuilder> builder(New<TQRListBuilder>(owner));
+    builder->DataSet = dataSet;
+    builder->SetTitle(title);
+    builder->Report = report;
+    if (fields)
+        builder->SetFields(fields);
+    builder->SetActive(true);
+    if (builder->Active)
+        report = builder->FetchReport();
 }

@@ -4,6 +4,7 @@
 #include "engine/Printables.h"
 #include "engine/QRUtils.h"
 #include "engine/Resources.h"
+#include "rtl/ScopeExit.h"
 
 namespace {
 constexpr int kPageResource = 62787;  // "Page"
@@ -70,13 +71,10 @@ void TQRBuilder::BuildFramework()
     if (Report)
         return;
     Report = New<TQuickRep>(Owner());
-    try {
-        FurnishReport();
-    } catch (...) {
-        // the builder is not active yet, so nothing else would free the half-built report
-        FreeAndNil(Report);
-        throw;
-    }
+    // the builder is not active yet, so nothing else would free the half-built report
+    TScopeExit undo([this] { FreeAndNil(Report); });
+    FurnishReport();
+    undo.Dismiss();
 }
 
 void TQRBuilder::FurnishReport()

@@ -1,5 +1,6 @@
 #include "designer/toolbars/FontToolbar.h"
 
+#include "classes/Owned.h"
 #include "classes/Published.h"
 #include "dialogs/Dialogs.h"
 #include "engine/Printables.h"
@@ -197,18 +198,12 @@ void TQRCustomLabelToolbar::AlignmentClick(TObject* sender)
 
 bool TQRCustomLabelToolbar::PickColor(TColor& color)
 {
-    auto* dialog = New<TColorDialog>(this);
-    try {
-        dialog->Color = color;
-        const bool confirmed = dialog->Execute();
-        if (confirmed)
-            color = dialog->Color;
-        dialog->Free();
-        return confirmed;
-    } catch (...) {
-        dialog->Free();
-        throw;
-    }
+    TOwned<TColorDialog> dialog(New<TColorDialog>(this));
+    dialog->Color = color;
+    const bool confirmed = dialog->Execute();
+    if (confirmed)
+        color = dialog->Color;
+    return confirmed;
 }
 
 void TQRCustomLabelToolbar::FontColorClick(TObject*)

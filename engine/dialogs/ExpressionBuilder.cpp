@@ -1,6 +1,7 @@
 #include "ExpressionBuilder.h"
 
 #include "DialogLayout.h"
+#include "classes/Owned.h"
 #include "classes/Published.h"
 #include "db/DataSet.h"
 #include "db/Field.h"
@@ -154,19 +155,12 @@ void TQRExpressionBuilder::OKClick(TObject*)
 
 bool GetExpression(const QString& description, QString& text, TComponent* owner)
 {
-    auto* builder = New<TQRExpressionBuilder>(nullptr);
-    bool ok = false;
-    try {
-        builder->SetDescription(description);
-        builder->SetFieldOwner(owner);
-        builder->Expression->SetText(text);
-        ok = builder->ShowModal() == mrOk;
-        if (ok)
-            text = builder->Expression->Text();
-    } catch (...) {
-        builder->Free();
-        throw;
-    }
-    builder->Free();
+    TOwned<TQRExpressionBuilder> builder(New<TQRExpressionBuilder>(nullptr));
+    builder->SetDescription(description);
+    builder->SetFieldOwner(owner);
+    builder->Expression->SetText(text);
+    const bool ok = builder->ShowModal() == mrOk;
+    if (ok)
+        text = builder->Expression->Text();
     return ok;
 }

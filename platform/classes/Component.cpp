@@ -1,4 +1,5 @@
 #include "Component.h"
+#include "Owned.h"
 #include "Published.h"
 #include "rtl/Exceptions.h"
 
@@ -38,13 +39,9 @@ bool IsValidIdent(const QString& ident)
 
 TComponent* ConstructComponent(TComponent* instance, TComponent* owner)
 {
-    try {
-        instance->Create(owner);
-    } catch (...) {
-        instance->Free();
-        throw;
-    }
-    return instance;
+    TOwned<TComponent> made(instance);
+    instance->Create(owner);
+    return made.release();
 }
 
 void TComponent::Create(TComponent* owner)

@@ -2,9 +2,11 @@
 #include "BinaryStream.h"
 #include "ClassRegistry.h"
 #include "Collection.h"
+#include "Owned.h"
 #include "Published.h"
 #include "StreamFile.h"
 #include "TextForm.h"
+#include "rtl/ScopeExit.h"
 
 namespace {
 
@@ -125,16 +127,12 @@ public:
 
     void Read(const TObjectNode& node)
     {
-        try {
-            Begin(root_);
-            RootName(node.Name);
-            ApplyProperties(root_, node.Properties);
-            ReadChildren(node, root_);
-            Finish();
-        } catch (...) {
-            EndLoading();
-            throw;
-        }
+        TScopeExit endLoading([this] { EndLoading(); });
+        Begin(root_);
+        RootName(node.Name);
+        ApplyProperties(root_, node.Properties);
+        ReadChildren(node, root_);
+        Finish();
     }
 
 private:
@@ -256,15 +254,10 @@ private:
     void ReadCollection(TCollection* coll, const TValue& v)
     {
         coll->BeginUpdate();
-        try {
-            coll->Clear();
-            for (const TCollectionItemValue& item : v.Items)
-                ApplyProperties(coll->Add(), item.Properties);
-        } catch (...) {
-            coll->EndUpdate();
-            throw;
-        }
-        coll->EndUpdate();
+        TScopeExit endUpdate([coll] { coll->EndUpdate(); });
+        coll->Clear();
+        for (const TCollectionItemValue& item : v.Items)
+            ApplyProperties(coll->Add(), item.Properties);
     }
 
     TComponent* FindReference(const QString& name) const
@@ -299,7 +292,6 @@ private:
                 f->Set(root_, c);
         for (TComponent* c : read_)
             c->Loaded();
-        EndLoading();
     }
 
     void EndLoading()
@@ -326,14 +318,9 @@ TComponent* ReadComponentNode(const TObjectNode& node, TComponent* root)
         TClass cls = FindClass(node.ClassName);
         if (!cls->IsComponent() || cls->IsAbstract())
             throw EReadError(QStringLiteral("Class %1 cannot be created from a stream").arg(node.ClassName));
-        root = cls->CreateComponent(nullptr);
-        try {
-            TComponentReader(root).Read(node);
-        } catch (...) {
-            root->Free();  // nobody else holds a root made here
-            throw;
-        }
-        return root;
+        TOwned<TComponent> made(cls->CreateComponent(nullptr));  // nobody else holds a root made here
+        TComponentReader(made.get()).Read(node);
+        return made.release();
     }
     TComponentReader(root).Read(node);
     return root;

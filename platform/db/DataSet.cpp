@@ -1,6 +1,7 @@
 #include "DataSet.h"
 #include "Filter.h"
 #include "classes/Published.h"
+#include "rtl/ScopeExit.h"
 
 #include <algorithm>
 
@@ -157,16 +158,11 @@ void TDataSet::Refresh()
     CheckActive();
     const TBookmark mark = GetBookmark();
     DisableControls();
-    try {
-        DoClose();
-        DoOpen();
-        if (BookmarkValid(mark))
-            GotoBookmark(mark);
-    } catch (...) {
-        EnableControls();
-        throw;
-    }
-    EnableControls();
+    TScopeExit enable([this] { EnableControls(); });
+    DoClose();
+    DoOpen();
+    if (BookmarkValid(mark))
+        GotoBookmark(mark);
 }
 
 void TDataSet::CreateFields()

@@ -2,6 +2,7 @@
 #include "Alias.h"
 #include "Table.h"
 #include "classes/Published.h"
+#include "rtl/ScopeExit.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -340,12 +341,7 @@ void TQuery::MasterChanged()
 {
     // a parameterised detail query runs again for the master's new record
     DisableControls();
-    try {
-        Close();
-        Open();
-    } catch (...) {
-        EnableControls();
-        throw;
-    }
-    EnableControls();
+    TScopeExit enable([this] { EnableControls(); });
+    Close();
+    Open();
 }

@@ -5,6 +5,7 @@
 #include "dialogs/Dialogs.h"
 #include "forms/Modal.h"
 #include "qt/WidgetLink.h"
+#include "rtl/ScopeExit.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -333,13 +334,10 @@ int TCustomForm::ShowModal()
     }
     TModalRequest request{TModalKind::Form, this, Caption(), QString()};
     int result = mrCancel;
-    try {
+    {
+        TScopeExit leave([this] { modal_ = false; });
         result = Modal::Run(request, [this] { return RunModalLoop(); });
-    } catch (...) {
-        modal_ = false;
-        throw;
     }
-    modal_ = false;
     modalResult_ = result;
     Deactivate();
     OnHide(this);

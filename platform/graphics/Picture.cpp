@@ -1,4 +1,5 @@
 #include "Picture.h"
+#include "classes/Owned.h"
 #include "classes/Published.h"
 #include "rtl/Exceptions.h"
 
@@ -225,15 +226,10 @@ TBitmap* TPicture::Bitmap()
 // leaves the picture as it was.
 void TPicture::Replace(TClass cls, const std::function<void(TGraphic*)>& load)
 {
-    TGraphic* graphic = NewGraphic(cls);
-    try {
-        load(graphic);
-    } catch (...) {
-        graphic->Free();
-        throw;
-    }
+    TOwned<TGraphic> graphic(NewGraphic(cls));
+    load(graphic.get());
     ::Free(graphic_);
-    graphic_ = graphic;
+    graphic_ = graphic.release();
     Changed();
 }
 
