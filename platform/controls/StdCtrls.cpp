@@ -301,19 +301,27 @@ void TMemo::Create(TComponent* owner)
     lines_.OnChange = TNotifyEvent([this](TObject*) {
         if (syncing_)
             return;
-        // lines written back as the user typed them leave cursor and undo alone
-        const QString text = lines_.ToStringList().join(QChar('\n'));
-        auto* edit = static_cast<QPlainTextEdit*>(Widget());
-        syncing_ = true;
-        if (edit->toPlainText() != text)
-            edit->setPlainText(text);
-        syncing_ = false;
+        ShowLines();
         OnChange(this);
     });
     inherited::Create(owner);
+    ShowLines();  // lines filled before the window was made
     SetColor(clWindow);
     SetTabStop(true);
     SetBounds(Left(), Top(), 185, 89);
+}
+
+void TMemo::ShowLines()
+{
+    auto* edit = static_cast<QPlainTextEdit*>(Widget());
+    if (!edit)
+        return;  // not made yet, or gone with the control
+    // lines written back as the user typed them leave cursor and undo alone
+    const QString text = lines_.ToStringList().join(QChar('\n'));
+    syncing_ = true;
+    if (edit->toPlainText() != text)
+        edit->setPlainText(text);
+    syncing_ = false;
 }
 
 QWidget* TMemo::CreateWidget()

@@ -97,6 +97,7 @@ protected:
     bool NativeInput() const override { return true; }
 
 private:
+    void ShowLines();  // the window shows the lines
     TStringList lines_;
     TScrollStyle scrollBars_ = ssNone;
     bool wantTabs_ = false;
