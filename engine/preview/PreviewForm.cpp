@@ -1,5 +1,6 @@
 #include "PreviewForm.h"
 
+#include "classes/Owned.h"
 #include "classes/Published.h"
 #include "dialogs/Dialogs.h"
 #include "engine/QuickRep.h"
@@ -329,17 +330,11 @@ void TQRPreviewForm::SaveToFile()
 {
     if (QRExportFilterLibrary.Count() == 0 || !WhenPrepared(&TQRPreviewForm::SaveToFile))
         return;
-    TSaveDialog* dialog = New<TSaveDialog>(this);
-    try {
-        // No DefaultExt: the extension a bare name gets is the chosen filter's.
-        dialog->Filter = QRExportFilterLibrary.SaveDialogFilter();
-        if (dialog->Execute())
-            SaveToFile(dialog->FilterIndex - 1, dialog->FileName);
-    } catch (...) {
-        dialog->Free();
-        throw;
-    }
-    dialog->Free();
+    TOwned<TSaveDialog> dialog(New<TSaveDialog>(this));
+    // No DefaultExt: the extension a bare name gets is the chosen filter's.
+    dialog->Filter = QRExportFilterLibrary.SaveDialogFilter();
+    if (dialog->Execute())
+        SaveToFile(dialog->FilterIndex - 1, dialog->FileName);
 }
 
 void TQRPreviewForm::SaveToFile(int filterIndex, const QString& fileName)
