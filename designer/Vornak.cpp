@@ -113,7 +113,6 @@ void TVornak::Create(TComponent* owner)
     ExprToolbar->SetTop(CustomLabelToolbar->Top() + CustomLabelToolbar->Height() + 1);
     ShapeToolbar = NewToolbar<TQRShapeToolbar>(this, ToolbarPanel);
 
-    DataSetNames = new TStringList();
     FileName = kUntitled;
 
     labelBar_ = ExprToolbar;
@@ -130,7 +129,6 @@ void TVornak::Destroy()
     ComponentState.Include(csDestroying);
     Designer->StopEdit();
     FreeAndNil(Designer);
-    FreeAndNil(DataSetNames);
 #ifdef VK_DEMO_BUILD
     // a form the host destroyed first has already cleared the variable
     FreeAndNil(ReportForm);
