@@ -354,8 +354,7 @@ void TQRPreviewForm::SaveToFile(int filterIndex, const QString& fileName)
 
 void PreviewReport(TCustomQuickRep* report)
 {
-    auto* form = New<TQRPreviewForm>(nullptr);
-    const auto freeForm = qScopeGuard([form] { form->Free(); });
+    const TOwned<TQRPreviewForm> form(New<TQRPreviewForm>(nullptr));
     form->SetReport(report);
     form->ShowModal();
 }
