@@ -1,4 +1,5 @@
 #include "designer/DesignerStartup.h"
+#include "designer/DemoBuild.h"
 #include "designer/Vornak.h"
 #include "designer/export/AsciiExportFilter.h"
 #include "Startup.h"
@@ -19,11 +20,10 @@ void RegisterLayoutClasses()
                        TQRExpr::ClassInfo(), TQRShape::ClassInfo(), TTable::ClassInfo(), TQRMemo::ClassInfo(),
                        TQRSysData::ClassInfo(), TQRImage::ClassInfo(), TQRDBImage::ClassInfo(), TQRDBText::ClassInfo(),
                        TQRLabel::ClassInfo(), TDataSource::ClassInfo()}) {
-#ifdef VK_DEMO_BUILD
         // the demo build places expressions where the package places labels
-        if (cls == TQRLabel::ClassInfo())
-            continue;
-#endif
+        if constexpr (kDemoBuild)
+            if (cls == TQRLabel::ClassInfo())
+                continue;
         RegisterClass(cls);
     }
 }

@@ -2,6 +2,7 @@
 // selection handler and the toolbar slots. The report lifecycle is in
 // VornakReports.cpp.
 #include "designer/Vornak.h"
+#include "designer/DemoBuild.h"
 #include "designer/VornakMain.h"
 #include "classes/Published.h"
 #include "dialogs/Dialogs.h"
@@ -113,7 +114,6 @@ void TVornak::Create(TComponent* owner)
     ExprToolbar->SetTop(CustomLabelToolbar->Top() + CustomLabelToolbar->Height() + 1);
     ShapeToolbar = NewToolbar<TQRShapeToolbar>(this, ToolbarPanel);
 
-    DataSetNames = new TStringList();
     FileName = kUntitled;
 
     labelBar_ = ExprToolbar;
@@ -130,11 +130,8 @@ void TVornak::Destroy()
     ComponentState.Include(csDestroying);
     Designer->StopEdit();
     FreeAndNil(Designer);
-    FreeAndNil(DataSetNames);
-#ifdef VK_DEMO_BUILD
-    // a form the host destroyed first has already cleared the variable
-    FreeAndNil(ReportForm);
-#endif
+    if constexpr (kDemoBuild)
+        FreeAndNil(ReportForm);  // a form the host destroyed first has already cleared the variable
     FreeAndNil(RichToolbar);
     FreeAndNil(ToolbarPanel);
     FreeAndNil(ReportPanel);

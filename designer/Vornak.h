@@ -7,6 +7,7 @@
 // the selecting, moving and placing with the mouse, and edits reports that
 // live on the unit's report form (ReportForm), the root of every *.QR file.
 #include "designer/VornakExport.h"
+#include "classes/Owned.h"
 #include "classes/StringList.h"
 #include "controls/ExtCtrls.h"
 #include "controls/StdCtrls.h"
@@ -67,7 +68,7 @@ public:
     TControl* FrameBar() const { return frameBar_; }
     TControl* ImpBar() const { return impBar_; }
     TControl* SysBar() const { return sysBar_; }
-    TStringList* DataSetNames = nullptr;
+    const TOwned<TStringList> DataSetNames{new TStringList()};
     // The selected report element, nil when nothing (or the report went).
     TControl* Active() const { return active_; }
 

@@ -3,6 +3,7 @@
 // report dialogs; and the host routines that load a layout without a control.
 #include "designer/Vornak.h"
 #include "designer/DataSetLists.h"
+#include "designer/DemoBuild.h"
 #include "classes/Owned.h"
 #include "classes/Streaming.h"
 #include "dialogs/Dialogs.h"
@@ -30,11 +31,10 @@ TQuickRep* FirstReport(TComponent* form)
 
 QString OpenFailureText(const QString& name)
 {
-#ifdef VK_DEMO_BUILD
-    return QStringLiteral("Errore durante l'apertura del report") + name;
-#else
-    return QStringLiteral("Error reading file ") + name;
-#endif
+    if constexpr (kDemoBuild)
+        return QStringLiteral("Errore durante l'apertura del report") + name;
+    else
+        return QStringLiteral("Error reading file ") + name;
 }
 }  // namespace
 
@@ -214,11 +214,10 @@ void TVornak::OpenQRReport(TQuickRep* report)
 
 void TVornak::NewLabel()
 {
-#ifdef VK_DEMO_BUILD
-    Designer->AddComponent(TQRExpr::ClassInfo());
-#else
-    Designer->AddComponent(TQRLabel::ClassInfo());
-#endif
+    if constexpr (kDemoBuild)
+        Designer->AddComponent(TQRExpr::ClassInfo());
+    else
+        Designer->AddComponent(TQRLabel::ClassInfo());
 }
 
 void TVornak::NewImage() { Designer->AddComponent(TQRImage::ClassInfo()); }

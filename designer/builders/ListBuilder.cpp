@@ -21,18 +21,6 @@ bool HasUnusableName(const TField* field)
 
 VK_PUBLISHED(TQRListBuilder) {}
 
-void TQRListBuilder::Create(TComponent* owner)
-{
-    inherited::Create(owner);
-    Fields = new TStringList();
-}
-
-void TQRListBuilder::Destroy()
-{
-    FreeAndNil(Fields);
-    inherited::Destroy();
-}
-
 void TQRListBuilder::SetActive(bool value)
 {
     if (value == Active)

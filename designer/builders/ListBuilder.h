@@ -17,10 +17,8 @@ public:
     // The data set to list; not owned.
     TDataSet* DataSet = nullptr;
     // Names of the fields to list, in column order; empty lists every visible field.
-    TStringList* Fields = nullptr;
+    const TOwned<TStringList> Fields{new TStringList()};
 
-    void Create(TComponent* owner) override;
-    void Destroy() override;
     // Activates only with a data set, then builds the list. When the list
     // fails on a report the caller handed in, the report is handed back
     // (the builder is left inactive, the report keeps the columns added so

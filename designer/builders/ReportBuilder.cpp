@@ -18,21 +18,16 @@ void TQRBuilder::Create(TComponent* owner)
     inherited::Create(owner);
     Active = false;
     Report = nullptr;
-    Font = new TFont();
     Font->SetName(QStringLiteral("Arial"));
     SetOrientation(poPortrait);
-    NameList = new TStringList();
 }
 
 void TQRBuilder::Destroy()
 {
-    FreeAndNil(Font);
     SetActive(false);
-    if (NameList) {
-        for (int i = 0; i < NameList->Count(); ++i)
-            ::Free(NameList->Objects(i));
-        FreeAndNil(NameList);
-    }
+    for (int i = 0; i < NameList->Count(); ++i)
+        ::Free(NameList->Objects(i));
+    NameList->Clear();
     inherited::Destroy();
 }
 
@@ -82,7 +77,7 @@ void TQRBuilder::FurnishReport()
     Report->SetParent(As<TWinControl>(Owner()));
     Report->SetVisible(false);
     Report->Page()->SetOrientation(Orientation);
-    Report->SetFont(Font);
+    Report->SetFont(Font.get());
     if (!Title.isEmpty())
         AddTitleLabel();
     AddPageNumber();

@@ -7,6 +7,7 @@
 // it over. A caller may store an existing report in Report before
 // activation; the builder then extends that report instead of making one.
 #include "designer/VornakExport.h"
+#include "classes/Owned.h"
 #include "classes/StringList.h"
 #include "engine/QuickRep.h"
 
@@ -23,13 +24,13 @@ public:
     // True while the builder holds a report that it built or extended.
     bool Active = false;
     // The font a new report receives; owned by the builder.
-    TFont* Font = nullptr;
+    const TOwned<TFont> Font{new TFont()};
     TPrinterOrientation Orientation = poPortrait;
     // The report being built, or nil; see the class comment.
     TQuickRep* Report = nullptr;
     QString Title;
     // Base names handed out by NewName; each entry's object is its TNameCount, owned here.
-    TStringList* NameList = nullptr;
+    const TOwned<TStringList> NameList{new TStringList()};
 
     void Create(TComponent* owner) override;
     void Destroy() override;

@@ -58,16 +58,9 @@ void TQRCompEd::Create(TComponent* owner)
     OnHide = TNotifyEvent(this, &TQRCompEd::Hidden);
 }
 
-void TQRCompEd::Destroy()
-{
-    FreeAndNil(dataSets_);
-    inherited::Destroy();
-}
-
 void TQRCompEd::SetAvailableDataSets(TStringList* list)
 {
-    ::Free(dataSets_);
-    dataSets_ = list;
+    dataSets_.reset(list);
     offered_.clear();
     DataSet->Items()->Clear();
     DataSet->Items()->Add(QStringLiteral("(none)"));

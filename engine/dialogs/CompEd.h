@@ -3,6 +3,7 @@
 // font, title, the six main bands, the data set, print-if-empty and the
 // first-page-header and last-page-footer options. OK applies the choices to
 // the report; Cancel changes nothing.
+#include "classes/Owned.h"
 #include "forms/Forms.h"
 
 #include <vector>
@@ -15,7 +16,6 @@ class TQRCompEd : public TForm {
     VK_CLASS(TQRCompEd, TForm)
 public:
     void Create(TComponent* owner) override;
-    void Destroy() override;
     // The data sets offered (names with the data sets as objects); the dialog
     // takes the list over and frees it.
     void SetAvailableDataSets(TStringList* list);
@@ -48,6 +48,6 @@ private:
     void Hidden(TObject*);
     void OfferDataSet(const QString& name, TDataSet* ds);
     TCustomQuickRep* report_ = nullptr;
-    TStringList* dataSets_ = nullptr;
+    TOwned<TStringList> dataSets_;
     std::vector<TDataSet*> offered_;  // behind the data set box's entries after "(none)"
 };

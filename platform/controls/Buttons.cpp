@@ -40,16 +40,9 @@ VK_PUBLISHED(TBitBtn)
 
 void TSpeedButton::Create(TComponent* owner)
 {
-    glyph_ = new TBitmap();
-    glyph_->OnChange = TNotifyEvent([this](TObject*) { Invalidate(); });
+    glyph_.OnChange = TNotifyEvent([this](TObject*) { Invalidate(); });
     inherited::Create(owner);
     SetBounds(Left(), Top(), 25, 25);
-}
-
-void TSpeedButton::Destroy()
-{
-    inherited::Destroy();
-    FreeAndNil(glyph_);
 }
 
 void TSpeedButton::SetGroupIndex(int v)
@@ -109,7 +102,7 @@ void TSpeedButton::SetFlat(bool v)
 
 void TSpeedButton::SetGlyph(TBitmap* glyph)
 {
-    glyph_->Assign(glyph);
+    glyph_.Assign(glyph);
 }
 
 void TSpeedButton::SetNumGlyphs(int v)
@@ -250,8 +243,8 @@ void TSpeedButton::Paint()
         painter.drawLine(rect.topRight(), rect.bottomRight());
     }
     QImage glyph;
-    if (auto* raster = dynamic_cast<TRasterGraphic*>(glyph_); raster && !raster->Empty())
-        glyph = GlyphPart(raster->Image(), numGlyphs_, !Enabled() ? 1 : pressed_ ? 2 : down_ ? 3 : 0);
+    if (!glyph_.Empty())
+        glyph = GlyphPart(glyph_.Image(), numGlyphs_, !Enabled() ? 1 : pressed_ ? 2 : down_ ? 3 : 0);
     painter.setFont(Font()->ToQFont());
     painter.setPen(ColorToQColor(Enabled() ? Font()->Color() : clGrayText));
     DrawFace(painter, rect.translated(sunken ? 1 : 0, sunken ? 1 : 0), glyph, Caption(),
@@ -292,15 +285,8 @@ const TKindLook& LookOf(TBitBtnKind kind)
 
 void TBitBtn::Create(TComponent* owner)
 {
-    glyph_ = new TBitmap();
-    glyph_->OnChange = TNotifyEvent([this](TObject*) { SyncWidget(); });
+    glyph_.OnChange = TNotifyEvent([this](TObject*) { SyncWidget(); });
     inherited::Create(owner);
-}
-
-void TBitBtn::Destroy()
-{
-    inherited::Destroy();
-    FreeAndNil(glyph_);
 }
 
 void TBitBtn::SetKind(TBitBtnKind kind)
@@ -320,7 +306,7 @@ void TBitBtn::SetKind(TBitBtnKind kind)
 
 void TBitBtn::SetGlyph(TBitmap* glyph)
 {
-    glyph_->Assign(glyph);
+    glyph_.Assign(glyph);
 }
 
 void TBitBtn::Click()
@@ -350,8 +336,8 @@ void TBitBtn::SyncWidget()
 void TBitBtn::PaintFace(QPainter& painter, const QRect& face, bool down)
 {
     QImage glyph;
-    if (auto* raster = dynamic_cast<TRasterGraphic*>(glyph_); raster && !raster->Empty())
-        glyph = GlyphPart(raster->Image(), NumGlyphs, Enabled() ? 0 : 1);
+    if (!glyph_.Empty())
+        glyph = GlyphPart(glyph_.Image(), NumGlyphs, Enabled() ? 0 : 1);
     else if (kind_ != bkCustom)
         glyph = Widget()->style()->standardIcon(LookOf(kind_).Icon).pixmap(16, Enabled() ? QIcon::Normal : QIcon::Disabled).toImage();
     painter.setFont(Font()->ToQFont());

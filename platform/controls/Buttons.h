@@ -14,7 +14,6 @@ class TSpeedButton : public TGraphicControl {
     VK_CLASS(TSpeedButton, TGraphicControl)
 public:
     void Create(TComponent* owner) override;  // 25 x 25
-    void Destroy() override;
     int GroupIndex() const { return groupIndex_; }
     void SetGroupIndex(int v);
     bool Down() const { return down_; }
@@ -25,7 +24,7 @@ public:
     void SetAllowAllUp(bool v);
     bool Flat() const { return flat_; }
     void SetFlat(bool v);
-    TBitmap* Glyph() const { return glyph_; }
+    TBitmap* Glyph() const { return const_cast<TBitmap*>(&glyph_); }
     void SetGlyph(TBitmap* glyph);
     int NumGlyphs() const { return numGlyphs_; }
     void SetNumGlyphs(int v);
@@ -54,7 +53,7 @@ private:
     bool allowAllUp_ = false;
     bool flat_ = false;
     bool pressed_ = false;
-    TBitmap* glyph_ = nullptr;
+    TBitmap glyph_;
     int numGlyphs_ = 1;
     int spacing_ = 4;
     int margin_ = -1;
@@ -65,11 +64,10 @@ class TBitBtn : public TButton {
     VK_CLASS(TBitBtn, TButton)
 public:
     void Create(TComponent* owner) override;
-    void Destroy() override;
     TBitBtnKind Kind() const { return kind_; }
     // bkOK: caption "OK", default button, mrOk; bkCancel: "&Cancel", cancel button, mrCancel.
     void SetKind(TBitBtnKind kind);
-    TBitmap* Glyph() const { return glyph_; }
+    TBitmap* Glyph() const { return const_cast<TBitmap*>(&glyph_); }
     void SetGlyph(TBitmap* glyph);
     int NumGlyphs = 1;
     // Glyph and caption placement as for speed buttons: Margin -1 centres
@@ -86,5 +84,5 @@ protected:
 private:
     void PaintFace(QPainter& painter, const QRect& face, bool down);
     TBitBtnKind kind_ = bkCustom;
-    TBitmap* glyph_ = nullptr;
+    TBitmap glyph_;
 };

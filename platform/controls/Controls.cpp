@@ -64,8 +64,7 @@ bool AlignsBefore(TAlign align, const TControl* a, const TControl* b)
 void TControl::Create(TComponent* owner)
 {
     inherited::Create(owner);
-    font_ = new TFont();
-    font_->OnChange = TNotifyEvent([this](TObject*) { FontChanged(); });
+    font_.OnChange = TNotifyEvent([this](TObject*) { FontChanged(); });
     ControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     widget_ = CreateWidget();
     widget_->hide();
@@ -81,7 +80,6 @@ void TControl::Destroy()
     if (parent_)
         parent_->RemoveControl(this);
     DetachWidget();
-    FreeAndNil(font_);
     inherited::Destroy();
 }
 
@@ -208,7 +206,7 @@ void TControl::ParentFontChanged()
     if (!parentFont_ || !parent_)
         return;
     adoptingFont_ = true;
-    font_->Assign(parent_->font_);
+    font_.Assign(&parent_->font_);
     adoptingFont_ = false;
 }
 
@@ -216,11 +214,11 @@ void TControl::ApplyFont()
 {
     if (!widget_)
         return;
-    widget_->setFont(font_->ToQFont());
+    widget_->setFont(font_.ToQFont());
     QPalette palette = widget_->palette();
-    palette.setColor(QPalette::WindowText, ColorToQColor(font_->Color()));
-    palette.setColor(QPalette::Text, ColorToQColor(font_->Color()));
-    palette.setColor(QPalette::ButtonText, ColorToQColor(font_->Color()));
+    palette.setColor(QPalette::WindowText, ColorToQColor(font_.Color()));
+    palette.setColor(QPalette::Text, ColorToQColor(font_.Color()));
+    palette.setColor(QPalette::ButtonText, ColorToQColor(font_.Color()));
     widget_->setPalette(palette);
 }
 

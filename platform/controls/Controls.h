@@ -74,8 +74,8 @@ public:
     void SetCaption(const QString& text) { SetText(text); }
     QString Text() const { return text_; }
     virtual void SetText(const QString& text);
-    TFont* Font() const { return font_; }
-    void SetFont(TFont* font) { font_->Assign(font); }
+    TFont* Font() const { return const_cast<TFont*>(&font_); }
+    void SetFont(TFont* font) { font_.Assign(font); }
     bool ParentFont() const { return parentFont_; }
     void SetParentFont(bool v);
     TColor Color() const { return color_; }
@@ -159,7 +159,7 @@ private:
     bool visible_ = true;
     bool enabled_ = true;
     QString text_;
-    TFont* font_ = nullptr;
+    TFont font_;
     bool parentFont_ = true;
     TColor color_ = clBtnFace;
     bool parentColor_ = false;

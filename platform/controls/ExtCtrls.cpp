@@ -145,17 +145,10 @@ void TCustomPanel::Paint()
 
 void TRadioGroup::Create(TComponent* owner)
 {
-    items_ = new TStringList();
-    items_->OnChange = TNotifyEvent([this](TObject*) { Rebuild(); });
+    items_.OnChange = TNotifyEvent([this](TObject*) { Rebuild(); });
     inherited::Create(owner);
     SetTabStop(true);
     SetBounds(Left(), Top(), 185, 105);
-}
-
-void TRadioGroup::Destroy()
-{
-    inherited::Destroy();
-    FreeAndNil(items_);
 }
 
 QWidget* TRadioGroup::CreateWidget()
@@ -173,10 +166,10 @@ void TRadioGroup::Rebuild()
         delete item->widget();
         delete item;
     }
-    const int count = items_->Count();
+    const int count = items_.Count();
     const int rows = (count + columns_ - 1) / std::max(columns_, 1);
     for (int i = 0; i < count; ++i) {
-        auto* button = new QRadioButton(items_->Strings(i), box);
+        auto* button = new QRadioButton(items_.Strings(i), box);
         layout->addWidget(button, rows ? i % rows : 0, rows ? i / rows : 0);
         QObject::connect(button, &QRadioButton::clicked, box, [this, i] {
             DispatchSafely([this, i] {
@@ -207,7 +200,7 @@ void TRadioGroup::SyncWidget()
 
 void TRadioGroup::SetItemIndex(int index)
 {
-    itemIndex_ = index >= 0 && index < items_->Count() ? index : -1;
+    itemIndex_ = index >= 0 && index < items_.Count() ? index : -1;
     SyncWidget();
 }
 

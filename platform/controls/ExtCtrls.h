@@ -36,9 +36,8 @@ class TRadioGroup : public TCustomControl {
     VK_CLASS(TRadioGroup, TCustomControl)
 public:
     void Create(TComponent* owner) override;
-    void Destroy() override;
-    TStrings* Items() const { return items_; }
-    void SetItems(TStrings* items) { items_->Assign(items); }
+    TStrings* Items() const { return const_cast<TStringList*>(&items_); }
+    void SetItems(TStrings* items) { items_.Assign(items); }
     int ItemIndex() const { return itemIndex_; }
     void SetItemIndex(int index);  // -1: none
     static constexpr int MaxColumns = 16;
@@ -51,7 +50,7 @@ protected:
 
 private:
     void Rebuild();
-    TStrings* items_ = nullptr;
+    TStringList items_;
     int itemIndex_ = -1;
     int columns_ = 1;
 };

@@ -298,29 +298,30 @@ void TEdit::SelectAll()
 
 void TMemo::Create(TComponent* owner)
 {
-    lines_ = new TStringList();
-    lines_->OnChange = TNotifyEvent([this](TObject*) {
+    lines_.OnChange = TNotifyEvent([this](TObject*) {
         if (syncing_)
             return;
-        // lines written back as the user typed them leave cursor and undo alone
-        const QString text = lines_->ToStringList().join(QChar('\n'));
-        auto* edit = static_cast<QPlainTextEdit*>(Widget());
-        syncing_ = true;
-        if (edit->toPlainText() != text)
-            edit->setPlainText(text);
-        syncing_ = false;
+        ShowLines();
         OnChange(this);
     });
     inherited::Create(owner);
+    ShowLines();  // lines filled before the window was made
     SetColor(clWindow);
     SetTabStop(true);
     SetBounds(Left(), Top(), 185, 89);
 }
 
-void TMemo::Destroy()
+void TMemo::ShowLines()
 {
-    inherited::Destroy();
-    FreeAndNil(lines_);
+    auto* edit = static_cast<QPlainTextEdit*>(Widget());
+    if (!edit)
+        return;  // not made yet, or gone with the control
+    // lines written back as the user typed them leave cursor and undo alone
+    const QString text = lines_.ToStringList().join(QChar('\n'));
+    syncing_ = true;
+    if (edit->toPlainText() != text)
+        edit->setPlainText(text);
+    syncing_ = false;
 }
 
 QWidget* TMemo::CreateWidget()
@@ -332,7 +333,7 @@ QWidget* TMemo::CreateWidget()
         DispatchSafely([this, edit] {
             const QString text = edit->toPlainText();
             syncing_ = true;
-            lines_->SetStrings(text.isEmpty() ? QStringList() : text.split(QChar('\n')));
+            lines_.SetStrings(text.isEmpty() ? QStringList() : text.split(QChar('\n')));
             syncing_ = false;
             OnChange(this);
         });
@@ -459,18 +460,11 @@ void TCheckBox::SetState(TCheckBoxState state)
 
 void TComboBox::Create(TComponent* owner)
 {
-    items_ = new TStringList();
-    items_->OnChange = TNotifyEvent([this](TObject*) { SyncWidget(); });
+    items_.OnChange = TNotifyEvent([this](TObject*) { SyncWidget(); });
     inherited::Create(owner);
     SetColor(clWindow);
     SetTabStop(true);
     SetBounds(Left(), Top(), 145, DefaultEditHeight(Font()));
-}
-
-void TComboBox::Destroy()
-{
-    inherited::Destroy();
-    FreeAndNil(items_);
 }
 
 QWidget* TComboBox::CreateWidget()
@@ -493,13 +487,11 @@ QWidget* TComboBox::CreateWidget()
 void TComboBox::SyncWidget()
 {
     inherited::SyncWidget();
-    if (!items_)
-        return;
     auto* box = static_cast<QComboBox*>(Widget());
     syncing_ = true;
     box->setEditable(style_ != csDropDownList);
     box->setMaxVisibleItems(DropDownCount);
-    const QStringList items = items_->ToStringList();
+    const QStringList items = items_.ToStringList();
     QStringList shown;
     for (int i = 0; i < box->count(); ++i)
         shown << box->itemText(i);
@@ -520,14 +512,14 @@ void TComboBox::SyncWidget()
 
 int TComboBox::ItemIndex() const
 {
-    return itemIndex_ < items_->Count() ? itemIndex_ : -1;
+    return itemIndex_ < items_.Count() ? itemIndex_ : -1;
 }
 
 void TComboBox::SetItemIndex(int index)
 {
-    itemIndex_ = index >= 0 && index < items_->Count() ? index : -1;
+    itemIndex_ = index >= 0 && index < items_.Count() ? index : -1;
     // choosing from code changes the text without a change notification
-    TControl::SetText(itemIndex_ >= 0 ? items_->Strings(itemIndex_) : QString());
+    TControl::SetText(itemIndex_ >= 0 ? items_.Strings(itemIndex_) : QString());
     SyncWidget();
 }
 
@@ -535,7 +527,7 @@ void TComboBox::SetText(const QString& text)
 {
     if (text == Text())
         return;
-    if (itemIndex_ >= 0 && items_->Strings(itemIndex_) != text)
+    if (itemIndex_ >= 0 && items_.Strings(itemIndex_) != text)
         itemIndex_ = -1;
     inherited::SetText(text);
     OnChange(this);
@@ -553,7 +545,7 @@ void TComboBox::ChooseItem(int index)
 void TComboBox::SetSorted(bool v)
 {
     sorted_ = v;
-    static_cast<TStringList*>(items_)->SetSorted(v);
+    items_.SetSorted(v);
 }
 
 void TComboBox::SetStyle(TComboBoxStyle v)

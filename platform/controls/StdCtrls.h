@@ -75,9 +75,8 @@ class TMemo : public TWinControl {
     VK_CLASS(TMemo, TWinControl)
 public:
     void Create(TComponent* owner) override;
-    void Destroy() override;
-    TStrings* Lines() const { return lines_; }
-    void SetLines(TStrings* lines) { lines_->Assign(lines); }
+    TStrings* Lines() const { return const_cast<TStringList*>(&lines_); }
+    void SetLines(TStrings* lines) { lines_.Assign(lines); }
     TScrollStyle ScrollBars() const { return scrollBars_; }
     void SetScrollBars(TScrollStyle v);
     bool WantTabs() const { return wantTabs_; }
@@ -98,7 +97,8 @@ protected:
     bool NativeInput() const override { return true; }
 
 private:
-    TStrings* lines_ = nullptr;
+    void ShowLines();  // the window shows the lines
+    TStringList lines_;
     TScrollStyle scrollBars_ = ssNone;
     bool wantTabs_ = false;
     bool wantReturns_ = true;
@@ -137,9 +137,8 @@ class TComboBox : public TWinControl {
     VK_CLASS(TComboBox, TWinControl)
 public:
     void Create(TComponent* owner) override;  // 145 wide
-    void Destroy() override;
-    TStrings* Items() const { return items_; }
-    void SetItems(TStrings* items) { items_->Assign(items); }
+    TStrings* Items() const { return const_cast<TStringList*>(&items_); }
+    void SetItems(TStrings* items) { items_.Assign(items); }
     int ItemIndex() const;
     void SetItemIndex(int index);
     void SetText(const QString& text) override;  // OnChange only on a real change
@@ -160,7 +159,7 @@ protected:
     bool NativeInput() const override { return true; }
 
 private:
-    TStrings* items_ = nullptr;
+    TStringList items_;
     int itemIndex_ = -1;
     bool sorted_ = false;
     TComboBoxStyle style_ = csDropDown;

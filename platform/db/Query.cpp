@@ -200,15 +200,13 @@ TFieldDef InferDef(const QString& name, const std::vector<TRecord>& rows, size_t
 void TQuery::Create(TComponent* owner)
 {
     inherited::Create(owner);
-    sql_ = new TStringList();
-    sql_->OnChange = TNotifyEvent([this](TObject*) { SqlChanged(); });
+    sql_.OnChange = TNotifyEvent([this](TObject*) { SqlChanged(); });
 }
 
 void TQuery::Destroy()
 {
     inherited::Destroy();  // closes first
     CloseEngine();
-    FreeAndNil(sql_);
 }
 
 void TQuery::SetDatabaseName(const QString& name)
@@ -223,7 +221,7 @@ void TQuery::SqlChanged()
 {
     if (Active() && !IsLoading())
         Close();
-    params_.Rebuild(sql_->Text());
+    params_.Rebuild(sql_.Text());
 }
 
 void TQuery::CloseEngine()
@@ -283,7 +281,7 @@ void TQuery::LoadReferencedTables(const QString& folder, const QString& sql)
 
 TTableData TQuery::OpenData()
 {
-    const QString sql = sql_->Text().trimmed();
+    const QString sql = sql_.Text().trimmed();
     if (sql.isEmpty())
         DatabaseError(QStringLiteral("No SQL statement available"));
     const QString folder = ResolveDatabase(databaseName_);

@@ -36,7 +36,7 @@ public:
 
     const QString& DatabaseName() const { return databaseName_; }
     void SetDatabaseName(const QString& name);
-    TStrings* SQL() const { return sql_; }
+    TStrings* SQL() const { return const_cast<TStringList*>(&sql_); }
     TParams& Params() { return params_; }
     TParam& ParamByName(const QString& name) { return params_.ParamByName(name); }
     // Parameters without a value take the current value of the data source's
@@ -55,7 +55,7 @@ private:
     void LoadReferencedTables(const QString& folder, const QString& sql);
 
     QString databaseName_;
-    TStringList* sql_ = nullptr;
+    TStringList sql_;
     TParams params_;
     sqlite3* db_ = nullptr;
     QString dbFolder_;

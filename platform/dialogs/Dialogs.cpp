@@ -83,18 +83,6 @@ VK_PUBLISHED(TOpenDialog)
     c.Prop("Title", &TOpenDialog::Title);
 }
 
-void TOpenDialog::Create(TComponent* owner)
-{
-    inherited::Create(owner);
-    files_ = new TStringList();
-}
-
-void TOpenDialog::Destroy()
-{
-    FreeAndNil(files_);
-    inherited::Destroy();
-}
-
 QString TOpenDialog::WithDefaultExt(const QString& name) const
 {
     QString ext = DefaultExt;
@@ -108,12 +96,12 @@ QString TOpenDialog::WithDefaultExt(const QString& name) const
 bool TOpenDialog::Execute()
 {
     TModalRequest request{IsSave() ? TModalKind::SaveDialog : TModalKind::OpenDialog, this, Title, QString()};
-    files_->Clear();
+    files_.Clear();
     if (Modal::Run(request, [this] { return RunFileDialog(); }) != mrOk)
         return false;
     FileName = WithDefaultExt(FileName);
-    if (files_->Count() == 0)
-        files_->Add(FileName);
+    if (files_.Count() == 0)
+        files_.Add(FileName);
     return true;
 }
 
@@ -220,7 +208,7 @@ int TOpenDialog::RunFileDialog()
     const QStringList selected = dialog.selectedFiles();
     FileName = selected.first();
     for (const QString& file : selected)
-        files_->Add(file);
+        files_.Add(file);
     if (!filters.isEmpty())
         FilterIndex = filterCombo->currentIndex() + 1;
     LastFolder() = QFileInfo(FileName).absolutePath();
@@ -261,18 +249,6 @@ VK_PUBLISHED(TFontDialog)
     c.Prop("Font", &TFontDialog::Font);
 }
 
-void TFontDialog::Create(TComponent* owner)
-{
-    inherited::Create(owner);
-    font_ = new TFont();
-}
-
-void TFontDialog::Destroy()
-{
-    FreeAndNil(font_);
-    inherited::Destroy();
-}
-
 namespace {
 
 void TakeQFont(TFont* font, const QFont& chosen)
@@ -300,10 +276,10 @@ bool TFontDialog::Execute()
 {
     TModalRequest request{TModalKind::FontDialog, this, QString(), QString()};
     return Modal::Run(request, [this] {
-               QFontDialog dialog(font_->ToQFont(), DialogParent());
+               QFontDialog dialog(font_.ToQFont(), DialogParent());
                const bool accepted = dialog.exec() == QDialog::Accepted;
                if (accepted)
-                   TakeQFont(font_, dialog.selectedFont());
+                   TakeQFont(&font_, dialog.selectedFont());
                return Confirmed(accepted);
            }) == mrOk;
 }

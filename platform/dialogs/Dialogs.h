@@ -31,10 +31,8 @@ public:
     QString InitialDir;
     QString Title;
     TOpenOptions Options = {ofHideReadOnly};
-    TStrings* Files() const { return files_; }
+    TStrings* Files() const { return const_cast<TStringList*>(&files_); }
     bool Execute() override;  // true when the user confirmed a name
-    void Destroy() override;
-    void Create(TComponent* owner) override;
 
 protected:
     virtual bool IsSave() const { return false; }
@@ -45,7 +43,7 @@ private:
     // The initial folder, else the chosen file's, else the one last used.
     QString StartFolder() const;
     int RunFileDialog();
-    TStrings* files_ = nullptr;
+    TStringList files_;
 };
 
 class TSaveDialog : public TOpenDialog {
@@ -70,13 +68,11 @@ public:
 class TFontDialog : public TCommonDialog {
     VK_CLASS(TFontDialog, TCommonDialog)
 public:
-    void Create(TComponent* owner) override;
-    void Destroy() override;
-    TFont* Font() const { return font_; }
+    TFont* Font() const { return const_cast<TFont*>(&font_); }
     bool Execute() override;
 
 private:
-    TFont* font_ = nullptr;
+    TFont font_;
 };
 
 class TPrinterSetupDialog : public TCommonDialog {

@@ -424,18 +424,11 @@ QBrush TBrush::ToQBrush() const
 
 VK_PUBLISHED(TCanvas) {}
 
-TCanvas::TCanvas() : font_(new TFont()), pen_(new TPen()), brush_(new TBrush()) {}
+TCanvas::TCanvas() = default;
 
 TCanvas::TCanvas(QPainter* painter) : TCanvas()
 {
     painter_ = painter;
-}
-
-TCanvas::~TCanvas()
-{
-    font_->Free();
-    pen_->Free();
-    brush_->Free();
 }
 
 namespace {
@@ -465,16 +458,16 @@ QPainter::CompositionMode CompositionOf(TPenMode mode)
 
 void TCanvas::ApplyPen() const
 {
-    QPen pen = pen_->ToQPen();
-    if (pen_->Mode() == pmWhite)
+    QPen pen = pen_.ToQPen();
+    if (pen_.Mode() == pmWhite)
         pen.setColor(Qt::white);
     painter_->setPen(pen);
-    painter_->setCompositionMode(CompositionOf(pen_->Mode()));
+    painter_->setCompositionMode(CompositionOf(pen_.Mode()));
 }
 
 void TCanvas::ApplyBrush() const
 {
-    painter_->setBrush(brush_->ToQBrush());
+    painter_->setBrush(brush_.ToQBrush());
 }
 
 QSize TextExtentOf(const TFont* font, const QString& text)
@@ -485,7 +478,7 @@ QSize TextExtentOf(const TFont* font, const QString& text)
 
 QSize TCanvas::TextExtent(const QString& text) const
 {
-    return TextExtentOf(font_, text);
+    return TextExtentOf(&font_, text);
 }
 
 int TCanvas::TextWidth(const QString& text) const
@@ -513,11 +506,11 @@ void TCanvas::TextRect(const QRect& rect, int x, int y, const QString& text)
         return;
     painter_->save();
     painter_->setClipRect(rect, painter_->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-    if (brush_->Style() != bsClear)
-        painter_->fillRect(rect, brush_->ToQBrush());
-    const QFont font = font_->ToQFont();
+    if (brush_.Style() != bsClear)
+        painter_->fillRect(rect, brush_.ToQBrush());
+    const QFont font = font_.ToQFont();
     painter_->setFont(font);
-    painter_->setPen(ColorToQColor(font_->Color()));
+    painter_->setPen(ColorToQColor(font_.Color()));
     painter_->drawText(x, y + QFontMetrics(font).ascent(), text);
     painter_->restore();
 }
@@ -558,8 +551,8 @@ void TCanvas::Ellipse(const QRect& rect)
 
 void TCanvas::FillRect(const QRect& rect)
 {
-    if (painter_ && brush_->Style() != bsClear)
-        painter_->fillRect(rect, brush_->ToQBrush());
+    if (painter_ && brush_.Style() != bsClear)
+        painter_->fillRect(rect, brush_.ToQBrush());
 }
 
 void TCanvas::FrameRect(const QRect& rect)
@@ -567,7 +560,7 @@ void TCanvas::FrameRect(const QRect& rect)
     if (!painter_)
         return;
     painter_->save();
-    painter_->setPen(QPen(ColorToQColor(brush_->Color()), 1));
+    painter_->setPen(QPen(ColorToQColor(brush_.Color()), 1));
     painter_->setBrush(Qt::NoBrush);
     painter_->drawRect(rect.adjusted(0, 0, -1, -1));
     painter_->restore();

@@ -137,14 +137,13 @@ class TCanvas : public TPersistent {
     VK_CLASS(TCanvas, TPersistent)
 public:
     TCanvas();
-    ~TCanvas() override;
     explicit TCanvas(QPainter* painter);
     QPainter* Painter() const { return painter_; }
     void SetPainter(QPainter* painter) { painter_ = painter; }
 
-    TFont* Font() const { return font_; }
-    TPen* Pen() const { return pen_; }
-    TBrush* Brush() const { return brush_; }
+    TFont* Font() const { return const_cast<TFont*>(&font_); }
+    TPen* Pen() const { return const_cast<TPen*>(&pen_); }
+    TBrush* Brush() const { return const_cast<TBrush*>(&brush_); }
 
     void TextOut(int x, int y, const QString& text);
     void TextRect(const QRect& rect, int x, int y, const QString& text);  // clipped to rect
@@ -165,9 +164,9 @@ private:
     void ApplyPen() const;
     void ApplyBrush() const;
     QPainter* painter_ = nullptr;
-    TFont* font_;
-    TPen* pen_;
-    TBrush* brush_;
+    TFont font_;
+    TPen pen_;
+    TBrush brush_;
     QPoint penPos_;
 };
 

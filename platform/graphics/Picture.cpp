@@ -187,11 +187,6 @@ VK_PUBLISHED(TGIFImage) {}
 
 VK_PUBLISHED(TPicture) {}
 
-TPicture::~TPicture()
-{
-    ::Free(graphic_);
-}
-
 void TPicture::Changed()
 {
     OnChange(this);
@@ -199,27 +194,26 @@ void TPicture::Changed()
 
 void TPicture::SetGraphic(TGraphic* graphic)
 {
-    TGraphic* copy = nullptr;
+    TOwned<TGraphic> copy;
     if (graphic) {
-        copy = NewGraphic(graphic->ClassType());
+        copy.reset(NewGraphic(graphic->ClassType()));
         copy->Assign(graphic);
     }
-    ::Free(graphic_);
-    graphic_ = copy;
+    graphic_ = std::move(copy);
     Changed();
 }
 
 TBitmap* TPicture::Bitmap()
 {
-    if (auto* bitmap = dynamic_cast<TBitmap*>(graphic_))
+    if (auto* bitmap = dynamic_cast<TBitmap*>(graphic_.get()))
         return bitmap;
-    auto* bitmap = new TBitmap();
+    TOwned<TBitmap> bitmap(new TBitmap());
     if (graphic_)
-        bitmap->Assign(graphic_);  // keeps the image of a raster graphic
-    ::Free(graphic_);
-    graphic_ = bitmap;
+        bitmap->Assign(graphic_.get());  // keeps the image of a raster graphic
+    TBitmap* result = bitmap.get();
+    graphic_ = std::move(bitmap);
     Changed();
-    return bitmap;
+    return result;
 }
 
 // The picture takes the new graphic only once it has loaded: a failure
@@ -228,8 +222,7 @@ void TPicture::Replace(TClass cls, const std::function<void(TGraphic*)>& load)
 {
     TOwned<TGraphic> graphic(NewGraphic(cls));
     load(graphic.get());
-    ::Free(graphic_);
-    graphic_ = graphic.release();
+    graphic_ = std::move(graphic);
     Changed();
 }
 
@@ -265,7 +258,7 @@ void TPicture::Assign(TPersistent* source)
     if (!source)
         SetGraphic(nullptr);
     else if (auto* picture = dynamic_cast<TPicture*>(source))
-        SetGraphic(picture->graphic_);
+        SetGraphic(picture->Graphic());
     else if (auto* graphic = dynamic_cast<TGraphic*>(source))
         SetGraphic(graphic);
     else

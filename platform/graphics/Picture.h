@@ -7,6 +7,7 @@
 // data. A bitmap's data is a 32-bit little-endian byte count followed by that
 // many bytes of a BMP file; every other class's data is its file's bytes as
 // they are (PNG, JPEG, GIF or ICO), up to the end of the value.
+#include "classes/Owned.h"
 #include "graphics/Graphics.h"
 
 #include <QImage>
@@ -90,9 +91,7 @@ protected:
 class TPicture : public TPersistent {
     VK_CLASS(TPicture, TPersistent)
 public:
-    TPicture() = default;
-    ~TPicture() override;
-    TGraphic* Graphic() const { return graphic_; }
+    TGraphic* Graphic() const { return graphic_.get(); }
     void SetGraphic(TGraphic* graphic);  // copies the graphic
     TBitmap* Bitmap();                    // the graphic as a bitmap (replaces another kind)
     int Width() const { return graphic_ ? graphic_->Width() : 0; }
@@ -110,7 +109,7 @@ public:
 private:
     void Changed();
     void Replace(TClass cls, const std::function<void(TGraphic*)>& load);
-    TGraphic* graphic_ = nullptr;
+    TOwned<TGraphic> graphic_;
 };
 
 // Graphic classes by file extension ("bmp", "png" ...) and by class name.

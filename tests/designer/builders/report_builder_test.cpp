@@ -35,7 +35,7 @@ TEST_F(BuilderTest, FrameworkIsHiddenReportWithTitleAndPageNumber)
     EXPECT_EQ(report->Page()->Orientation(), poLandscape);
     EXPECT_EQ(report->Font()->Name(), "Arial");
     EXPECT_EQ(report->Font()->Size(), 11);
-    EXPECT_NE(report->Font(), builder->Font);
+    EXPECT_NE(report->Font(), builder->Font.get());
     EXPECT_TRUE(report->ReportTitle().isEmpty());  // the title shows only in its band
 
     ASSERT_TRUE(report->Bands()->HasTitle());

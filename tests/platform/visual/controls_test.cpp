@@ -2,6 +2,7 @@
 // behaviour of the standard controls' events.
 #include "controls/Buttons.h"
 #include "controls/ExtCtrls.h"
+#include "classes/Published.h"
 #include "forms/Forms.h"
 
 #include <QComboBox>
@@ -149,6 +150,32 @@ TEST(ControlLife, FreeingAChildLeavesItsParentsListAndRealigns)
     EXPECT_EQ(client->Top(), 0);
     EXPECT_THROW(parent->Controls(1), EListError);
     parent->Free();
+}
+
+namespace {
+
+// Empties the memo that owns it when it goes, as a link to data would.
+class TMemoEmptier : public TComponent {
+    VK_CLASS(TMemoEmptier, TComponent)
+public:
+    void Destroy() override
+    {
+        Memo->Lines()->Clear();
+        inherited::Destroy();
+    }
+    TMemo* Memo = nullptr;
+};
+
+}  // namespace
+
+VK_PUBLISHED(TMemoEmptier) {}
+
+TEST(ControlLife, AMemoWhoseLinesChangeAsItGoesIsFreedCleanly)
+{
+    auto* memo = New<TMemo>(nullptr);
+    memo->Lines()->SetText("abc");
+    New<TMemoEmptier>(memo)->Memo = memo;
+    memo->Free();  // the lines change after the memo's window went
 }
 
 TEST(ScrollBarTest, KindSwapsWidthAndHeightAndScrollNotifiesBeforeTakingThePosition)

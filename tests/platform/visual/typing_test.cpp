@@ -3,12 +3,31 @@
 // cursor, selection and undo history as the keys made them.
 #include "KeyboardDriver.h"
 #include "WidgetTest.h"
+#include "classes/Published.h"
 #include "controls/StdCtrls.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <gtest/gtest.h>
+
+namespace {
+
+// A memo whose lines are filled before its window is made: a descendant's
+// Create fills them before it calls the inherited one.
+class TFilledMemo : public TMemo {
+    VK_CLASS(TFilledMemo, TMemo)
+public:
+    void Create(TComponent* owner) override
+    {
+        Lines()->SetText("abc\ndef");
+        inherited::Create(owner);
+    }
+};
+
+}  // namespace
+
+VK_PUBLISHED(TFilledMemo) {}
 
 namespace {
 
@@ -86,6 +105,18 @@ TEST_F(WidgetTest, AMemoKeepsTheCursorAndUndoOfWhatIsTyped)
     Undo(window);
     EXPECT_EQ(window->toPlainText(), "abc\ndef");
     EXPECT_EQ(memo->Lines()->Strings(1), "def");
+}
+
+TEST_F(WidgetTest, AMemoFilledBeforeItsWindowShowsTheLinesAndTakesTyping)
+{
+    auto* memo = Add<TFilledMemo>();
+    auto* window = static_cast<QPlainTextEdit*>(memo->Widget());
+    EXPECT_EQ(window->toPlainText(), "abc\ndef");
+    FocusOn(window);
+    QTest::keyClick(window, Qt::Key_Down);
+    CursorAfter(window, 1);
+    QTest::keyClicks(window, "XY");
+    EXPECT_EQ(memo->Lines()->Strings(1), "dXYef");
 }
 
 }  // namespace
