@@ -4,8 +4,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 constexpr qint64 kMaxTableFile = qint64(1) << 30;  // 1 GiB
+constexpr qint64 kCacheBlock = 64 * 1024;
+constexpr size_t kCacheBlocks = 8;
 }
 
 bool IsBlobType(TFieldType type) { return type == ftMemo || type == ftBlob || type == ftGraphic; }
@@ -56,14 +61,73 @@ std::uint32_t TByteReader::U32BE(qint64 offset) const
     return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | std::uint32_t(p[3]);
 }
 
-QByteArray ReadTableFile(const QString& fileName)
+TBlockFile::TBlockFile(const QString& fileName) : fileName_(fileName), file_(fileName)
 {
-    QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly))
-        throw EDatabaseError(QStringLiteral("Cannot open table file %1: %2").arg(fileName, f.errorString()));
-    if (f.size() > kMaxTableFile)
-        throw EDatabaseError(QStringLiteral("Table file %1 is too large").arg(fileName));
-    return f.readAll();
+    if (!file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        throw EDatabaseError(QStringLiteral("Cannot open table file %1: %2").arg(fileName, file_.errorString()));
+    size_ = file_.size();
+}
+
+void TBlockFile::Corrupt(const QString& why) const
+{
+    throw EDatabaseError(QStringLiteral("Table file %1 is corrupt: %2").arg(fileName_, why));
+}
+
+void TBlockFile::Check(qint64 offset, qint64 length) const
+{
+    if (offset < 0 || length < 0 || offset > size_ || length > size_ - offset)
+        Corrupt(QStringLiteral("data ends before offset %1").arg(offset + qMax<qint64>(length, 0)));
+    if (length > kMaxTableFile)
+        throw EDatabaseError(QStringLiteral("Table file %1 holds a value too large to read").arg(fileName_));
+}
+
+void TBlockFile::ReadAt(qint64 offset, char* out, qint64 length)
+{
+    if (!file_.seek(offset) || file_.read(out, length) != length)
+        throw EDatabaseError(QStringLiteral("Table file %1 changed while it was open: %2 bytes at offset %3 are gone")
+                                 .arg(fileName_).arg(length).arg(offset));
+}
+
+const QByteArray& TBlockFile::Block(qint64 index)
+{
+    auto it = std::find_if(cache_.begin(), cache_.end(), [&](const TBlock& b) { return b.Index == index; });
+    if (it == cache_.end()) {
+        if (cache_.size() < kCacheBlocks)
+            it = cache_.insert(cache_.end(), TBlock{});
+        else
+            it = std::min_element(cache_.begin(), cache_.end(), [](const TBlock& a, const TBlock& b) { return a.Used < b.Used; });
+        it->Index = -1;  // a failed read leaves no half-filled block behind
+        const qint64 start = index * kCacheBlock;
+        it->Data.resize(qMin(kCacheBlock, size_ - start));
+        ReadAt(start, it->Data.data(), it->Data.size());
+        it->Index = index;
+    }
+    it->Used = ++tick_;
+    return it->Data;
+}
+
+char TBlockFile::Byte(qint64 offset)
+{
+    Check(offset, 1);
+    return Block(offset / kCacheBlock)[offset % kCacheBlock];
+}
+
+QByteArray TBlockFile::Read(qint64 offset, qint64 length)
+{
+    Check(offset, length);
+    QByteArray out(length, Qt::Uninitialized);
+    if (length > kCacheBlock) {  // a large blob passes the cache by
+        ReadAt(offset, out.data(), length);
+        return out;
+    }
+    for (qint64 done = 0; done < length;) {
+        const qint64 at = offset + done;
+        const QByteArray& block = Block(at / kCacheBlock);
+        const qint64 n = qMin(length - done, kCacheBlock - at % kCacheBlock);
+        std::memcpy(out.data() + done, block.constData() + at % kCacheBlock, size_t(n));
+        done += n;
+    }
+    return out;
 }
 
 void WriteTableFile(const QString& fileName, const QByteArray& data)

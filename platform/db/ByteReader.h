@@ -5,7 +5,9 @@
 #include "DbTypes.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <cstdint>
+#include <vector>
 
 class TByteReader {
 public:
@@ -28,9 +30,37 @@ private:
     QString fileName_;
 };
 
-// Reads a whole table or memo file; files above a sanity limit are refused
-// so that a hostile file cannot make the reader allocate without bound.
-QByteArray ReadTableFile(const QString& fileName);
+// A table or memo file read in blocks as its records are needed, through a
+// small cache of the blocks read last, so that its memory does not grow with
+// the file. The file stays open: a table written anew and renamed into place
+// meanwhile keeps reading as it was opened; one that shrinks raises
+// EDatabaseError on the read, never gives what is not there.
+class TBlockFile {
+public:
+    explicit TBlockFile(const QString& fileName);  // raises EDatabaseError when it cannot open
+    qint64 Size() const { return size_; }  // when opened
+    const QString& FileName() const { return fileName_; }
+    QByteArray Read(qint64 offset, qint64 length);  // bounds-checked against Size()
+    char Byte(qint64 offset);
+    [[noreturn]] void Corrupt(const QString& why) const;
+
+private:
+    struct TBlock {
+        qint64 Index = -1;
+        QByteArray Data;
+        quint64 Used = 0;
+    };
+    void Check(qint64 offset, qint64 length) const;
+    const QByteArray& Block(qint64 index);
+    void ReadAt(qint64 offset, char* out, qint64 length);
+
+    QString fileName_;
+    QFile file_;
+    qint64 size_ = 0;
+    std::vector<TBlock> cache_;
+    quint64 tick_ = 0;
+};
+
 void WriteTableFile(const QString& fileName, const QByteArray& data);
 
 // Little-endian appends for writers.

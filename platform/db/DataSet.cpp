@@ -109,26 +109,22 @@ void TDataSet::Loaded()
     }
 }
 
+std::unique_ptr<TRecordSource> TDataSet::OpenSource() { return std::make_unique<TMemorySource>(OpenData()); }
+
 void TDataSet::DoOpen()
 {
-    TTableData data = OpenData();
-    defs_ = std::move(data.Defs);
-    rows_ = std::move(data.Rows);
-    for (TRecord& row : rows_)  // short rows from a lenient source read as nulls
-        row.resize(defs_.size());
+    source_ = OpenSource();
+    defs_ = source_->Defs();
     try {
         CreateFields();
         if (filtered_ && !filter_.isEmpty())
             filterExpr_ = TFilterExpr::Parse(filter_, defs_);
+        active_ = true;
+        Rebuild();
     } catch (...) {
-        FreeFields();
-        defs_.clear();
-        rows_.clear();
+        ReleaseData();
         throw;
     }
-    active_ = true;
-    Rebuild();
-    SetPosition(0);
     Notify(TDataEvent::ActiveChanged);
     AfterOpen(this);
 }
@@ -137,15 +133,23 @@ void TDataSet::DoClose()
 {
     BeforeClose(this);
     CloseData();
+    ReleaseData();
+    Notify(TDataEvent::ActiveChanged);
+}
+
+void TDataSet::ReleaseData()
+{
     active_ = false;
     FreeFields();
     filterExpr_.reset();
     defs_.clear();
-    rows_.clear();
+    source_.reset();
+    orderIndex_.reset();
+    natural_ = true;
     view_.clear();
+    current_.clear();
     cur_ = -1;
     bof_ = eof_ = true;
-    Notify(TDataEvent::ActiveChanged);
 }
 
 void TDataSet::Refresh()
@@ -225,47 +229,66 @@ TField* TDataSet::FieldByName(const QString& name) const
 
 QVariant TDataSet::FieldValue(int fieldNo) const
 {
-    if (cur_ < 0 || cur_ >= static_cast<int>(view_.size()) || fieldNo < 0 || fieldNo >= static_cast<int>(defs_.size()))
+    if (cur_ < 0 || fieldNo < 0 || fieldNo >= static_cast<int>(current_.size()))
         return {};
-    return rows_[static_cast<size_t>(view_[static_cast<size_t>(cur_)])][static_cast<size_t>(fieldNo)];
+    return current_[static_cast<size_t>(fieldNo)];
 }
 
 // ---- navigation ----
 
-void TDataSet::SetPosition(int index)
+bool TDataSet::HasPosition(qint64 pos) const
 {
-    const int count = static_cast<int>(view_.size());
-    cur_ = count == 0 ? -1 : std::clamp(index, 0, count - 1);
+    if (!source_ || pos < 0)
+        return false;
+    return natural_ ? source_->Has(pos) : pos < static_cast<qint64>(view_.size());
+}
+
+qint64 TDataSet::Size() const
+{
+    if (!source_)
+        return 0;
+    return natural_ ? source_->Count() : static_cast<qint64>(view_.size());
+}
+
+void TDataSet::MoveTo(qint64 pos)
+{
+    if (pos == cur_)
+        return;
+    current_ = pos < 0 ? TRecord() : source_->Read(natural_ ? pos : view_[static_cast<size_t>(pos)]);
+    cur_ = static_cast<int>(pos);
 }
 
 void TDataSet::First()
 {
     CheckActive();
-    SetPosition(0);
+    MoveTo(HasPosition(0) ? 0 : -1);
     bof_ = true;
-    eof_ = view_.empty();
+    eof_ = cur_ < 0;
     Notify(TDataEvent::DataSetScrolled);
 }
 
 void TDataSet::Last()
 {
     CheckActive();
-    SetPosition(static_cast<int>(view_.size()) - 1);
+    MoveTo(Size() - 1);
     eof_ = true;
-    bof_ = view_.empty();
+    bof_ = cur_ < 0;
     Notify(TDataEvent::DataSetScrolled);
 }
 
 int TDataSet::MoveBy(int distance)
 {
     CheckActive();
-    const int count = static_cast<int>(view_.size());
-    const int target = cur_ + distance;
-    const int landed = count == 0 ? -1 : std::clamp(target, 0, count - 1);
-    const int moved = landed - cur_;
-    bof_ = count == 0 || (distance < 0 && target < 0);
-    eof_ = count == 0 || (distance > 0 && target >= count);
-    cur_ = landed;
+    const bool empty = cur_ < 0;
+    const qint64 target = qint64(cur_) + distance;
+    const bool past = distance > 0 && !HasPosition(target);
+    qint64 landed = cur_;
+    if (!empty)
+        landed = past ? Size() - 1 : qMax<qint64>(target, 0);
+    const int moved = static_cast<int>(landed - cur_);
+    MoveTo(landed);
+    bof_ = empty || (distance < 0 && target < 0);
+    eof_ = empty || past;
     if (moved != 0)
         Notify(TDataEvent::DataSetScrolled);
     return moved;
@@ -277,7 +300,7 @@ void TDataSet::Prior() { MoveBy(-1); }
 int TDataSet::RecordCount() const
 {
     CheckActive();
-    return static_cast<int>(view_.size());
+    return static_cast<int>(Size());
 }
 
 int TDataSet::RecNo() const { return active_ && cur_ >= 0 ? cur_ + 1 : 0; }
@@ -285,28 +308,37 @@ int TDataSet::RecNo() const { return active_ && cur_ >= 0 ? cur_ + 1 : 0; }
 void TDataSet::SetRecNo(int recNo)
 {
     CheckActive();
-    if (recNo < 1 || recNo > static_cast<int>(view_.size()))
+    if (!HasPosition(qint64(recNo) - 1))
         DatabaseError(QStringLiteral("Record number %1 out of range").arg(recNo));
     MoveBy(recNo - 1 - cur_);
 }
 
 TBookmark TDataSet::GetBookmark() const
 {
-    return active_ && cur_ >= 0 ? view_[static_cast<size_t>(cur_)] : -1;
+    if (!active_ || cur_ < 0)
+        return -1;
+    return natural_ ? cur_ : view_[static_cast<size_t>(cur_)];
 }
 
-bool TDataSet::BookmarkValid(TBookmark bookmark) const
+qint64 TDataSet::PositionOf(TBookmark bookmark) const
 {
-    return active_ && std::find(view_.begin(), view_.end(), bookmark) != view_.end();
+    if (!active_ || bookmark < 0)
+        return -1;
+    if (natural_)
+        return HasPosition(bookmark) ? bookmark : -1;
+    const auto it = std::find(view_.begin(), view_.end(), bookmark);
+    return it == view_.end() ? -1 : it - view_.begin();
 }
+
+bool TDataSet::BookmarkValid(TBookmark bookmark) const { return PositionOf(bookmark) >= 0; }
 
 void TDataSet::GotoBookmark(TBookmark bookmark)
 {
     CheckActive();
-    const auto it = std::find(view_.begin(), view_.end(), bookmark);
-    if (bookmark < 0 || it == view_.end())
+    const qint64 pos = PositionOf(bookmark);
+    if (pos < 0)
         DatabaseError(QStringLiteral("Record not found"));
-    cur_ = static_cast<int>(it - view_.begin());
+    MoveTo(pos);
     bof_ = eof_ = false;
     Notify(TDataEvent::DataSetScrolled);
 }
@@ -456,37 +488,91 @@ bool TDataSet::RangeKeys(std::vector<std::pair<int, QVariant>>& keys) const
     return true;
 }
 
-void TDataSet::SortView()
+// The records ordered by the values of some columns, equal ones in the
+// source's order. Only the key values are kept, not the records, and the
+// index serves every record of a master until the columns change.
+struct TDataSet::TOrderIndex {
+    std::vector<int> Columns;
+    std::vector<QVariant> Keys;    // Columns.size() values a record
+    std::vector<qint64> Records;   // in order
+    // <0, 0, >0 as the record's first values compare with the values given
+    int Compare(qint64 record, const std::vector<QVariant>& values) const
+    {
+        for (size_t k = 0; k < values.size(); ++k)
+            if (const int c = CompareValues(Keys[size_t(record) * Columns.size() + k], values[k]))
+                return c;
+        return 0;
+    }
+};
+
+const TDataSet::TOrderIndex& TDataSet::OrderIndex(const std::vector<int>& columns)
 {
-    if (indexFieldNames_.isEmpty())
-        return;
-    const std::vector<int> keys = FieldIndexes(indexFieldNames_);
-    std::stable_sort(view_.begin(), view_.end(), [&](int a, int b) {
-        for (int k : keys) {
-            const int c = CompareValues(rows_[size_t(a)][size_t(k)], rows_[size_t(b)][size_t(k)]);
-            if (c != 0)
+    if (orderIndex_ && orderIndex_->Columns == columns)
+        return *orderIndex_;
+    auto index = std::make_unique<TOrderIndex>();
+    index->Columns = columns;
+    for (qint64 i = 0; source_->Has(i); ++i) {
+        const TRecord row = source_->Read(i);
+        for (int c : columns)
+            index->Keys.push_back(row[size_t(c)]);
+        index->Records.push_back(i);
+    }
+    const size_t width = columns.size();
+    const auto& keys = index->Keys;
+    std::stable_sort(index->Records.begin(), index->Records.end(), [&](qint64 a, qint64 b) {
+        for (size_t k = 0; k < width; ++k)
+            if (const int c = CompareValues(keys[size_t(a) * width + k], keys[size_t(b) * width + k]))
                 return c < 0;
-        }
         return false;
     });
+    orderIndex_ = std::move(index);
+    return *orderIndex_;
+}
+
+bool TDataSet::BuildView(std::vector<qint64>& view)
+{
+    std::vector<std::pair<int, QVariant>> keys;
+    if (!RangeKeys(keys))
+        return false;
+    std::vector<int> columns;
+    if (!indexFieldNames_.isEmpty())
+        columns = FieldIndexes(indexFieldNames_);
+    else
+        for (const auto& key : keys)  // a range without an order keeps the source's order within it
+            columns.push_back(key.first);
+    if (columns.empty() && !filterExpr_)
+        return true;
+    const auto matches = [&](qint64 record) { return !filterExpr_ || filterExpr_->Matches(source_->Read(record)); };
+    if (columns.empty()) {
+        for (qint64 i = 0; source_->Has(i); ++i)
+            if (matches(i))
+                view.push_back(i);
+        return false;
+    }
+    const TOrderIndex& index = OrderIndex(columns);
+    std::vector<QVariant> values;
+    for (const auto& key : keys)
+        values.push_back(key.second);
+    const auto from = std::lower_bound(index.Records.begin(), index.Records.end(), values,
+                                       [&](qint64 r, const std::vector<QVariant>& v) { return index.Compare(r, v) < 0; });
+    const auto to = std::upper_bound(from, index.Records.end(), values,
+                                     [&](const std::vector<QVariant>& v, qint64 r) { return index.Compare(r, v) > 0; });
+    std::copy_if(from, to, std::back_inserter(view), matches);
+    return false;
 }
 
 void TDataSet::Rebuild()
 {
-    view_.clear();
-    std::vector<std::pair<int, QVariant>> keys;
-    const bool any = RangeKeys(keys);
-    const auto inRange = [&](const TRecord& row) {
-        return std::all_of(keys.begin(), keys.end(), [&](const auto& k) { return CompareValues(row[size_t(k.first)], k.second) == 0; });
-    };
-    for (size_t i = 0; any && i < rows_.size(); ++i) {
-        const TRecord& row = rows_[i];
-        if (inRange(row) && (!filterExpr_ || filterExpr_->Matches(row)))
-            view_.push_back(static_cast<int>(i));
-    }
-    SortView();
-    SetPosition(0);
+    std::vector<qint64> view;
+    const bool natural = BuildView(view);
+    // the first record is read before anything changes: a failed read leaves the view as it was
+    const bool any = natural ? source_->Has(0) : !view.empty();
+    TRecord first = any ? source_->Read(natural ? 0 : view.front()) : TRecord();
+    natural_ = natural;
+    view_ = std::move(view);
+    current_ = std::move(first);
+    cur_ = any ? 0 : -1;
     bof_ = true;
-    eof_ = view_.empty();
+    eof_ = !any;
     Notify(TDataEvent::DataSetChanged);
 }

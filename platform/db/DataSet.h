@@ -1,11 +1,13 @@
 #pragma once
 // TDataSet: a set of records with a current record, read through fields.
-// Descendants supply the records (OpenData); the data set keeps them in
-// memory and provides navigation, bookmarks, filtering, an ordering by
-// index fields and the range a master data set imposes on a detail.
+// Descendants supply the records (OpenSource) as a source the data set reads
+// as it moves, holding only the current record; it provides navigation,
+// bookmarks, filtering, an ordering by index fields and the range a master
+// data set imposes on a detail.
 #include "DataSource.h"
 #include "DbTypes.h"
 #include "Field.h"
+#include "RecordSource.h"
 
 #include <memory>
 
@@ -26,7 +28,7 @@ private:
     std::vector<TField*> items_;
 };
 
-using TBookmark = qint64;  // a record's place in the data set's records, -1 for none
+using TBookmark = qint64;  // a record's number in the data set's source, -1 for none
 using TDataSetNotifyEvent = TEvent<TDataSet*>;
 
 class TDataSet : public TComponent {
@@ -50,7 +52,7 @@ public:
     int MoveBy(int distance);
     bool Eof() const { return eof_; }
     bool Bof() const { return bof_; }
-    bool IsEmpty() const { return view_.empty(); }
+    bool IsEmpty() const { return cur_ < 0; }
     int RecordCount() const;
     int RecNo() const;  // 1-based; 0 when empty or closed
     void SetRecNo(int recNo);
@@ -105,8 +107,11 @@ public:
     void DetachDataSource(TDataSource* source);
 
 protected:
-    // Reads the descendant's records; raises EDatabaseError when it cannot.
-    virtual TTableData OpenData() = 0;
+    // Opens the descendant's records to be read as the data set moves;
+    // raises EDatabaseError when it cannot. The default serves OpenData's rows.
+    virtual std::unique_ptr<TRecordSource> OpenSource();
+    // The records of a descendant that has them in memory anyway; none by default.
+    virtual TTableData OpenData() { return {}; }
     virtual void CloseData() {}
     // The master's record moved; the default restricts to the matching range.
     virtual void MasterChanged();
@@ -115,15 +120,22 @@ protected:
 
 private:
     class TMasterLink;
+    struct TOrderIndex;
     void DoOpen();
     void DoClose();
+    void ReleaseData();  // back to the closed state, without notifying
     void CreateFields();
     void FreeFields();
-    void Rebuild();  // view_ from rows_: range, filter, order
+    void Rebuild();  // the view of the source: range, filter, order; to its first record
+    // Fills view with the records shown; false when they are all, in the source's order.
+    bool BuildView(std::vector<qint64>& view);
     // The detail's columns and the master's values they must equal; false when no record can.
     bool RangeKeys(std::vector<std::pair<int, QVariant>>& keys) const;
-    void SortView();
-    void SetPosition(int index);
+    const TOrderIndex& OrderIndex(const std::vector<int>& columns);
+    bool HasPosition(qint64 pos) const;
+    qint64 Size() const;
+    qint64 PositionOf(TBookmark bookmark) const;
+    void MoveTo(qint64 pos);  // reads the record there first: a failed read leaves the position as it was
     void Notify(TDataEvent event);
     void CheckActive() const;
     std::vector<int> FieldIndexes(const QString& names) const;
@@ -131,10 +143,13 @@ private:
     bool active_ = false;
     bool streamedActive_ = false;
     bool bof_ = true, eof_ = true;
-    int cur_ = -1;  // index into view_
+    int cur_ = -1;  // position in the view, -1 when empty or closed
     std::vector<TFieldDef> defs_;
-    std::vector<TRecord> rows_;
-    std::vector<int> view_;  // indexes of the visible rows, in order
+    std::unique_ptr<TRecordSource> source_;
+    bool natural_ = true;          // the view is every record of the source, in order
+    std::vector<qint64> view_;     // otherwise the records shown, in order
+    TRecord current_;              // the record at cur_
+    std::unique_ptr<TOrderIndex> orderIndex_;
     TFields fields_;
     std::vector<TField*> persistent_;
     std::vector<TDataSource*> sources_;

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -97,47 +98,58 @@ std::vector<Column> ReadColumns(const TByteReader& r, int headerLength, int reco
 }
 
 // Memo data of one column value: dBase IV blocks start FF FF 08 00 and a
-// length; dBase III blocks run to the first 1Ah.
+// length; dBase III blocks run to the first 1Ah. The file is held open from
+// the table's opening, so a table replaced meanwhile keeps its own memos.
 class TMemoFile {
 public:
-    TMemoFile(const QString& fileName) : fileName_(fileName) {}
+    explicit TMemoFile(const QString& fileName) : fileName_(fileName)
+    {
+        if (QFileInfo::exists(fileName_))
+            file_.emplace(fileName_);
+    }
     QByteArray Read(qint64 block)
     {
-        Load();
-        const TByteReader r(data_, fileName_);
+        TBlockFile& f = Load();
         // compared before multiplying: a wide memo column holds block numbers whose offset overflows
-        if (block <= 0 || block > (r.Size() - 1) / blockSize_)
-            r.Corrupt(QStringLiteral("memo block %1 is outside the file").arg(block));
+        if (block <= 0 || block > (f.Size() - 1) / blockSize_)
+            f.Corrupt(QStringLiteral("memo block %1 is outside the file").arg(block));
         const qint64 pos = block * blockSize_;
-        if (r.Size() - pos >= 8 && r.U32(pos) == 0x0008FFFFu) {
-            const qint64 length = qint64(r.U32(pos + 4)) - 8;
-            return r.Bytes(pos + 8, length);
+        if (f.Size() - pos >= 8) {
+            const QByteArray head = f.Read(pos, 8);
+            const TByteReader r(head, fileName_);
+            if (r.U32(0) == 0x0008FFFFu)
+                return f.Read(pos + 8, qint64(r.U32(4)) - 8);
         }
-        const qint64 end = data_.indexOf('\x1A', pos);
-        return r.Bytes(pos, (end < 0 ? r.Size() : end) - pos);
+        QByteArray text;
+        for (qint64 at = pos; at < f.Size(); at += kMemoBlock) {
+            const QByteArray chunk = f.Read(at, qMin<qint64>(kMemoBlock, f.Size() - at));
+            const qsizetype end = chunk.indexOf('\x1A');
+            text += end < 0 ? chunk : chunk.left(end);
+            if (end >= 0)
+                break;
+        }
+        return text;
     }
 
 private:
-    void Load()
+    TBlockFile& Load()
     {
-        if (loaded_)
-            return;
-        if (!QFileInfo::exists(fileName_))
+        if (!file_)
             throw EDatabaseError(QStringLiteral("Memo file %1 not found").arg(fileName_));
-        data_ = ReadTableFile(fileName_);
-        loaded_ = true;
-        const TByteReader r(data_, fileName_);
-        if (r.Size() < kMemoBlock)
-            r.Corrupt(QStringLiteral("the memo file header is truncated"));
-        // dBase IV keeps its block size at offset 20; dBase III leaves it 0 (512)
-        const int declared = r.U16(20);
-        blockSize_ = declared >= 64 && declared % 64 == 0 ? declared : kMemoBlock;
+        if (!blockSize_) {
+            if (file_->Size() < kMemoBlock)
+                file_->Corrupt(QStringLiteral("the memo file header is truncated"));
+            // dBase IV keeps its block size at offset 20; dBase III leaves it 0 (512)
+            const QByteArray head = file_->Read(0, kMemoBlock);
+            const int declared = TByteReader(head, fileName_).U16(20);
+            blockSize_ = declared >= 64 && declared % 64 == 0 ? declared : kMemoBlock;
+        }
+        return *file_;
     }
 
     QString fileName_;
-    QByteArray data_;
-    bool loaded_ = false;
-    int blockSize_ = kMemoBlock;
+    std::optional<TBlockFile> file_;
+    int blockSize_ = 0;  // 0 until the header is read
 };
 
 QVariant ParseNumber(const QByteArray& text, TFieldType type)
@@ -187,37 +199,99 @@ QVariant ParseValue(const Column& c, const char* raw, TMemoFile& memo)
     }
 }
 
+// Reads the header when opened and a record when asked for it. Deleted
+// records are skipped: their flags are read as far as the asked record needs.
+class TDbfSource : public TRecordSource {
+public:
+    explicit TDbfSource(const QString& fileName);
+    bool Has(qint64 index) override
+    {
+        ScanFor(index);
+        return index >= 0 && index < Live();
+    }
+    qint64 Count() override
+    {
+        ScanFor(slots_);
+        return Live();
+    }
+    TRecord Read(qint64 index) override;
+
+private:
+    qint64 Live() const { return scanned_ - static_cast<qint64>(deleted_.size()); }
+    void ScanFor(qint64 index);
+    qint64 SlotOf(qint64 index) const;
+
+    TBlockFile file_;
+    TMemoFile memo_;
+    std::vector<Column> cols_;
+    int headerLength_ = 0;
+    int recordLength_ = 0;
+    qint64 slots_ = 0;               // records in the file, deleted ones included
+    qint64 scanned_ = 0;             // slots whose deletion flag is read
+    std::vector<qint64> deleted_;    // the deleted ones among them, ascending
+};
+
+TDbfSource::TDbfSource(const QString& fileName) : file_(fileName), memo_(FindMemoFile(fileName))
+{
+    const QByteArray head = file_.Read(0, kHeaderSize);
+    const TByteReader h(head, fileName);
+    slots_ = h.U32(4);
+    headerLength_ = h.U16(8);
+    recordLength_ = h.U16(10);
+    if (headerLength_ < kHeaderSize + kDescriptorSize + 1 || headerLength_ > file_.Size() || recordLength_ < 2)
+        h.Corrupt(QStringLiteral("the header is damaged"));
+    const QByteArray header = file_.Read(0, headerLength_);
+    cols_ = ReadColumns(TByteReader(header, fileName), headerLength_, recordLength_);
+    if (slots_ > (file_.Size() - headerLength_) / recordLength_)
+        h.Corrupt(QStringLiteral("%1 records are announced but the file is shorter").arg(slots_));
+    for (const Column& c : cols_)
+        defs_.push_back(c.Def);
+}
+
+void TDbfSource::ScanFor(qint64 index)
+{
+    while (scanned_ < slots_ && Live() <= index) {
+        if (file_.Byte(headerLength_ + scanned_ * recordLength_) == '*')
+            deleted_.push_back(scanned_);
+        ++scanned_;
+    }
+}
+
+// The slot of the index-th live record: index plus the deleted slots before
+// it, the first j with deleted_[j] - j > index.
+qint64 TDbfSource::SlotOf(qint64 index) const
+{
+    size_t lo = 0, hi = deleted_.size();
+    while (lo < hi) {
+        const size_t mid = (lo + hi) / 2;
+        if (deleted_[mid] - static_cast<qint64>(mid) > index)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    return index + static_cast<qint64>(lo);
+}
+
+TRecord TDbfSource::Read(qint64 index)
+{
+    if (!Has(index))
+        throw EDatabaseError(QStringLiteral("Table file %1 has no record %2").arg(file_.FileName()).arg(index + 1));
+    const QByteArray rec = file_.Read(headerLength_ + SlotOf(index) * recordLength_, recordLength_);
+    TRecord row;
+    row.reserve(cols_.size());
+    for (const Column& c : cols_)
+        row.push_back(ParseValue(c, rec.constData() + 1 + c.Offset, memo_));
+    return row;
+}
+
 }  // namespace
+
+std::unique_ptr<TRecordSource> OpenDbfTable(const QString& fileName) { return std::make_unique<TDbfSource>(fileName); }
 
 TTableData ReadDbfTable(const QString& fileName)
 {
-    const QByteArray data = ReadTableFile(fileName);
-    const TByteReader r(data, fileName);
-    const qint64 count = r.U32(4);
-    const int headerLength = r.U16(8);
-    const int recordLength = r.U16(10);
-    if (headerLength < kHeaderSize + kDescriptorSize + 1 || headerLength > r.Size() || recordLength < 2)
-        r.Corrupt(QStringLiteral("the header is damaged"));
-    const std::vector<Column> cols = ReadColumns(r, headerLength, recordLength);
-    if (count > (r.Size() - headerLength) / recordLength)
-        r.Corrupt(QStringLiteral("%1 records are announced but the file is shorter").arg(count));
-
-    TTableData table;
-    for (const Column& c : cols)
-        table.Defs.push_back(c.Def);
-    TMemoFile memo(FindMemoFile(fileName));
-    table.Rows.reserve(static_cast<size_t>(count));
-    for (qint64 i = 0; i < count; ++i) {
-        const char* rec = r.Span(headerLength + i * recordLength, recordLength);
-        if (rec[0] == '*')  // deleted
-            continue;
-        TRecord row;
-        row.reserve(cols.size());
-        for (const Column& c : cols)
-            row.push_back(ParseValue(c, rec + 1 + c.Offset, memo));
-        table.Rows.push_back(std::move(row));
-    }
-    return table;
+    TDbfSource source(fileName);
+    return ReadAll(source);
 }
 
 // ---- writing ----

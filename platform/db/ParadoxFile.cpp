@@ -11,6 +11,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -140,39 +141,35 @@ double DecodeDouble(const char* p)
     return std::bit_cast<double>(v);
 }
 
+// The .MB file, held open from the table's opening like the table itself.
 class TBlobFile {
 public:
-    explicit TBlobFile(QString fileName) : fileName_(std::move(fileName)) {}
+    explicit TBlobFile(QString fileName) : fileName_(std::move(fileName))
+    {
+        if (QFileInfo::exists(fileName_))
+            file_.emplace(fileName_);
+    }
     QByteArray Read(std::uint32_t pointer, qint64 length)
     {
-        Load();
-        const TByteReader r(data_, fileName_);
+        if (!file_)
+            throw EDatabaseError(QStringLiteral("Blob file %1 not found").arg(fileName_));
+        TBlockFile& f = *file_;
         const qint64 block = pointer & 0xFFFFFF00u;
         const int index = static_cast<int>(pointer & 0xFF);
         if (index == 0xFF) {  // a blob of its own in one or more chunks
-            if (r.U8(block) != 2)
-                r.Corrupt(QStringLiteral("blob block at %1 has the wrong type").arg(block));
-            return r.Bytes(block + 9, length);
+            if (f.Byte(block) != 2)
+                f.Corrupt(QStringLiteral("blob block at %1 has the wrong type").arg(block));
+            return f.Read(block + 9, length);
         }
-        if (r.U8(block) != 3 || index >= 64)  // a chunk shared by small blobs
-            r.Corrupt(QStringLiteral("blob entry %1 at %2 is damaged").arg(index).arg(block));
+        if (f.Byte(block) != 3 || index >= 64)  // a chunk shared by small blobs
+            f.Corrupt(QStringLiteral("blob entry %1 at %2 is damaged").arg(index).arg(block));
         const qint64 entry = block + 12 + 5 * index;
-        return r.Bytes(block + 16 * qint64(r.U8(entry)), length);
+        return f.Read(block + 16 * qint64(static_cast<std::uint8_t>(f.Byte(entry))), length);
     }
 
 private:
-    void Load()
-    {
-        if (loaded_)
-            return;
-        if (!QFileInfo::exists(fileName_))
-            throw EDatabaseError(QStringLiteral("Blob file %1 not found").arg(fileName_));
-        data_ = ReadTableFile(fileName_);
-        loaded_ = true;
-    }
     QString fileName_;
-    QByteArray data_;
-    bool loaded_ = false;
+    std::optional<TBlockFile> file_;
 };
 
 QString SiblingFile(const QString& fileName, const char* upperExt)
@@ -187,7 +184,7 @@ QString SiblingFile(const QString& fileName, const char* upperExt)
     return lowerCase ? upper : lower;
 }
 
-QVariant ReadBlob(const Column& c, const char* p, TBlobFile& blobs, const TByteReader& table)
+QVariant ReadBlob(const Column& c, const char* p, TBlobFile& blobs, const TBlockFile& table)
 {
     const int leader = c.Length - 10;
     const std::uint32_t pointer = qFromLittleEndian<std::uint32_t>(p + leader);
@@ -207,7 +204,7 @@ QVariant ReadBlob(const Column& c, const char* p, TBlobFile& blobs, const TByteR
     return data;
 }
 
-QVariant ReadValue(const Column& c, const char* p, TBlobFile& blobs, const TByteReader& table)
+QVariant ReadValue(const Column& c, const char* p, TBlobFile& blobs, const TBlockFile& table)
 {
     if (IsBlobColumn(c.Type))
         return ReadBlob(c, p, blobs, table);
@@ -240,49 +237,111 @@ QVariant ReadValue(const Column& c, const char* p, TBlobFile& blobs, const TByte
     }
 }
 
+// Reads the header when opened and a record when asked for it. The records
+// are as many as the header says; the chain of data blocks is followed as
+// far as the asked record needs, its blocks remembered by first record.
+class TParadoxSource : public TRecordSource {
+public:
+    explicit TParadoxSource(const QString& fileName);
+    bool Has(qint64 index) override { return index >= 0 && index < count_; }
+    qint64 Count() override { return count_; }
+    TRecord Read(qint64 index) override;
+
+private:
+    struct TDataBlock {
+        qint64 First;  // number of the block's first record
+        qint64 Start;  // file offset
+    };
+    void WalkTo(qint64 index);
+
+    TBlockFile file_;
+    TBlobFile blobs_;
+    std::vector<Column> cols_;
+    int recordSize_ = 0;
+    int headerSize_ = 0;
+    int blockSize_ = 0;
+    qint64 count_ = 0;
+    std::vector<TDataBlock> blocks_;
+    qint64 walked_ = 0;      // records in blocks_
+    qint64 nextBlock_ = 0;   // of the chain, 0 at its end
+    std::vector<bool> seen_;
+};
+
+TParadoxSource::TParadoxSource(const QString& fileName) : file_(fileName), blobs_(SiblingFile(fileName, ".MB"))
+{
+    const QByteArray head = file_.Read(0, qMin<qint64>(file_.Size(), 0x78));
+    const TByteReader h(head, fileName);
+    recordSize_ = h.U16(hRecordSize);
+    headerSize_ = h.U16(hHeaderSize);
+    blockSize_ = h.U8(hBlockKb) * 1024;
+    if (h.U8(hFileType) != 0 && h.U8(hFileType) != 2)
+        h.Corrupt(QStringLiteral("it is not a Paradox table"));
+    if (recordSize_ == 0 || headerSize_ < 0x58 || headerSize_ > file_.Size() || blockSize_ == 0
+        || recordSize_ > blockSize_ - kBlockHeader)
+        h.Corrupt(QStringLiteral("the header is damaged"));
+    if (h.U32(hEncryption) != 0 && h.U32(hEncryption) != kNotEncrypted)
+        throw EDatabaseError(QStringLiteral("Table %1 is password protected").arg(fileName));
+    const QByteArray header = file_.Read(0, headerSize_);
+    cols_ = ReadColumns(TByteReader(header, fileName), headerSize_);
+    for (const Column& c : cols_)
+        defs_.push_back(c.Def);
+    const qint64 blockCount = (file_.Size() - headerSize_) / blockSize_;
+    count_ = h.U32(hRecords);
+    if (count_ > blockCount * ((blockSize_ - kBlockHeader) / recordSize_))
+        h.Corrupt(QStringLiteral("%1 records are announced but the file is shorter").arg(count_));
+    seen_.assign(static_cast<size_t>(blockCount) + 1, false);
+    nextBlock_ = h.U16(hFirstBlock);
+}
+
+void TParadoxSource::WalkTo(qint64 index)
+{
+    while (walked_ <= index) {
+        const qint64 block = nextBlock_;
+        if (block == 0)
+            file_.Corrupt(QStringLiteral("its blocks hold %1 records where the header announces %2").arg(walked_).arg(count_));
+        if (block >= qint64(seen_.size()) || seen_[static_cast<size_t>(block)])
+            file_.Corrupt(QStringLiteral("the block chain is broken at block %1").arg(block));
+        seen_[static_cast<size_t>(block)] = true;
+        const qint64 start = headerSize_ + (block - 1) * blockSize_;
+        const QByteArray head = file_.Read(start, kBlockHeader);
+        const TByteReader r(head, file_.FileName());
+        const int addSize = static_cast<std::int16_t>(r.U16(4));
+        const int count = addSize < 0 ? 0 : addSize / recordSize_ + 1;
+        if (count * recordSize_ > blockSize_ - kBlockHeader)
+            file_.Corrupt(QStringLiteral("block %1 claims too many records").arg(block));
+        if (count > 0)
+            blocks_.push_back({walked_, start});
+        walked_ += count;
+        nextBlock_ = r.U16(0);
+    }
+}
+
+TRecord TParadoxSource::Read(qint64 index)
+{
+    if (!Has(index))
+        throw EDatabaseError(QStringLiteral("Table file %1 has no record %2").arg(file_.FileName()).arg(index + 1));
+    WalkTo(index);
+    const auto it = std::prev(std::upper_bound(blocks_.begin(), blocks_.end(), index,
+                                               [](qint64 i, const TDataBlock& b) { return i < b.First; }));
+    const QByteArray rec = file_.Read(it->Start + kBlockHeader + (index - it->First) * recordSize_, recordSize_);
+    TRecord row;
+    row.reserve(cols_.size());
+    for (const Column& c : cols_)
+        row.push_back(ReadValue(c, rec.constData() + c.Offset, blobs_, file_));
+    return row;
+}
+
 }  // namespace
+
+std::unique_ptr<TRecordSource> OpenParadoxTable(const QString& fileName)
+{
+    return std::make_unique<TParadoxSource>(fileName);
+}
 
 TTableData ReadParadoxTable(const QString& fileName)
 {
-    const QByteArray data = ReadTableFile(fileName);
-    const TByteReader r(data, fileName);
-    const int recordSize = r.U16(hRecordSize);
-    const int headerSize = r.U16(hHeaderSize);
-    const int blockSize = r.U8(hBlockKb) * 1024;
-    if (r.U8(hFileType) != 0 && r.U8(hFileType) != 2)
-        r.Corrupt(QStringLiteral("it is not a Paradox table"));
-    if (recordSize == 0 || headerSize < 0x58 || headerSize > r.Size() || blockSize == 0 || recordSize > blockSize - kBlockHeader)
-        r.Corrupt(QStringLiteral("the header is damaged"));
-    if (r.U32(hEncryption) != 0 && r.U32(hEncryption) != kNotEncrypted)
-        throw EDatabaseError(QStringLiteral("Table %1 is password protected").arg(fileName));
-
-    const std::vector<Column> cols = ReadColumns(r, headerSize);
-    TTableData table;
-    for (const Column& c : cols)
-        table.Defs.push_back(c.Def);
-    TBlobFile blobs(SiblingFile(fileName, ".MB"));
-    const qint64 blockCount = (r.Size() - headerSize) / blockSize;
-    std::vector<bool> seen(static_cast<size_t>(blockCount) + 1, false);
-    for (qint64 block = r.U16(hFirstBlock); block != 0; ) {
-        if (block > blockCount || seen[static_cast<size_t>(block)])
-            r.Corrupt(QStringLiteral("the block chain is broken at block %1").arg(block));
-        seen[static_cast<size_t>(block)] = true;
-        const qint64 start = headerSize + (block - 1) * blockSize;
-        const int addSize = static_cast<std::int16_t>(r.U16(start + 4));
-        const int count = addSize < 0 ? 0 : addSize / recordSize + 1;
-        if (count * recordSize > blockSize - kBlockHeader)
-            r.Corrupt(QStringLiteral("block %1 claims too many records").arg(block));
-        for (int i = 0; i < count; ++i) {
-            const char* rec = r.Span(start + kBlockHeader + qint64(i) * recordSize, recordSize);
-            TRecord row;
-            row.reserve(cols.size());
-            for (const Column& c : cols)
-                row.push_back(ReadValue(c, rec + c.Offset, blobs, r));
-            table.Rows.push_back(std::move(row));
-        }
-        block = r.U16(start);
-    }
-    return table;
+    TParadoxSource source(fileName);
+    return ReadAll(source);
 }
 
 // ---- writing ----

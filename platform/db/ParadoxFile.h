@@ -6,7 +6,10 @@
 // date, time, timestamp, memo, binary blob, formatted memo, OLE, graphic,
 // bytes and BCD (the last two read as raw bytes). Files are written in the
 // Paradox 5 layout, without a primary index.
-#include "DbTypes.h"
+#include "RecordSource.h"
 
-TTableData ReadParadoxTable(const QString& fileName);
+// Opens the table for reading record by record; raises EDatabaseError when
+// its header is unreadable.
+std::unique_ptr<TRecordSource> OpenParadoxTable(const QString& fileName);
+TTableData ReadParadoxTable(const QString& fileName);  // every record at once
 void WriteParadoxTable(const QString& fileName, const TTableData& table);

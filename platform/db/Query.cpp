@@ -254,18 +254,21 @@ void TQuery::LoadReferencedTables(const QString& folder, const QString& sql)
                                       QRegularExpression::CaseInsensitiveOption);
         if (!sql.contains(word) || loaded_.contains(base, Qt::CaseInsensitive))
             continue;
-        const TTableData table = ReadTable(QDir(folder).filePath(file));
+        // streamed in record by record: the engine's copy is the only one
+        const std::unique_ptr<TRecordSource> table = OpenTableFile(QDir(folder).filePath(file));
+        const std::vector<TFieldDef>& defs = table->Defs();
         QStringList cols;
-        for (const TFieldDef& d : table.Defs)
+        for (const TFieldDef& d : defs)
             cols << Quote(d.Name) + u' ' + DeclaredType(d);
         Exec(db_, QStringLiteral("CREATE TABLE %1 (%2)").arg(Quote(base), cols.join(u',')));
         Exec(db_, QStringLiteral("CREATE VIEW %1 AS SELECT * FROM %2").arg(Quote(file), Quote(base)));
         Exec(db_, QStringLiteral("BEGIN"));
         Statement ins;
-        const QString marks = QString(QStringLiteral("?,")).repeated(int(table.Defs.size())).chopped(1);
+        const QString marks = QString(QStringLiteral("?,")).repeated(int(defs.size())).chopped(1);
         if (sqlite3_prepare_v2(db_, QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(Quote(base), marks).toUtf8().constData(), -1, &ins.s, nullptr) != SQLITE_OK)
             EngineError(db_, QStringLiteral("Cannot load table %1").arg(file));
-        for (const TRecord& row : table.Rows) {
+        for (qint64 r = 0; table->Has(r); ++r) {
+            const TRecord row = table->Read(r);
             for (size_t i = 0; i < row.size(); ++i)
                 BindValue(ins.s, int(i) + 1, row[i]);
             if (sqlite3_step(ins.s) != SQLITE_DONE)

@@ -26,9 +26,9 @@ TTableType TypeOf(const QString& fileName, TTableType type)
 }
 }  // namespace
 
-TTableData ReadTable(const QString& fileName, TTableType type)
+std::unique_ptr<TRecordSource> OpenTableFile(const QString& fileName, TTableType type)
 {
-    return TypeOf(fileName, type) == ttDBase ? ReadDbfTable(fileName) : ReadParadoxTable(fileName);
+    return TypeOf(fileName, type) == ttDBase ? OpenDbfTable(fileName) : OpenParadoxTable(fileName);
 }
 
 void WriteTable(const QString& fileName, const TTableData& table, TTableType type)
@@ -82,7 +82,7 @@ QString TTable::TableFileName() const
     return found.isEmpty() ? QDir(folder).filePath(name) : found;
 }
 
-TTableData TTable::OpenData()
+std::unique_ptr<TRecordSource> TTable::OpenSource()
 {
     if (tableName_.isEmpty())
         DatabaseError(QStringLiteral("Missing TableName property"));
@@ -92,7 +92,7 @@ TTableData TTable::OpenData()
         DatabaseError(QStringLiteral("Table '%1' not found in folder '%2' (database '%3')")
                           .arg(tableName_, folder, databaseName_));
     try {
-        return ReadTable(fileName, EffectiveType());
+        return OpenTableFile(fileName, EffectiveType());
     } catch (const EDatabaseError& e) {
         DatabaseError(QStringLiteral("Cannot open table '%1' in folder '%2': %3").arg(tableName_, folder, e.Message()));
     }

@@ -1,5 +1,8 @@
 #pragma once
 // TTable: one dBase or Paradox table file of a database (alias or folder).
+// Opening reads the header; records are read as the table moves to them.
+// An open table keeps reading the file it opened even when a new one is
+// written in its place; Refresh reads the new one.
 #include "DataSet.h"
 
 VK_ENUM(TTableType, ttDefault, ttParadox, ttDBase)
@@ -19,7 +22,7 @@ public:
     QString TableFileName() const;
 
 protected:
-    TTableData OpenData() override;
+    std::unique_ptr<TRecordSource> OpenSource() override;
 
 private:
     void CheckInactive(const char* what) const;
@@ -30,6 +33,7 @@ private:
     TTableType tableType_ = ttDefault;
 };
 
-// Reads a table file with the driver its type or extension names.
-TTableData ReadTable(const QString& fileName, TTableType type = ttDefault);
+// Opens a table file with the driver its type or extension names, for
+// reading record by record.
+std::unique_ptr<TRecordSource> OpenTableFile(const QString& fileName, TTableType type = ttDefault);
 void WriteTable(const QString& fileName, const TTableData& table, TTableType type = ttDefault);
