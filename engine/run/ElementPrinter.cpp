@@ -132,7 +132,8 @@ void WrapParagraph(const QString& paragraph, TFontInfo& font, double width, QStr
     QString line;
     for (const QString& word : paragraph.split(QLatin1Char(' '))) {
         const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-        if (line.isEmpty() || fits(candidate)) {
+        // A candidate as long as the paragraph is the paragraph, which does not fit.
+        if (line.isEmpty() || (candidate.size() < paragraph.size() && fits(candidate))) {
             line = candidate;
             continue;
         }
