@@ -98,12 +98,15 @@ void TQRTextExportFilter::EndPage()
             lines.append(QString());
         QString& line = lines[row];
         if (line.size() < t.Column + t.Text.size())
-            line = line.leftJustified(t.Column + t.Text.size(), QLatin1Char(' '));
+            line.resize(t.Column + t.Text.size(), QLatin1Char(' '));
         line.replace(t.Column, t.Text.size(), t.Text);
     }
     QByteArray page = pagesWritten_ > 0 ? QByteArray("\f") : QByteArray();
-    for (const QString& line : lines)
-        page += line.trimmed().isEmpty() ? QByteArray("\n") : line.toUtf8() + '\n';
+    for (const QString& line : lines) {
+        if (!std::all_of(line.begin(), line.end(), [](QChar c) { return c.isSpace(); }))
+            page += line.toUtf8();
+        page += '\n';
+    }
     Write(page);
     ++pagesWritten_;
     texts_.clear();

@@ -9,11 +9,6 @@
 #include <QFontMetricsF>
 #include <array>
 
-struct TQRElementPrinter::TCompiled {
-    std::unique_ptr<TExpression> Expr;
-    QString Error;
-};
-
 struct TQRElementPrinter::TFontInfo {
     QFont Font;
     QFontMetricsF Metrics;
@@ -34,6 +29,31 @@ struct TQRElementPrinter::TFontInfo {
             width += advance;
         }
         return width;
+    }
+};
+
+struct TQRElementPrinter::TElement {
+    enum class TKind { Other, Image, Text, Expr, SysData, DBText, Memo };
+    TKind Kind = TKind::Other;
+    const TQRCustomLabel* Label = nullptr;  // the text kinds'
+    std::unique_ptr<TExpression> Expr;  // an expression element's, once parsed
+    QString Error;  // why its expression does not parse or evaluate
+    std::unique_ptr<TFontInfo> Font;  // a text element's, on first use
+
+    explicit TElement(const TQRPrintable* element) : Label(dynamic_cast<const TQRCustomLabel*>(element))
+    {
+        if (dynamic_cast<const TQRDBImage*>(element))
+            Kind = TKind::Image;
+        else if (!Label)
+            Kind = TKind::Other;
+        else if (dynamic_cast<const TQRExpr*>(Label))
+            Kind = TKind::Expr;
+        else if (dynamic_cast<const TQRSysData*>(Label))
+            Kind = TKind::SysData;
+        else if (dynamic_cast<const TQRDBText*>(Label))
+            Kind = TKind::DBText;
+        else
+            Kind = dynamic_cast<const TQRMemo*>(Label) ? TKind::Memo : TKind::Text;
     }
 };
 
@@ -99,17 +119,21 @@ QString FieldText(TDataSet* ds, const QString& fieldName)
 template <class TFontInfo>
 void WrapParagraph(const QString& paragraph, TFontInfo& font, double width, QStringList& out)
 {
-    const QFontMetricsF& fm = font.Metrics;
-    // Kerning makes a text at most a little narrower than its characters' sum.
-    const double quick = font.QuickWidth(paragraph);
-    if ((quick >= 0 && quick <= width * 0.97) || fm.horizontalAdvance(paragraph) <= width) {
-        out << paragraph;  // the common case: one measure, no breaking
+    // Kerning makes a text at most a little narrower than its characters'
+    // sum, so a text well within the width needs no shaping to know it fits.
+    auto fits = [&](const QString& text) {
+        const double quick = font.QuickWidth(text);
+        return (quick >= 0 && quick <= width * 0.97) || font.Metrics.horizontalAdvance(text) <= width;
+    };
+    if (fits(paragraph)) {
+        out << paragraph;  // the common case: no breaking
         return;
     }
     QString line;
     for (const QString& word : paragraph.split(QLatin1Char(' '))) {
         const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-        if (line.isEmpty() || fm.horizontalAdvance(candidate) <= width) {
+        // A candidate as long as the paragraph is the paragraph, which does not fit.
+        if (line.isEmpty() || (candidate.size() < paragraph.size() && fits(candidate))) {
             line = candidate;
             continue;
         }
@@ -134,104 +158,113 @@ TQRElementPrinter::~TQRElementPrinter() = default;
 void TQRElementPrinter::Prepare(const std::vector<TQRPrintable*>& elements)
 {
     const TExprFieldResolver resolver = ResolverOf(report_);
+    elements_.clear();
     exprs_.clear();
-    fonts_.clear();
     for (TQRPrintable* element : elements) {
-        auto* expr = dynamic_cast<TQRExpr*>(element);
+        TElement& e = ElementOf(element);
         // An element without an expression (a new one, say) prints nothing.
-        if (!expr || expr->Expression().trimmed().isEmpty())
+        if (e.Kind != TElement::TKind::Expr)
             continue;
-        auto compiled = std::make_unique<TCompiled>();
+        const QString text = static_cast<const TQRExpr*>(e.Label)->Expression();
+        if (text.trimmed().isEmpty())
+            continue;
         try {
-            compiled->Expr = std::make_unique<TExpression>(expr->Expression(), resolver);
-        } catch (const EExprError& e) {
-            compiled->Error = e.Message();
+            e.Expr = std::make_unique<TExpression>(text, resolver);
+        } catch (const EExprError& error) {
+            e.Error = error.Message();
         }
-        exprs_[expr] = std::move(compiled);
+        exprs_.push_back(&e);
     }
 }
 
 void TQRElementPrinter::AccumulateAll()
 {
-    for (auto& [expr, compiled] : exprs_) {
-        if (!compiled->Expr)
+    for (TElement* e : exprs_) {
+        if (!e->Expr)
             continue;
         try {
-            compiled->Expr->Accumulate();
-        } catch (const EExprError& e) {
-            compiled->Error = e.Message();
-            compiled->Expr.reset();
+            e->Expr->Accumulate();
+        } catch (const EExprError& error) {
+            e->Error = error.Message();
+            e->Expr.reset();
         }
     }
 }
 
 void TQRElementPrinter::AfterPrint(TQRPrintable* element)
 {
-    auto* expr = dynamic_cast<TQRExpr*>(element);
-    if (!expr || !expr->ResetAfterPrint())
-        return;
-    auto it = exprs_.find(expr);
-    if (it != exprs_.end() && it->second->Expr)
-        it->second->Expr->Reset();
+    TElement& e = ElementOf(element);
+    if (e.Expr && static_cast<const TQRExpr*>(e.Label)->ResetAfterPrint())
+        e.Expr->Reset();
 }
 
-QString TQRElementPrinter::ExpressionText(const TQRExpr* expr) const
+TQRElementPrinter::TElement& TQRElementPrinter::ElementOf(const TQRPrintable* element) const
 {
-    auto it = exprs_.find(expr);
-    if (it == exprs_.end())
-        return {};
-    const TCompiled& c = *it->second;
-    if (!c.Expr)
-        return c.Error;
+    auto& e = elements_[element];
+    if (!e)
+        e = std::make_unique<TElement>(element);
+    return *e;
+}
+
+QString TQRElementPrinter::ExpressionText(const TElement& e) const
+{
+    if (!e.Expr)
+        return e.Error;
     try {
-        const TExprValue v = c.Expr->Value();
-        if (!expr->Mask().isEmpty() && v.IsNumeric())
-            return FormatNumeric(expr->Mask(), v.AsFloat());
+        const TExprValue v = e.Expr->Value();
+        const QString& mask = static_cast<const TQRExpr*>(e.Label)->Mask();
+        if (!mask.isEmpty() && v.IsNumeric())
+            return FormatNumeric(mask, v.AsFloat());
         return v.ToText();
-    } catch (const EExprError& e) {
-        return e.Message();
+    } catch (const EExprError& error) {
+        return error.Message();
     }
 }
 
-QString TQRElementPrinter::TextOf(const TQRCustomLabel* label, const TQRRunState& state) const
+QString TQRElementPrinter::TextOf(const TElement& e, const TQRRunState& state) const
 {
-    if (auto* expr = dynamic_cast<const TQRExpr*>(label))
-        return ExpressionText(expr);
-    if (auto* sys = dynamic_cast<const TQRSysData*>(label))
+    switch (e.Kind) {
+    case TElement::TKind::Expr: return ExpressionText(e);
+    case TElement::TKind::SysData: {
+        auto* sys = static_cast<const TQRSysData*>(e.Label);
         return sys->Text() + SysDataValue(sys, state, report_);
-    if (auto* db = dynamic_cast<const TQRDBText*>(label))
+    }
+    case TElement::TKind::DBText: {
+        auto* db = static_cast<const TQRDBText*>(e.Label);
         return FieldText(db->DataSet(), db->DataField());
-    if (dynamic_cast<const TQRMemo*>(label)) {
-        QString text = label->Lines()->Text();
+    }
+    case TElement::TKind::Memo: {
+        QString text = e.Label->Lines()->Text();
         while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
             text.chop(1);  // the last line's end is no further line
         return text;
     }
-    return label->Caption();
-}
-
-TQRElementPrinter::TFontInfo& TQRElementPrinter::FontOf(const TQRCustomLabel* label) const
-{
-    auto& info = fonts_[label];
-    if (!info) {
-        auto copy = std::make_shared<TFont>();
-        copy->Assign(label->Font());
-        const QFont font = copy->ToQFont();
-        info = std::make_unique<TFontInfo>(TFontInfo{font, QFontMetricsF(font), std::move(copy)});
+    default: return e.Label->Caption();
     }
-    return *info;
 }
 
-QStringList TQRElementPrinter::LinesOf(const TQRCustomLabel* label, const QString& text, double bandWidth) const
+TQRElementPrinter::TFontInfo& TQRElementPrinter::FontOf(TElement& e) const
+{
+    if (!e.Font) {
+        auto copy = std::make_shared<TFont>();
+        copy->Assign(e.Label->Font());
+        const QFont font = copy->ToQFont();
+        e.Font = std::make_unique<TFontInfo>(TFontInfo{font, QFontMetricsF(font), std::move(copy)});
+    }
+    return *e.Font;
+}
+
+QStringList TQRElementPrinter::LinesOf(TElement& e, const QString& text, double bandWidth) const
 {
     QStringList paragraphs = text.contains(QLatin1Char('\n'))
                                  ? QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n'))
                                  : QStringList{text};
-    if (label->AutoSize() || !label->WordWrap())
+    if (e.Label->AutoSize() || !e.Label->WordWrap())
         return paragraphs;
     QStringList lines;
+    const double width = TextSpan(e.Label, bandWidth).second;
     for (const QString& p : paragraphs)
-        WrapParagraph(p, FontOf(label), TextSpan(label, bandWidth).second, lines);
+        WrapParagraph(p, FontOf(e), width, lines);
     return lines;
 }
 
@@ -239,13 +272,13 @@ TQRElementLayout TQRElementPrinter::Measure(TQRPrintable* element, const TQRRunS
 {
     TQRElementLayout layout;
     layout.Height = element->Size().height();
-    auto* label = dynamic_cast<TQRCustomLabel*>(element);
-    if (!label)
+    TElement& e = ElementOf(element);
+    if (!e.Label)
         return layout;
-    layout.Lines = LinesOf(label, TextOf(label, state), bandWidth);
-    const double needed = layout.Lines.size() * FontOf(label).Metrics.height();
+    layout.Lines = LinesOf(e, TextOf(e, state), bandWidth);
+    const double needed = layout.Lines.size() * FontOf(e).Metrics.height();
     // Memos stretch when asked; word-wrapped text grows to show every line.
-    if (label->AutoStretch() || (label->WordWrap() && !label->AutoSize()))
+    if (e.Label->AutoStretch() || (e.Label->WordWrap() && !e.Label->AutoSize()))
         layout.Height = std::max(layout.Height, needed);
     return layout;
 }
@@ -254,26 +287,27 @@ void TQRElementPrinter::Print(TQRPrintable* element, const TQRElementLayout& lay
                               double bandWidth, QPainter& painter, std::vector<TQRPageText>& texts) const
 {
     const QRectF rect(origin + element->Size().topLeft(), QSizeF(element->Size().width(), layout.Height));
-    if (auto* image = dynamic_cast<TQRDBImage*>(element)) {
-        PrintFieldPicture(image, rect, painter);
+    TElement& e = ElementOf(element);
+    if (e.Kind == TElement::TKind::Image) {
+        PrintFieldPicture(static_cast<const TQRDBImage*>(element), rect, painter);
         return;
     }
-    auto* label = dynamic_cast<TQRCustomLabel*>(element);
-    if (!label) {
+    if (!e.Label) {
         element->Draw(painter, rect);
         return;
     }
-    const auto [offset, width] = TextSpan(label, bandWidth);
-    PrintText(label, layout.Lines, QRectF(rect.left() + offset, rect.top(), width, rect.height()), painter, texts);
+    const auto [offset, width] = TextSpan(e.Label, bandWidth);
+    PrintText(e, layout.Lines, QRectF(rect.left() + offset, rect.top(), width, rect.height()), painter, texts);
     element->Frame()->Paint(painter, rect);
 }
 
-void TQRElementPrinter::PrintText(const TQRCustomLabel* label, const QStringList& lines, const QRectF& rect,
-                                  QPainter& painter, std::vector<TQRPageText>& texts) const
+void TQRElementPrinter::PrintText(TElement& e, const QStringList& lines, const QRectF& rect, QPainter& painter,
+                                  std::vector<TQRPageText>& texts) const
 {
-    const TFontInfo& fi = FontOf(label);
+    const TQRCustomLabel* label = e.Label;
+    const TFontInfo& fi = FontOf(e);
     if (!label->Transparent() && label->Color() != clWhite && label->Color() != clNone)
-        painter.fillRect(TextBox(label, lines, rect), ColorToQColor(label->Color()));
+        painter.fillRect(TextBox(e, lines, rect), ColorToQColor(label->Color()));
     // The anchor is the edge or centre the alignment keeps in place, which an
     // auto-sized element's growing text keeps as well.
     const double anchor = label->Alignment() == taRightJustify ? rect.right()
@@ -288,12 +322,13 @@ void TQRElementPrinter::PrintText(const TQRCustomLabel* label, const QStringList
     }
 }
 
-QRectF TQRElementPrinter::TextBox(const TQRCustomLabel* label, const QStringList& lines, const QRectF& rect) const
+QRectF TQRElementPrinter::TextBox(TElement& e, const QStringList& lines, const QRectF& rect) const
 {
+    const TQRCustomLabel* label = e.Label;
     double width = rect.width();
     if (label->AutoSize())
         for (const QString& line : lines)
-            width = std::max(width, FontOf(label).Metrics.horizontalAdvance(line));
+            width = std::max(width, FontOf(e).Metrics.horizontalAdvance(line));
     QRectF box = rect;
     box.setWidth(width);
     if (label->Alignment() == taRightJustify)

@@ -6,7 +6,6 @@
 
 #include <QRectF>
 #include <QStringList>
-#include <map>
 #include <unordered_map>
 #include <memory>
 #include <optional>
@@ -52,8 +51,6 @@ public:
     // After an element printed: resets it when it asks for it.
     void AfterPrint(TQRPrintable* element);
 
-    // The printed text of a text element for the current record.
-    QString TextOf(const TQRCustomLabel* label, const TQRRunState& state) const;
     // The lines and height of the element for the current record; text
     // aligned to its band spreads over bandWidth, the printed band's width
     // (a column's in a multi-column report).
@@ -64,19 +61,23 @@ public:
                QPainter& painter, std::vector<TQRPageText>& texts) const;
 
 private:
-    struct TCompiled;
     struct TFontInfo;
-    QString ExpressionText(const TQRExpr* expr) const;
-    QStringList LinesOf(const TQRCustomLabel* label, const QString& text, double bandWidth) const;
-    TFontInfo& FontOf(const TQRCustomLabel* label) const;
-    void PrintText(const TQRCustomLabel* label, const QStringList& lines, const QRectF& rect, QPainter& painter,
+    struct TElement;
+    // The element as this run knows it, classified on first sight.
+    TElement& ElementOf(const TQRPrintable* element) const;
+    // The printed text of a text element for the current record.
+    QString TextOf(const TElement& element, const TQRRunState& state) const;
+    QString ExpressionText(const TElement& element) const;
+    QStringList LinesOf(TElement& element, const QString& text, double bandWidth) const;
+    TFontInfo& FontOf(TElement& element) const;
+    void PrintText(TElement& element, const QStringList& lines, const QRectF& rect, QPainter& painter,
                    std::vector<TQRPageText>& texts) const;
     // The area a text element's background covers.
-    QRectF TextBox(const TQRCustomLabel* label, const QStringList& lines, const QRectF& rect) const;
+    QRectF TextBox(TElement& element, const QStringList& lines, const QRectF& rect) const;
 
     TCustomQuickRep* report_;
-    std::map<const TQRExpr*, std::unique_ptr<TCompiled>> exprs_;
-    mutable std::unordered_map<const TQRCustomLabel*, std::unique_ptr<TFontInfo>> fonts_;
+    mutable std::unordered_map<const TQRPrintable*, std::unique_ptr<TElement>> elements_;
+    std::vector<TElement*> exprs_;  // the parsed expressions, which take every record
 };
 
 // The value of a group expression for the current record, compiled once.

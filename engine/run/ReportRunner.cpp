@@ -5,6 +5,7 @@
 #include "rtl/ScopeExit.h"
 
 #include <QPainter>
+#include <unordered_map>
 
 struct TQRReportRunner::TBands {
     TQRCustomBand* Title = nullptr;
@@ -17,6 +18,10 @@ struct TQRReportRunner::TBands {
     std::vector<std::unique_ptr<TQRGroupValue>> GroupValues;
     std::vector<TQRSubDetail*> SubDetails;
     std::vector<TQRPrintable*> Elements;
+    // Each band's elements, asked of the band once rather than for every record.
+    std::unordered_map<const TQRCustomBand*, std::vector<TQRPrintable*>> BandElements;
+    // Bands from outside the report (another report's, named as a footer), asked during the run.
+    std::unordered_map<const TQRCustomBand*, std::vector<TQRPrintable*>> OutsideElements;
 };
 
 // Unwinds the run when the page listener asks to stop.
@@ -53,7 +58,8 @@ TQRReportRunner::TQRReportRunner(TCustomQuickRep* report)
     watch_->FreeNotification(report);
     for (TQRCustomBand* band : report->BandList()) {
         watch_->FreeNotification(band);
-        for (TQRPrintable* element : band->Printables()) {
+        const auto& elements = bands_->BandElements[band] = band->Printables();
+        for (TQRPrintable* element : elements) {
             bands_->Elements.push_back(element);
             watch_->FreeNotification(element);
         }
@@ -111,6 +117,7 @@ void TQRReportRunner::Start(TQRPreparedReport& out)
     // over open before the expressions are parsed.
     OpenDataSets();
     printer_.Prepare(bands_->Elements);
+    bands_->OutsideElements.clear();
     bands_->GroupValues.clear();
     for (TQRGroup* group : bands_->Groups)
         bands_->GroupValues.push_back(std::make_unique<TQRGroupValue>(group->Expression(), report_));
@@ -360,11 +367,21 @@ double TQRReportRunner::PrintedWidth(const TQRCustomBand* band) const
     return IsColumnar(band) ? ColumnWidth() : BandWidth();
 }
 
+const std::vector<TQRPrintable*>& TQRReportRunner::ElementsOf(const TQRCustomBand* band) const
+{
+    if (auto own = bands_->BandElements.find(band); own != bands_->BandElements.end())
+        return own->second;
+    auto [it, added] = bands_->OutsideElements.try_emplace(band);
+    if (added)
+        it->second = band->Printables();
+    return it->second;
+}
+
 double TQRReportRunner::MeasureBand(TQRCustomBand* band, std::vector<TQRElementLayout>& layouts) const
 {
     double height = band->BandHeight();
     const double width = PrintedWidth(band);
-    for (TQRPrintable* element : band->Printables()) {
+    for (TQRPrintable* element : ElementsOf(band)) {
         layouts.push_back(printer_.Measure(element, state_, width));
         height = std::max(height, element->Size().top() + layouts.back().Height);
     }
@@ -398,7 +415,7 @@ void TQRReportRunner::PrintBand(TQRCustomBand* band)
     y_ += height;
     columnBottom_ = std::max(columnBottom_, y_);
     pageHasRecords_ = pageHasRecords_ || !header;
-    for (TQRPrintable* element : band->Printables())
+    for (TQRPrintable* element : ElementsOf(band))
         printer_.AfterPrint(element);
     PrintBand(band->ChildBand());
 }
@@ -428,7 +445,7 @@ void TQRReportRunner::DrawBand(TQRCustomBand* band, const QPointF& origin, doubl
     const QRectF rect(origin, QSizeF(width, height));
     if (band->Color() != clWhite && band->Color() != clNone)
         painter_->fillRect(rect, ColorToQColor(band->Color()));
-    const std::vector<TQRPrintable*> elements = band->Printables();
+    const std::vector<TQRPrintable*>& elements = ElementsOf(band);
     for (size_t i = 0; i < elements.size(); ++i)
         printer_.Print(elements[i], layouts[i], origin, width, *painter_, texts_);
     band->Frame()->Paint(*painter_, rect);
