@@ -1,5 +1,6 @@
 #include "controls/Controls.h"
 #include "classes/Published.h"
+#include "qt/Dispatch.h"
 #include "qt/PaintWidget.h"
 #include "qt/WidgetLink.h"
 
@@ -657,6 +658,19 @@ void TWinControl::DoExit()
     OnExit(this);
 }
 
+TKeyClient* TWinControl::KeyPreviewer()
+{
+    TWindowHost* form = WindowHostOf(this);
+    auto* preview = form && form->PreviewsKeys() ? dynamic_cast<TWinControl*>(form) : nullptr;
+    return preview == this ? nullptr : preview;
+}
+
+bool TWinControl::HostKey(int key)
+{
+    TWindowHost* form = WindowHostOf(this);
+    return form && form->DialogKey(this, key);
+}
+
 void TWinControl::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root)
 {
     for (TControl* c : std::vector<TControl*>(controls_))
@@ -666,9 +680,34 @@ void TWinControl::GetChildren(const std::function<void(TComponent*)>& proc, TCom
 
 // ---------------------------------------------------------------- painted controls
 
+namespace {
+
+// Paints a control on its canvas, which draws through the window's painter
+// while the paint runs; fill paints the background first.
+void PaintOnCanvas(const TControl* control, TCanvas& canvas, QPainter& painter, bool fill,
+                   const std::function<void()>& paint)
+{
+    canvas.SetPainter(&painter);
+    canvas.Font()->Assign(control->Font());
+    canvas.Brush()->SetColor(control->Color());
+    canvas.Brush()->SetStyle(bsSolid);
+    if (fill)
+        canvas.FillRect(control->ClientRect());
+    DispatchSafely(paint);
+    canvas.SetPainter(nullptr);
+}
+
+}  // namespace
+
 QWidget* TCustomControl::CreateWidget()
 {
     return new TPaintWidget();
+}
+
+// a windowed control fills its background; a graphic control shows its parent through
+void TCustomControl::PaintWindow(QPainter& painter)
+{
+    PaintOnCanvas(this, canvas_, painter, true, [this] { Paint(); });
 }
 
 QWidget* TGraphicControl::CreateWidget()
@@ -676,10 +715,15 @@ QWidget* TGraphicControl::CreateWidget()
     return new TPaintWidget();
 }
 
+void TGraphicControl::PaintWindow(QPainter& painter)
+{
+    PaintOnCanvas(this, canvas_, painter, false, [this] { Paint(); });
+}
+
 TControl* FindControl(const QWidget* widget)
 {
     TWidgetLink* link = TWidgetLink::Of(widget);
-    return link ? link->Control() : nullptr;
+    return link ? dynamic_cast<TControl*>(link->Client()) : nullptr;
 }
 
 TWindowHost* WindowHostOf(const TControl* control)

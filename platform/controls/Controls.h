@@ -5,6 +5,7 @@
 // (TWinControl) hold child controls and align them.
 #include "classes/Component.h"
 #include "graphics/Graphics.h"
+#include "qt/WidgetClient.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -14,9 +15,6 @@ VK_ENUM(TControlStyleFlag, csAcceptsControls, csCaptureMouse, csDesignInteractiv
         csSetCaption, csOpaque, csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible, csReplicatable,
         csNoStdEvents)
 using TControlStyle = TSet<TControlStyleFlag>;
-VK_ENUM(TMouseButton, mbLeft, mbRight, mbMiddle)
-VK_ENUM(TShiftStateFlag, ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble)
-using TShiftState = TSet<TShiftStateFlag>;
 VK_ENUM(TBevelCut, bvNone, bvLowered, bvRaised, bvSpace)
 
 // Cursor identifiers of the library (crDefault 0, crArrow -2, ...).
@@ -33,9 +31,8 @@ using TKeyPressEvent = TEvent<TObject*, QChar&>;
 
 class TWinControl;
 class TCanvas;
-class TWidgetLink;
 
-class TControl : public TComponent {
+class TControl : public TComponent, public TWidgetClient {
     VK_CLASS(TControl, TComponent)
 public:
     void Create(TComponent* owner) override;
@@ -114,10 +111,10 @@ public:
     virtual void Click();
     // Mouse input in client coordinates; the widget forwards what the user
     // does, and tests may call these to simulate it.
-    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
-    virtual void MouseMove(TShiftState shift, int x, int y);
-    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
-    virtual void DblClick();
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void DblClick() override;
 
     // The window behind the control; created with the control.
     QWidget* Widget() const { return widget_; }
@@ -136,9 +133,9 @@ protected:
     virtual void ParentFontChanged();
     void RequestAlign();
     // A window event other than mouse, keys and focus; true when it is handled.
-    virtual bool WindowEvent(QEvent*) { return false; }
+    bool WindowEvent(QEvent*) override { return false; }
     // True when the Qt widget itself acts on mouse input (buttons, edits, ...).
-    virtual bool NativeInput() const { return false; }
+    bool NativeInput() const override { return false; }
     // Whether the window stands alone on the desktop (forms without a parent).
     virtual bool IsTopLevel() const { return false; }
     // Sets the bounds the window already has (a user moved or sized it).
@@ -147,7 +144,6 @@ protected:
 
 private:
     friend class TWinControl;
-    friend class TWidgetLink;
     void UpdateWidgetGeometry();
     void DetachWidget();
     void ApplyFont();
@@ -172,7 +168,7 @@ private:
     bool adoptingFont_ = false;  // the font is being copied from the parent
 };
 
-class TWinControl : public TControl {
+class TWinControl : public TControl, public TKeyClient {
     VK_CLASS(TWinControl, TControl)
 public:
     void Destroy() override;
@@ -208,14 +204,17 @@ public:
     TKeyPressEvent OnKeyPress;
 
     // Keyboard input; the widget forwards what the user types.
-    virtual void KeyDown(int& key, TShiftState shift);
-    virtual void KeyUp(int& key, TShiftState shift);
-    virtual void KeyPress(QChar& key);
+    void KeyDown(int& key, TShiftState shift) override;
+    void KeyUp(int& key, TShiftState shift) override;
+    void KeyPress(QChar& key) override;
     // Whether the control handles a key itself that its form would otherwise
     // take as a dialog key (Enter, Escape).
     virtual bool WantsKey(int) const { return false; }
-    virtual void DoEnter();
-    virtual void DoExit();
+    void DoEnter() override;
+    void DoExit() override;
+    // The form previews keys, and takes the dialog keys (Enter, Escape) a control leaves.
+    TKeyClient* KeyPreviewer() override;
+    bool HostKey(int key) override;
 
     void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
     void Loaded() override;
@@ -237,7 +236,7 @@ private:
 };
 
 // A windowed control that paints itself on a canvas.
-class TCustomControl : public TWinControl {
+class TCustomControl : public TWinControl, public TPaintClient {
     VK_CLASS(TCustomControl, TWinControl)
 public:
     TCanvas* Canvas() const { return &canvas_; }
@@ -247,13 +246,14 @@ protected:
     // Paints the control; Canvas() draws on its window while this runs.
     virtual void Paint() {}
 
+    void PaintWindow(QPainter& painter) override;
+
 private:
-    friend class TPaintWidget;
     mutable TCanvas canvas_;  // painting draws through the const control's canvas
 };
 
 // A control without child controls that paints itself.
-class TGraphicControl : public TControl {
+class TGraphicControl : public TControl, public TPaintClient {
     VK_CLASS(TGraphicControl, TControl)
 public:
     TCanvas* Canvas() const { return &canvas_; }
@@ -262,8 +262,9 @@ protected:
     QWidget* CreateWidget() override;
     virtual void Paint() {}
 
+    void PaintWindow(QPainter& painter) override;
+
 private:
-    friend class TPaintWidget;
     mutable TCanvas canvas_;  // painting draws through the const control's canvas
 };
 

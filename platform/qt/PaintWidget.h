@@ -1,9 +1,7 @@
 #pragma once
-// The window of a control that paints itself (custom and graphic controls):
-// its paint events run the control's Paint on the control's canvas.
+// The window of a client that paints itself (custom and graphic controls):
+// its paint events run the client's painting.
 #include <QWidget>
-
-class TControl;
 
 class TPaintWidget : public QWidget {
     Q_OBJECT
@@ -12,8 +10,4 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-
-private:
-    template <class C>
-    static void PaintControl(C* control, QPainter& painter, bool fill);
 };

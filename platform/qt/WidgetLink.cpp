@@ -1,11 +1,12 @@
 #include "qt/WidgetLink.h"
-#include "controls/Controls.h"
 #include "qt/Dispatch.h"
+#include "qt/WidgetClient.h"
 
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWidget>
 #include <functional>
 
 namespace {
@@ -59,7 +60,7 @@ bool IsControlFocusChange(const QFocusEvent* event)
 
 }  // namespace
 
-// A key that the focused widget leaves travels up to its parents; the control
+// A key that the focused widget leaves travels up to its parents; the client
 // nearest to the focused widget had it already.
 bool TWidgetLink::PassedOnByChild(const QWidget* watched)
 {
@@ -72,7 +73,7 @@ bool TWidgetLink::PassedOnByChild(const QWidget* watched)
     return false;
 }
 
-TWidgetLink::TWidgetLink(QWidget* widget, TControl* control) : QObject(widget), control_(control)
+TWidgetLink::TWidgetLink(QWidget* widget, TWidgetClient* client) : QObject(widget), client_(client)
 {
     setObjectName(QStringLiteral("vkWidgetLink"));
     widget->installEventFilter(this);
@@ -80,7 +81,7 @@ TWidgetLink::TWidgetLink(QWidget* widget, TControl* control) : QObject(widget), 
 
 void TWidgetLink::Detach()
 {
-    control_ = nullptr;
+    client_ = nullptr;
 }
 
 TWidgetLink* TWidgetLink::Of(const QWidget* widget)
@@ -91,7 +92,7 @@ TWidgetLink* TWidgetLink::Of(const QWidget* widget)
 
 bool TWidgetLink::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!control_ || watched != parent())
+    if (!client_ || watched != parent())
         return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -104,13 +105,13 @@ bool TWidgetLink::eventFilter(QObject* watched, QEvent* event)
         return Key(static_cast<QKeyEvent*>(event));
     case QEvent::FocusIn:
     case QEvent::FocusOut:
-        if (auto* win = dynamic_cast<TWinControl*>(control_); win && IsControlFocusChange(static_cast<QFocusEvent*>(event)))
-            DispatchSafely([win, in = event->type() == QEvent::FocusIn] { in ? win->DoEnter() : win->DoExit(); });
+        if (auto* keys = dynamic_cast<TKeyClient*>(client_); keys && IsControlFocusChange(static_cast<QFocusEvent*>(event)))
+            DispatchSafely([keys, in = event->type() == QEvent::FocusIn] { in ? keys->DoEnter() : keys->DoExit(); });
         return false;
     default: {
         bool handled = false;
-        TControl* control = control_;
-        DispatchSafely([&] { handled = control->WindowEvent(event); });
+        TWidgetClient* client = client_;
+        DispatchSafely([&] { handled = client->WindowEvent(event); });
         return handled;
     }
     }
@@ -118,26 +119,26 @@ bool TWidgetLink::eventFilter(QObject* watched, QEvent* event)
 
 bool TWidgetLink::Mouse(QMouseEvent* event)
 {
-    TControl* control = control_;
-    const bool consume = !control->NativeInput();
+    TWidgetClient* client = client_;
+    const bool consume = !client->NativeInput();
     const QPoint p = event->position().toPoint();
     TShiftState shift = ShiftOf(event->modifiers(), event->buttons());
     const TMouseButton button = ButtonOf(event->button());
     DispatchSafely([&] {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
-            control->MouseDown(button, shift, p.x(), p.y());
+            client->MouseDown(button, shift, p.x(), p.y());
             break;
         case QEvent::MouseButtonDblClick:
-            control->DblClick();
-            if (control_)
-                control->MouseDown(button, shift.Include(ssDouble), p.x(), p.y());
+            client->DblClick();
+            if (client_)
+                client->MouseDown(button, shift.Include(ssDouble), p.x(), p.y());
             break;
         case QEvent::MouseButtonRelease:
-            control->MouseUp(button, shift, p.x(), p.y());
+            client->MouseUp(button, shift, p.x(), p.y());
             break;
         default:
-            control->MouseMove(shift, p.x(), p.y());
+            client->MouseMove(shift, p.x(), p.y());
             break;
         }
     });
@@ -146,22 +147,19 @@ bool TWidgetLink::Mouse(QMouseEvent* event)
 
 bool TWidgetLink::Key(QKeyEvent* event)
 {
-    auto* win = dynamic_cast<TWinControl*>(control_);
-    if (!win || resending_ || PassedOnByChild(static_cast<QWidget*>(parent())))
+    auto* keys = dynamic_cast<TKeyClient*>(client_);
+    if (!keys || resending_ || PassedOnByChild(static_cast<QWidget*>(parent())))
         return false;
-    TWindowHost* form = WindowHostOf(win);
-    auto* preview = form && form->PreviewsKeys() ? dynamic_cast<TWinControl*>(form) : nullptr;
-    if (preview == win)
-        preview = nullptr;
-    // The form hears the key first when it previews keys, then the control.
-    // A step that frees the control or swallows the key ends the delivery.
-    const auto deliver = [&](const std::function<bool(TWinControl*)>& step) {
-        for (TWinControl* target : {preview, win}) {
+    TKeyClient* preview = keys->KeyPreviewer();
+    // The previewer (a form) hears the key first, then the client.
+    // A step that frees the client or swallows the key ends the delivery.
+    const auto deliver = [&](const std::function<bool(TKeyClient*)>& step) {
+        for (TKeyClient* target : {preview, keys}) {
             if (!target)
                 continue;
             bool goOn = true;
             DispatchSafely([&] { goOn = step(target); });
-            if (!control_ || !goOn)
+            if (!client_ || !goOn)
                 return false;
         }
         return true;
@@ -169,25 +167,24 @@ bool TWidgetLink::Key(QKeyEvent* event)
     int key = event->key();
     const TShiftState shift = ShiftOf(event->modifiers(), {});
     if (event->type() == QEvent::KeyRelease)
-        return !deliver([&](TWinControl* target) {
+        return !deliver([&](TKeyClient* target) {
             target->KeyUp(key, shift);
             return key != 0;
         });
-    if (!deliver([&](TWinControl* target) {
+    if (!deliver([&](TKeyClient* target) {
             target->KeyDown(key, shift);
             return key != 0;
         }))
         return true;
     bool pressed = false;
-    if (form)
-        DispatchSafely([&] { pressed = form->DialogKey(win, key); });
-    if (pressed || !control_)
+    DispatchSafely([&] { pressed = keys->HostKey(key); });
+    if (pressed || !client_)
         return true;
     const QString text = event->text();
     if (text.size() != 1)
         return false;
     QChar ch = text[0];
-    if (!deliver([&](TWinControl* target) {
+    if (!deliver([&](TKeyClient* target) {
             target->KeyPress(ch);
             return !ch.isNull();
         }))

@@ -1,21 +1,21 @@
 #pragma once
-// The tie between a control and the Qt widget that is its window: installed
-// on the widget as an event filter, it hands what the user does (mouse, keys,
-// focus, window events) to the control, each delivery through DispatchSafely.
-// When the control goes first, Detach cuts the tie so a widget that lives on
-// for a moment (deleted later) reaches nothing.
+// The tie between a client (a control) and the Qt widget that is its window:
+// installed on the widget as an event filter, it hands what the user does
+// (mouse, keys, focus, window events) to the client, each delivery through
+// DispatchSafely. When the client goes first, Detach cuts the tie so a widget
+// that lives on for a moment (deleted later) reaches nothing.
 #include <QObject>
 
 class QWidget;
 class QKeyEvent;
 class QMouseEvent;
-class TControl;
+class TWidgetClient;
 
 class TWidgetLink : public QObject {
     Q_OBJECT
 public:
-    TWidgetLink(QWidget* widget, TControl* control);
-    TControl* Control() const { return control_; }
+    TWidgetLink(QWidget* widget, TWidgetClient* client);
+    TWidgetClient* Client() const { return client_; }
     void Detach();
     static TWidgetLink* Of(const QWidget* widget);
 
@@ -26,7 +26,7 @@ private:
     bool Mouse(QMouseEvent* event);
     bool Key(QKeyEvent* event);
     static bool PassedOnByChild(const QWidget* watched);
-    TControl* control_;
+    TWidgetClient* client_;
     bool resending_ = false;  // a key event replaced by a handler is on its way
 };
 
