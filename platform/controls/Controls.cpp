@@ -58,6 +58,16 @@ bool AlignsBefore(TAlign align, const TControl* a, const TControl* b)
     }
 }
 
+// Where a control stands in one of its parent's lists; controls mostly go
+// from the end (a parent frees its children last first), so the search
+// starts there.
+template <class T>
+typename std::vector<T*>::iterator FindFromEnd(std::vector<T*>& list, const TControl* control)
+{
+    auto it = std::find(list.rbegin(), list.rend(), control);
+    return it == list.rend() ? list.end() : std::next(it).base();
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- TControl
@@ -461,11 +471,12 @@ void TWinControl::InsertControl(TControl* control)
 
 void TWinControl::RemoveControl(TControl* control)
 {
-    auto it = std::find(controls_.begin(), controls_.end(), control);
+    auto it = FindFromEnd(controls_, control);
     if (it == controls_.end())
         return;
     controls_.erase(it);
-    tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), control), tabList_.end());
+    if (auto tab = FindFromEnd(tabList_, control); tab != tabList_.end())
+        tabList_.erase(tab);
     control->parent_ = nullptr;
     if (control->widget_ && !control->IsDestroying()) {
         control->widget_->hide();
