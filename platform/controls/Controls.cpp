@@ -89,6 +89,9 @@ void TControl::Create(TComponent* owner)
 
 void TControl::Destroy()
 {
+    // marked first: the parent then lets the widget go with the control
+    // instead of taking it out of the window, a walk over all its widgets
+    ComponentState.Include(csDestroying);
     if (parent_)
         parent_->RemoveControl(this);
     DetachWidget();

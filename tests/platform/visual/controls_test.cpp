@@ -2,9 +2,11 @@
 // behaviour of the standard controls' events.
 #include "controls/Buttons.h"
 #include "controls/ExtCtrls.h"
+#include "controls/StdCtrls.h"
 #include "forms/Forms.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -132,6 +134,35 @@ TEST(ControlLife, DestroyingAParentDestroysTheControlsItShowsWhoeverOwnsThem)
     EXPECT_EQ(owner->ComponentCount(), 0);
     owner->Free();
     watcher->Free();
+}
+
+TEST(ControlLife, AControlThatGoesTakesItsWidgetAlongInsteadOfOutOfTheWindow)
+{
+    // taking each widget out of a shown window walks all of the window's
+    // widgets: freeing a parent of many children would cost their square
+    struct TParentChanges : QObject {
+        int Count = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            Count += event->type() == QEvent::ParentChange;
+            return false;
+        }
+    } changes;
+    auto* form = New<TForm>(nullptr);
+    auto* panel = New<TPanel>(form);
+    panel->SetParent(form);
+    std::vector<TControl*> children;
+    for (int i = 0; i < 3; ++i) {
+        children.push_back(New<TLabel>(form));
+        children.back()->SetParent(panel);
+        children.back()->Widget()->installEventFilter(&changes);
+    }
+    form->Show();
+    children[0]->Free();
+    panel->Free();
+    EXPECT_EQ(changes.Count, 0);
+    EXPECT_EQ(form->ComponentCount(), 0);
+    form->Free();
 }
 
 TEST(ControlLife, FreeingAChildLeavesItsParentsListAndRealigns)
