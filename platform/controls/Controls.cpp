@@ -219,7 +219,9 @@ void TControl::FontChanged()
 
 void TControl::ParentFontChanged()
 {
-    if (!parentFont_ || !parent_)
+    // a control moved between parents of one font keeps its own: applying it
+    // again costs every widget inside a round of font and palette changes
+    if (!parentFont_ || !parent_ || font_->SameAs(*parent_->font_))
         return;
     adoptingFont_ = true;
     font_->Assign(parent_->font_);
@@ -465,7 +467,7 @@ void TWinControl::InsertControl(TControl* control)
         control->SyncWidget();
     }
     control->ParentFontChanged();
-    if (control->parentColor_)
+    if (control->parentColor_ && control->color_ != color_)
         control->TakeColor(color_);
     UpdateTabOrder();
     if (control->visible_ && control->align_ != alNone)
