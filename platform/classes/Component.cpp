@@ -5,6 +5,17 @@
 
 #include <algorithm>
 
+namespace {
+// Takes one entry out of a list; lists are mostly emptied from the end, so
+// the search starts there.
+void EraseLast(std::vector<TComponent*>& list, TComponent* item)
+{
+    auto it = std::find(list.rbegin(), list.rend(), item);
+    if (it != list.rend())
+        list.erase(std::next(it).base());
+}
+}  // namespace
+
 VK_PUBLISHED(TPersistent) {}
 
 void TPersistent::Assign(TPersistent* source)
@@ -57,8 +68,7 @@ void TComponent::Destroy()
     while (!freeNotifies_.empty()) {
         TComponent* other = freeNotifies_.back();
         freeNotifies_.pop_back();
-        auto& back = other->freeNotifies_;
-        back.erase(std::remove(back.begin(), back.end(), this), back.end());
+        EraseLast(other->freeNotifies_, this);
         other->Notification(this, opRemove);
     }
     DestroyComponents();
@@ -94,28 +104,46 @@ void TComponent::SetName(const QString& name)
         if (other && other != this)
             throw EComponentError(Format(QString::fromLatin1(rtlstr::SDuplicateName), {name}));
     }
+    if (owner_)
+        owner_->UnindexName(this);
     name_ = name;
+    if (owner_)
+        owner_->IndexName(this);
 }
 
 TComponent* TComponent::FindComponent(const QString& name) const
 {
     if (name.isEmpty())
         return nullptr;
-    for (TComponent* c : components_)
-        if (c->name_.compare(name, Qt::CaseInsensitive) == 0)
-            return c;
-    return nullptr;
+    return names_.value(name.toCaseFolded(), nullptr);
+}
+
+void TComponent::IndexName(TComponent* component)
+{
+    if (!component->name_.isEmpty())
+        names_.insert(component->name_.toCaseFolded(), component);
+}
+
+void TComponent::UnindexName(TComponent* component)
+{
+    if (component->name_.isEmpty())
+        return;
+    auto it = names_.find(component->name_.toCaseFolded());
+    if (it != names_.end() && it.value() == component)
+        names_.erase(it);
 }
 
 void TComponent::Insert(TComponent* component)
 {
     components_.push_back(component);
     component->owner_ = this;
+    IndexName(component);
 }
 
 void TComponent::Remove(TComponent* component)
 {
-    components_.erase(std::remove(components_.begin(), components_.end(), component), components_.end());
+    EraseLast(components_, component);
+    UnindexName(component);
     component->owner_ = nullptr;
 }
 
@@ -157,11 +185,9 @@ void TComponent::FreeNotification(TComponent* component)
 
 void TComponent::RemoveFreeNotification(TComponent* component)
 {
-    freeNotifies_.erase(std::remove(freeNotifies_.begin(), freeNotifies_.end(), component), freeNotifies_.end());
-    if (component) {
-        auto& back = component->freeNotifies_;
-        back.erase(std::remove(back.begin(), back.end(), this), back.end());
-    }
+    EraseLast(freeNotifies_, component);
+    if (component)
+        EraseLast(component->freeNotifies_, this);
 }
 
 void TComponent::ClearPublishedFields(TComponent* component)
@@ -177,11 +203,19 @@ void TComponent::Notification(TComponent* component, TOperation operation)
         return;
     RemoveFreeNotification(component);
     ClearPublishedFields(component);
-    // the components this one owns hear of their siblings' removal too
-    const std::vector<TComponent*> owned = components_;
-    for (TComponent* c : owned)
-        if (c != component && std::find(components_.begin(), components_.end(), c) != components_.end())
-            c->Notification(component, operation);
+    // A component that goes has told everyone who asked for free notification
+    // itself, so its siblings need not hear; telling each of them would make
+    // freeing a form cost the square of its components. One that changes owner
+    // still reaches every component this one owns.
+    if (component->IsDestroying())
+        return;
+    // walked by index from the end: a notified component may free others
+    for (size_t i = components_.size(); i > 0;) {
+        --i;
+        if (components_[i] != component)
+            components_[i]->Notification(component, operation);
+        i = std::min(i, components_.size());
+    }
 }
 
 void TComponent::GetChildren(const std::function<void(TComponent*)>&, TComponent*) {}

@@ -9,6 +9,7 @@
 #include "Events.h"
 #include "Object.h"
 
+#include <QHash>
 #include <vector>
 
 // A property a persistent object writes beside its published ones
@@ -78,10 +79,15 @@ private:
     void Insert(TComponent* component);
     void Remove(TComponent* component);
     void ClearPublishedFields(TComponent* component);
+    void IndexName(TComponent* component);
+    void UnindexName(TComponent* component);
 
     TComponent* owner_ = nullptr;
     QString name_;
     std::vector<TComponent*> components_;
+    // The named ones of components_ by case-folded name: reading a layout
+    // looks up every name it gives.
+    QHash<QString, TComponent*> names_;
     std::vector<TComponent*> freeNotifies_;
 };
 

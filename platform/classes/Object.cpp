@@ -32,7 +32,13 @@ TComponent* TClassInfo::CreateComponent(TComponent* owner) const
     return ConstructComponent(c, owner);
 }
 
-std::vector<const TPropInfo*> TClassInfo::Properties() const
+const std::vector<const TPropInfo*>& TClassInfo::Properties() const
+{
+    std::call_once(propertiesMade_, [this] { properties_ = MergedProperties(); });
+    return properties_;
+}
+
+std::vector<const TPropInfo*> TClassInfo::MergedProperties() const
 {
     std::vector<const TPropInfo*> out = parent_ ? parent_->Properties() : std::vector<const TPropInfo*>{};
     for (const TPropInfo& p : OwnProperties) {

@@ -6,6 +6,7 @@
 
 #include <any>
 #include <functional>
+#include <mutex>
 #include <typeindex>
 #include <utility>
 #include <vector>
@@ -74,7 +75,8 @@ public:
     // Allocates an instance without running a two-phase constructor.
     TObject* NewInstance() const;
 
-    std::vector<const TPropInfo*> Properties() const;  // ancestors' first
+    // Ancestors' first; made once, when the class is complete.
+    const std::vector<const TPropInfo*>& Properties() const;
     const TPropInfo* FindProperty(const QString& name) const;
     const TMethodInfo* FindMethod(const QString& name) const;
     std::vector<const TFieldInfo*> Fields() const;
@@ -85,9 +87,14 @@ public:
     std::vector<TFieldInfo> OwnFields;
 
 private:
+    std::vector<const TPropInfo*> MergedProperties() const;
+
     QString name_;
     TClass parent_;
     std::function<TObject*()> factory_;
+    // writing a layout asks for every element's properties
+    mutable std::once_flag propertiesMade_;
+    mutable std::vector<const TPropInfo*> properties_;
 };
 
 // Inside a class body: declares the class reference and its parent.

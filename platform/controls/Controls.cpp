@@ -58,6 +58,16 @@ bool AlignsBefore(TAlign align, const TControl* a, const TControl* b)
     }
 }
 
+// Where a control stands in one of its parent's lists; controls mostly go
+// from the end (a parent frees its children last first), so the search
+// starts there.
+template <class T>
+typename std::vector<T*>::iterator FindFromEnd(std::vector<T*>& list, const TControl* control)
+{
+    auto it = std::find(list.rbegin(), list.rend(), control);
+    return it == list.rend() ? list.end() : std::next(it).base();
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- TControl
@@ -78,6 +88,9 @@ void TControl::Create(TComponent* owner)
 
 void TControl::Destroy()
 {
+    // marked first: the parent then lets the widget go with the control
+    // instead of taking it out of the window, a walk over all its widgets
+    ComponentState.Include(csDestroying);
     if (parent_)
         parent_->RemoveControl(this);
     DetachWidget();
@@ -204,7 +217,9 @@ void TControl::FontChanged()
 
 void TControl::ParentFontChanged()
 {
-    if (!parentFont_ || !parent_)
+    // a control moved between parents of one font keeps its own: applying it
+    // again costs every widget inside a round of font and palette changes
+    if (!parentFont_ || !parent_ || font_.SameAs(parent_->font_))
         return;
     adoptingFont_ = true;
     font_.Assign(&parent_->font_);
@@ -450,7 +465,7 @@ void TWinControl::InsertControl(TControl* control)
         control->SyncWidget();
     }
     control->ParentFontChanged();
-    if (control->parentColor_)
+    if (control->parentColor_ && control->color_ != color_)
         control->TakeColor(color_);
     UpdateTabOrder();
     if (control->visible_ && control->align_ != alNone)
@@ -459,11 +474,12 @@ void TWinControl::InsertControl(TControl* control)
 
 void TWinControl::RemoveControl(TControl* control)
 {
-    auto it = std::find(controls_.begin(), controls_.end(), control);
+    auto it = FindFromEnd(controls_, control);
     if (it == controls_.end())
         return;
     controls_.erase(it);
-    tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), control), tabList_.end());
+    if (auto tab = FindFromEnd(tabList_, control); tab != tabList_.end())
+        tabList_.erase(tab);
     control->parent_ = nullptr;
     if (control->widget_ && !control->IsDestroying()) {
         control->widget_->hide();

@@ -271,6 +271,12 @@ void TFont::Assign(TPersistent* source)
     Changed();
 }
 
+bool TFont::SameAs(const TFont& other) const
+{
+    return name_ == other.name_ && height_ == other.height_ && style_ == other.style_ && color_ == other.color_ &&
+           charset_ == other.charset_ && pitch_ == other.pitch_ && PixelsPerInch == other.PixelsPerInch;
+}
+
 namespace {
 
 bool FamilyInstalled(const QString& family)

@@ -81,6 +81,8 @@ public:
     int PixelsPerInch = 96;
 
     void Assign(TPersistent* source) override;
+    // True when assigning the other font would change nothing.
+    bool SameAs(const TFont& other) const;
     // The Qt font at 96 pixels per inch, with the library's face substitutions
     // ("MS Sans Serif" and "MS Serif" become Liberation Sans and Liberation Serif).
     QFont ToQFont() const;

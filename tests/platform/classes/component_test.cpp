@@ -82,6 +82,73 @@ TEST(Ownership, PublishedFieldIsClearedWhenItsComponentGoes)
     form->Free();
 }
 
+TEST(Ownership, ComponentThatGoesIsToldToItsOwnerAndToThoseWhoAskedOnly)
+{
+    // a sibling that never asked does not hear: told to every sibling, each
+    // removal would make freeing a form cost the square of its components
+    auto* root = New<TWatcher>(nullptr);
+    std::vector<TWatcher*> goers, stayers;
+    for (int i = 0; i < 40; ++i) {
+        goers.push_back(New<TWatcher>(root));
+        goers.back()->SetName(QStringLiteral("G%1").arg(i));
+    }
+    for (int i = 0; i < 3; ++i) {
+        stayers.push_back(New<TWatcher>(root));
+        stayers.back()->SetName(QStringLiteral("S%1").arg(i));
+    }
+    goers[5]->FreeNotification(stayers[0]);
+    for (auto it = goers.rbegin(); it != goers.rend(); ++it)
+        (*it)->Free();
+    EXPECT_EQ(root->Heard.size(), goers.size()) << "the owner hears of each";
+    EXPECT_EQ(stayers[0]->Heard, std::vector<QString>{QStringLiteral("G5")});
+    EXPECT_TRUE(stayers[1]->Heard.empty());
+    ASSERT_EQ(root->ComponentCount(), 3);
+
+    // one that only changes owner lives on: every component of the old owner hears
+    auto* other = New<TComponent>(nullptr);
+    other->InsertComponent(stayers[2]);
+    EXPECT_EQ(stayers[1]->Heard, std::vector<QString>{QStringLiteral("S2")});
+    EXPECT_EQ(stayers[0]->Heard.back(), QStringLiteral("S2"));
+
+    other->Free();
+    root->Free();
+}
+
+TEST(Names, LookUpFollowsRenamesMovesAndFrees)
+{
+    auto* root = New<TComponent>(nullptr);
+    auto* a = New<TComponent>(root);
+    a->SetName(QStringLiteral("Label1"));
+    EXPECT_EQ(root->FindComponent(QStringLiteral("LABEL1")), a);
+
+    a->SetName(QStringLiteral("Title"));
+    EXPECT_EQ(root->FindComponent(QStringLiteral("label1")), nullptr);
+    EXPECT_EQ(root->FindComponent(QStringLiteral("tItLe")), a);
+    auto* b = New<TComponent>(root);
+    b->SetName(QStringLiteral("Label1"));  // free again once renamed
+    auto* c = New<TComponent>(root);
+    EXPECT_THROW(c->SetName(QStringLiteral("LABEL1")), EComponentError);
+
+    a->SetName(QStringLiteral("TITLE"));  // only the case changes
+    EXPECT_EQ(root->FindComponent(QStringLiteral("Title")), a);
+    auto* other = New<TComponent>(nullptr);
+    other->InsertComponent(a);
+    EXPECT_EQ(root->FindComponent(QStringLiteral("Title")), nullptr);
+    EXPECT_EQ(other->FindComponent(QStringLiteral("title")), a);
+    c->SetName(QStringLiteral("Title"));
+
+    b->Free();
+    EXPECT_EQ(root->FindComponent(QStringLiteral("Label1")), nullptr);
+    c->SetName(QStringLiteral("Label1"));
+    EXPECT_EQ(root->FindComponent(QStringLiteral("label1")), c);
+    auto* d = New<TComponent>(nullptr);
+    d->SetName(QStringLiteral("LABEL1"));
+    EXPECT_THROW(root->InsertComponent(d), EComponentError);
+    d->Free();
+    other->Free();
+    root->Free();
+}
+
 TEST(Names, InvalidAndDuplicateNamesAreRefused)
 {
     auto* root = New<TComponent>(nullptr);

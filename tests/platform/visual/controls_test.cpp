@@ -1,11 +1,13 @@
 // The control model: alignment, resize notifications, destruction, and the
 // behaviour of the standard controls' events.
+#include "classes/Published.h"
 #include "controls/Buttons.h"
 #include "controls/ExtCtrls.h"
-#include "classes/Published.h"
+#include "controls/StdCtrls.h"
 #include "forms/Forms.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -133,6 +135,79 @@ TEST(ControlLife, DestroyingAParentDestroysTheControlsItShowsWhoeverOwnsThem)
     EXPECT_EQ(owner->ComponentCount(), 0);
     owner->Free();
     watcher->Free();
+}
+
+TEST(ControlLife, AControlThatGoesTakesItsWidgetAlongInsteadOfOutOfTheWindow)
+{
+    // taking each widget out of a shown window walks all of the window's
+    // widgets: freeing a parent of many children would cost their square
+    struct TParentChanges : QObject {
+        int Count = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            Count += event->type() == QEvent::ParentChange;
+            return false;
+        }
+    } changes;
+    auto* form = New<TForm>(nullptr);
+    auto* panel = New<TPanel>(form);
+    panel->SetParent(form);
+    std::vector<TControl*> children;
+    for (int i = 0; i < 3; ++i) {
+        children.push_back(New<TLabel>(form));
+        children.back()->SetParent(panel);
+        children.back()->Widget()->installEventFilter(&changes);
+    }
+    form->Show();
+    children[0]->Free();
+    panel->Free();
+    EXPECT_EQ(changes.Count, 0);
+    EXPECT_EQ(form->ComponentCount(), 0);
+    form->Free();
+}
+
+namespace {
+// Counts the font changes it goes through.
+class TFontCounter : public TLabel {
+    VK_CLASS(TFontCounter, TLabel)
+public:
+    int Changes = 0;
+
+protected:
+    void FontChanged() override
+    {
+        ++Changes;
+        inherited::FontChanged();
+    }
+};
+}  // namespace
+VK_PUBLISHED(TFontCounter) {}
+
+TEST(ControlLife, AControlMovedBetweenParentsOfOneFontKeepsItsFont)
+{
+    // a report moved out of the designer to be saved and back takes every
+    // element along: each would go through a round of font changes
+    auto* form = New<TForm>(nullptr);
+    auto* first = New<TPanel>(form);
+    first->SetParent(form);
+    auto* second = New<TPanel>(form);
+    second->SetParent(form);
+    auto* group = New<TPanel>(form);
+    group->SetParent(first);
+    auto* label = New<TFontCounter>(form);
+    label->SetParent(group);
+    form->Show();
+    const int before = label->Changes;
+    group->SetParent(second);
+    group->SetParent(first);
+    EXPECT_EQ(label->Changes, before);
+
+    second->Font()->SetSize(20);  // a parent of another font still hands it down
+    group->SetParent(second);
+    EXPECT_EQ(label->Font()->Size(), 20);
+    EXPECT_EQ(label->Widget()->font(), label->Font()->ToQFont());
+    EXPECT_EQ(label->Changes, before + 1);
+    form->Free();
 }
 
 TEST(ControlLife, FreeingAChildLeavesItsParentsListAndRealigns)
