@@ -99,12 +99,13 @@ void CheckJobTaken(const QPrinter& printer)
                        .arg(printer.printerName(), QString::fromLocal8Bit(cupsLastErrorString())));
 }
 
-}  // namespace
-
+// The name of the report's print job: its title, else its name.
 QString PrintJobName(const TCustomQuickRep* report)
 {
     return report->ReportTitle().isEmpty() ? report->Name() : report->ReportTitle();
 }
+
+}  // namespace
 
 void ConfigurePrinter(const TCustomQuickRep* report, QPrinter& printer)
 {

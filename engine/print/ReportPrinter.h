@@ -11,8 +11,6 @@ class TCustomQuickRep;
 // The text shown when a report is printed without any printer.
 extern const char* const SNoPrinter;
 
-// The name of the report's print job: its title, else its name.
-QString PrintJobName(const TCustomQuickRep* report);
 // Sets the printer from the report's page and printer settings (printer,
 // paper, orientation, copies, page range, duplex, bin; a PDF file when an
 // output file is named).
