@@ -2,6 +2,7 @@
 
 #include "controls/StdCtrls.h"
 #include "dialogs/Dialogs.h"
+#include "engine/export/TextExportFilter.h"
 #include "engine/preview/PreviewForm.h"
 #include "ScreenCheck.h"
 
@@ -99,6 +100,18 @@ QString PrintToPdf(TQuickRep* report, const QString& name)
     pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), base + ".pdf", QStringLiteral("-")});
     pdftotext.waitForFinished();
     return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+QStringList ExportTextPages(TQuickRep* report, const QString& name)
+{
+    const QString file = ScratchPath(name);
+    report->ExportToFilter(new TQRTextExportFilter(file));
+    QFile text(file);
+    if (!text.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "no text export at " << file.toStdString();
+        return {};
+    }
+    return QString::fromUtf8(text.readAll()).split(QLatin1Char('\f'));
 }
 
 void SaveForReview(const QImage& image, const QString& name)

@@ -40,6 +40,9 @@ struct TDemoModal {
 QStringList PageTexts(const TQRPreparedReport& pages);
 // Prints the report into <screenshots>/<name>.pdf and returns the PDF's text.
 QString PrintToPdf(TQuickRep* report, const QString& name);
+// Exports the report through the engine's text filter into a scratch file
+// and returns the file's pages.
+QStringList ExportTextPages(TQuickRep* report, const QString& name);
 // Saves a picture for review under <build>/screenshots.
 void SaveForReview(const QImage& image, const QString& name);
 // Saves the window's picture for review, expecting every control it shows drawn.

@@ -10,7 +10,6 @@
 
 #include "designer/VornakMain.h"
 #include "dialogs/Dialogs.h"
-#include "engine/export/TextExportFilter.h"
 #include "engine/preview/PreviewForm.h"
 
 #include <QFile>
@@ -412,11 +411,7 @@ TEST_F(Casvel, SampleReportCarriesItsResource)
 // as far below the one before as on every other page.
 TEST_F(Casvel, EnginesTextExportSpacesTheOrdersEvenlyOnEveryPage)
 {
-    const QString file = ScratchPath(QStringLiteral("orders.txt"));
-    Form2->QuickRep1->ExportToFilter(new TQRTextExportFilter(file));
-    QFile text(file);
-    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
-    const QStringList pages = QString::fromUtf8(text.readAll()).split(QLatin1Char('\f'));
+    const QStringList pages = ExportTextPages(Form2->QuickRep1, QStringLiteral("orders.txt"));
     ASSERT_GT(pages.size(), 1);
     std::set<int> gaps;
     int orders = 0;

@@ -9,7 +9,6 @@
 
 #include "designer/VornakMain.h"
 #include "dialogs/Dialogs.h"
-#include "engine/export/TextExportFilter.h"
 #include "engine/preview/PreviewForm.h"
 
 #include <QFile>
@@ -401,11 +400,7 @@ TEST_F(Tondrel, SampleReportCarriesItsResource)
 // size stand at the same spacing, whether the title is above them or not.
 TEST_F(Tondrel, EnginesTextExportKeepsEachAnimalsLinesAtOneSpacing)
 {
-    const QString file = ScratchPath(QStringLiteral("animals.txt"));
-    Form2->QuickRep1->ExportToFilter(new TQRTextExportFilter(file));
-    QFile text(file);
-    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
-    const QStringList pages = QString::fromUtf8(text.readAll()).split(QLatin1Char('\f'));
+    const QStringList pages = ExportTextPages(Form2->QuickRep1, QStringLiteral("animals.txt"));
     ASSERT_EQ(pages.size(), Form2->Table1->RecordCount());
     QList<int> firstGaps;
     for (const QString& page : pages) {
