@@ -130,6 +130,13 @@ QByteArray TBlockFile::Read(qint64 offset, qint64 length)
     return out;
 }
 
+std::optional<TBlockFile> OpenIfExists(const QString& fileName)
+{
+    if (!QFileInfo::exists(fileName))
+        return std::nullopt;
+    return std::optional<TBlockFile>(std::in_place, fileName);
+}
+
 void WriteTableFile(const QString& fileName, const QByteArray& data)
 {
     // through a temporary file renamed into place: a failed write (a full disk,

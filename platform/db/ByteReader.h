@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class TByteReader {
@@ -60,6 +61,10 @@ private:
     std::vector<TBlock> cache_;
     quint64 tick_ = 0;
 };
+
+// A table's memo or blob file when it exists; opened with the table, so
+// that a table replaced meanwhile keeps its own.
+std::optional<TBlockFile> OpenIfExists(const QString& fileName);
 
 void WriteTableFile(const QString& fileName, const QByteArray& data);
 

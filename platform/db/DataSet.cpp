@@ -243,11 +243,13 @@ qint64 TDataSet::Size() const
     return natural_ ? source_->Count() : static_cast<qint64>(view_.size());
 }
 
+TBookmark TDataSet::RecordAt(qint64 pos) const { return natural_ ? pos : view_[static_cast<size_t>(pos)]; }
+
 void TDataSet::MoveTo(qint64 pos)
 {
     if (pos == cur_)
         return;
-    current_ = pos < 0 ? TRecord() : source_->Read(natural_ ? pos : view_[static_cast<size_t>(pos)]);
+    current_ = pos < 0 ? TRecord() : source_->Read(RecordAt(pos));
     cur_ = static_cast<int>(pos);
 }
 
@@ -308,9 +310,7 @@ void TDataSet::SetRecNo(int recNo)
 
 TBookmark TDataSet::GetBookmark() const
 {
-    if (!active_ || cur_ < 0)
-        return -1;
-    return natural_ ? cur_ : view_[static_cast<size_t>(cur_)];
+    return active_ && cur_ >= 0 ? RecordAt(cur_) : -1;
 }
 
 qint64 TDataSet::PositionOf(TBookmark bookmark) const

@@ -135,6 +135,7 @@ private:
     bool HasPosition(qint64 pos) const;
     qint64 Size() const;
     qint64 PositionOf(TBookmark bookmark) const;
+    TBookmark RecordAt(qint64 pos) const;  // the source's record at a position of the view
     void MoveTo(qint64 pos);  // reads the record there first: a failed read leaves the position as it was
     void Notify(TDataEvent event);
     void CheckActive() const;

@@ -102,11 +102,7 @@ std::vector<Column> ReadColumns(const TByteReader& r, int headerLength, int reco
 // the table's opening, so a table replaced meanwhile keeps its own memos.
 class TMemoFile {
 public:
-    explicit TMemoFile(const QString& fileName) : fileName_(fileName)
-    {
-        if (QFileInfo::exists(fileName_))
-            file_.emplace(fileName_);
-    }
+    explicit TMemoFile(const QString& fileName) : fileName_(fileName), file_(OpenIfExists(fileName_)) {}
     QByteArray Read(qint64 block)
     {
         TBlockFile& f = Load();

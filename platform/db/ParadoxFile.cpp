@@ -144,11 +144,7 @@ double DecodeDouble(const char* p)
 // The .MB file, held open from the table's opening like the table itself.
 class TBlobFile {
 public:
-    explicit TBlobFile(QString fileName) : fileName_(std::move(fileName))
-    {
-        if (QFileInfo::exists(fileName_))
-            file_.emplace(fileName_);
-    }
+    explicit TBlobFile(QString fileName) : fileName_(std::move(fileName)), file_(OpenIfExists(fileName_)) {}
     QByteArray Read(std::uint32_t pointer, qint64 length)
     {
         if (!file_)
