@@ -112,8 +112,3 @@ TMessageLog::~TMessageLog()
 {
     CurrentLog() = previous_;
 }
-
-TMessageLog* TMessageLog::Current()
-{
-    return CurrentLog();
-}

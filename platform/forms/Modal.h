@@ -73,7 +73,6 @@ public:
     ~TMessageLog();
     TMessageLog(const TMessageLog&) = delete;
     TMessageLog& operator=(const TMessageLog&) = delete;
-    static TMessageLog* Current();
     QStringList Texts;
 
 private:
