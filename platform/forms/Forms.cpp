@@ -364,7 +364,7 @@ void TCustomForm::AnswerModal(std::exception_ptr& failure)
     Activate();
     TModalRequest request{TModalKind::Form, this, Caption(), QString()};
     try {
-        const std::optional<int> answer = Modal::AnswerForm(request);
+        const std::optional<int> answer = Modal::Answer(request);
         // a button the answerer clicked has given the result already
         if (modal_ && modalResult_ == mrNone)
             SetModalResult(answer && *answer != mrNone ? *answer : int(mrCancel));

@@ -48,16 +48,14 @@ int Run(TModalRequest& request, const std::function<int()>& realDialog)
 {
     if (request.Kind == TModalKind::MessageBox && CurrentLog())
         CurrentLog()->Texts << request.Text;
-    if (Answerer()) {
+    if (Answerer())
         request.RunDialog = realDialog;
-        return Answerer()(request);
-    }
-    if (IsHeadless())
-        return Unanswered(request.Kind);
+    if (const std::optional<int> answer = Answer(request))
+        return *answer;
     return realDialog();
 }
 
-std::optional<int> AnswerForm(TModalRequest& request)
+std::optional<int> Answer(TModalRequest& request)
 {
     if (Answerer())
         return Answerer()(request);
@@ -113,9 +111,4 @@ TMessageLog::TMessageLog() : previous_(std::exchange(CurrentLog(), this)) {}
 TMessageLog::~TMessageLog()
 {
     CurrentLog() = previous_;
-}
-
-TMessageLog* TMessageLog::Current()
-{
-    return CurrentLog();
 }

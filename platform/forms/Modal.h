@@ -32,10 +32,10 @@ using TModalAnswerer = std::function<int(TModalRequest&)>;
 namespace Modal {
 // Runs a modal request: through the installed answerer, else the real dialog.
 int Run(TModalRequest& request, const std::function<int()>& realDialog);
-// The answer to a modal form's request, asked from inside the form's loop:
-// the answerer's, else Cancel on a head-less platform; nothing when a user
-// answers.
-std::optional<int> AnswerForm(TModalRequest& request);
+// The answer to a request without its real dialog (a modal form asks from
+// inside its loop): the answerer's, else Cancel on a head-less platform;
+// nothing when a user answers.
+std::optional<int> Answer(TModalRequest& request);
 // A message box: Qt's, with its icon and standard buttons (QMessageBox's
 // values), over the active window; returns the modal result of the button
 // pressed.
@@ -73,7 +73,6 @@ public:
     ~TMessageLog();
     TMessageLog(const TMessageLog&) = delete;
     TMessageLog& operator=(const TMessageLog&) = delete;
-    static TMessageLog* Current();
     QStringList Texts;
 
 private:
