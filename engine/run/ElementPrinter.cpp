@@ -2,6 +2,7 @@
 
 #include "db/DataSet.h"
 #include "db/Field.h"
+#include "classes/Owned.h"
 #include "graphics/Picture.h"
 #include "engine/Printables.h"
 #include "engine/expr/ReportFields.h"
@@ -39,6 +40,7 @@ struct TQRElementPrinter::TElement {
     std::unique_ptr<TExpression> Expr;  // an expression element's, once parsed
     QString Error;  // why its expression does not parse or evaluate
     std::unique_ptr<TFontInfo> Font;  // a text element's, on first use
+    TOwned<TFieldLink> Field;  // a data field's, on first use
 
     explicit TElement(const TQRPrintable* element) : Label(dynamic_cast<const TQRCustomLabel*>(element))
     {
@@ -107,11 +109,11 @@ QString SysDataValue(const TQRSysData* sys, const TQRRunState& state, const TCus
     return {};
 }
 
-QString FieldText(TDataSet* ds, const QString& fieldName)
+QString FieldText(TFieldLink& link, TDataSet* ds, const QString& fieldName)
 {
     if (!ds || !ds->Active())
         return {};
-    TField* field = ds->FindField(fieldName);
+    const TField* field = link.Field(ds, fieldName);
     return field ? field->DisplayText() : QString();
 }
 
@@ -221,7 +223,7 @@ QString TQRElementPrinter::ExpressionText(const TElement& e) const
     }
 }
 
-QString TQRElementPrinter::TextOf(const TElement& e, const TQRRunState& state) const
+QString TQRElementPrinter::TextOf(TElement& e, const TQRRunState& state) const
 {
     switch (e.Kind) {
     case TElement::TKind::Expr: return ExpressionText(e);
@@ -231,7 +233,9 @@ QString TQRElementPrinter::TextOf(const TElement& e, const TQRRunState& state) c
     }
     case TElement::TKind::DBText: {
         auto* db = static_cast<const TQRDBText*>(e.Label);
-        return FieldText(db->DataSet(), db->DataField());
+        if (!e.Field)
+            e.Field.reset(New<TFieldLink>(nullptr));
+        return FieldText(*e.Field, db->DataSet(), db->DataField());
     }
     case TElement::TKind::Memo: {
         QString text = e.Label->Lines()->Text();
