@@ -8,13 +8,23 @@
 #include "engine/expr/ReportFields.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <array>
 
 struct TQRElementPrinter::TFontInfo {
+    TFontInfo(const QFont& font, std::shared_ptr<TFont> copy)
+        : Font(font), Metrics(font), Copy(std::move(copy)), LineHeight(Metrics.height())
+    {
+    }
+
     QFont Font;
     QFontMetricsF Metrics;
     std::shared_ptr<TFont> Copy;  // what the printed lines keep
     std::array<double, 256> Advances{};  // of Latin-1 characters, 0 until measured
+    double LineHeight = 0;
+    // The widths of the texts shaped so far: field values repeat from record
+    // to record. Bounded, as a long report's texts are many.
+    QHash<QString, double> Shaped;
 
     // The width of the text from the advances of its characters, or -1 when
     // it has characters beyond Latin-1. Shaping a whole text costs far more.
@@ -30,6 +40,15 @@ struct TQRElementPrinter::TFontInfo {
             width += advance;
         }
         return width;
+    }
+
+    double ShapedWidth(const QString& text)
+    {
+        if (const auto it = Shaped.constFind(text); it != Shaped.cend())
+            return *it;
+        if (Shaped.size() >= 8192)
+            Shaped.clear();
+        return *Shaped.insert(text, Metrics.horizontalAdvance(text));
     }
 };
 
@@ -125,7 +144,7 @@ void WrapParagraph(const QString& paragraph, TFontInfo& font, double width, QStr
     // sum, so a text well within the width needs no shaping to know it fits.
     auto fits = [&](const QString& text) {
         const double quick = font.QuickWidth(text);
-        return (quick >= 0 && quick <= width * 0.97) || font.Metrics.horizontalAdvance(text) <= width;
+        return (quick >= 0 && quick <= width * 0.97) || font.ShapedWidth(text) <= width;
     };
     if (fits(paragraph)) {
         out << paragraph;  // the common case: no breaking
@@ -253,7 +272,7 @@ TQRElementPrinter::TFontInfo& TQRElementPrinter::FontOf(TElement& e) const
         auto copy = std::make_shared<TFont>();
         copy->Assign(e.Label->Font());
         const QFont font = copy->ToQFont();
-        e.Font = std::make_unique<TFontInfo>(TFontInfo{font, QFontMetricsF(font), std::move(copy)});
+        e.Font = std::make_unique<TFontInfo>(font, std::move(copy));
     }
     return *e.Font;
 }
@@ -280,7 +299,7 @@ TQRElementLayout TQRElementPrinter::Measure(TQRPrintable* element, const TQRRunS
     if (!e.Label)
         return layout;
     layout.Lines = LinesOf(e, TextOf(e, state), bandWidth);
-    const double needed = layout.Lines.size() * FontOf(e).Metrics.height();
+    const double needed = layout.Lines.size() * FontOf(e).LineHeight;
     // Memos stretch when asked; word-wrapped text grows to show every line.
     if (e.Label->AutoStretch() || (e.Label->WordWrap() && !e.Label->AutoSize()))
         layout.Height = std::max(layout.Height, needed);
