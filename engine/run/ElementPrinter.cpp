@@ -279,15 +279,20 @@ TQRElementPrinter::TFontInfo& TQRElementPrinter::FontOf(TElement& e) const
 
 QStringList TQRElementPrinter::LinesOf(TElement& e, const QString& text, double bandWidth) const
 {
-    QStringList paragraphs = text.contains(QLatin1Char('\n'))
-                                 ? QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n'))
-                                 : QStringList{text};
+    // most texts are one paragraph, which needs no list of paragraphs
+    const bool single = !text.contains(QLatin1Char('\n'));
+    const auto paragraphs = [&] {
+        return QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n'));
+    };
     if (e.Label->AutoSize() || !e.Label->WordWrap())
-        return paragraphs;
+        return single ? QStringList{text} : paragraphs();
     QStringList lines;
     const double width = TextSpan(e.Label, bandWidth).second;
-    for (const QString& p : paragraphs)
-        WrapParagraph(p, FontOf(e), width, lines);
+    if (single)
+        WrapParagraph(text, FontOf(e), width, lines);
+    else
+        for (const QString& p : paragraphs())
+            WrapParagraph(p, FontOf(e), width, lines);
     return lines;
 }
 
