@@ -177,18 +177,25 @@ char16_t* PutDigits(char16_t* out, int value, int width)
     return out + width;
 }
 
-// Dates outside these years are rare enough for Qt to write them.
-bool FourDigitYear(const QDate& date) { return date.isValid() && date.year() >= 1 && date.year() <= 9999; }
+// A date's parts, when its year shows in four digits; the others are rare
+// enough for Qt to write them.
+struct TDateParts {
+    int Year = 0, Month = 0, Day = 0;
+    explicit TDateParts(const QDate& date)
+    {
+        if (date.isValid())
+            date.getDate(&Year, &Month, &Day);
+    }
+    bool FourDigitYear() const { return Year >= 1 && Year <= 9999; }
+};
 
-char16_t* PutDate(char16_t* out, const QDate& date)
+char16_t* PutDate(char16_t* out, const TDateParts& date)
 {
-    int year = 0, month = 0, day = 0;
-    date.getDate(&year, &month, &day);
-    out = PutDigits(out, month, 2);
+    out = PutDigits(out, date.Month, 2);
     *out++ = u'/';
-    out = PutDigits(out, day, 2);
+    out = PutDigits(out, date.Day, 2);
     *out++ = u'/';
-    return PutDigits(out, year, 4);
+    return PutDigits(out, date.Year, 4);
 }
 
 char16_t* PutTime(char16_t* out, const QTime& time)
@@ -207,7 +214,7 @@ QString dbformat::FloatText(double value)
     if (value == 0)
         return QStringLiteral("0");  // negative zero as well
     if (!std::isnormal(value))
-        return QString::number(value, 'g', 15);  // infinities, NaN and the subnormals' few digits
+        return QString::number(value, 'g', 15);  // infinities, NaN, and subnormals with fewer digits than 15
     // The shortest digits that read back as the value, [-]d[.ddd]e(+|-)xx. Up
     // to 15 of them they are the value rounded to 15 digits; more need rounding.
     char sci[32];
@@ -265,10 +272,11 @@ QString dbformat::CurrencyText(double value)
 
 QString dbformat::DateText(const QDate& date)
 {
-    if (!FourDigitYear(date))
+    const TDateParts parts(date);
+    if (!parts.FourDigitYear())
         return date.toString(ShortDate);
     QString text(ShortDate.size(), Qt::Uninitialized);
-    PutDate(Chars(text), date);
+    PutDate(Chars(text), parts);
     return text;
 }
 
@@ -288,10 +296,11 @@ QString dbformat::DateTimeText(const QDateTime& dateTime)
     const QTime time = dateTime.time();
     if (time == QTime(0, 0))
         return DateText(date);
-    if (!FourDigitYear(date) || !time.isValid())
+    const TDateParts parts(date);
+    if (!parts.FourDigitYear() || !time.isValid())
         return dateTime.toString(DateTime);
     QString text(DateTime.size(), Qt::Uninitialized);
-    char16_t* out = PutDate(Chars(text), date);
+    char16_t* out = PutDate(Chars(text), parts);
     *out++ = u' ';
     PutTime(out, time);
     return text;
