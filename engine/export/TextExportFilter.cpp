@@ -91,16 +91,22 @@ void TQRTextExportFilter::EndPage()
     if (texts_.empty())
         return;
     const std::vector<std::pair<double, int>> rows = PageRows();
-    QStringList lines;
+    // Each text's line, then each line made as wide as its texts reach at
+    // once, rather than widened text by text.
+    std::vector<int> rowOf;
+    rowOf.reserve(texts_.size());
+    std::vector<qsizetype> widths(size_t(rows.back().second) + 1, 0);
     for (const TPlacedText& t : texts_) {
         const int row = std::lower_bound(rows.begin(), rows.end(), std::make_pair(t.Y, INT_MIN))->second;
-        while (lines.size() <= row)
-            lines.append(QString());
-        QString& line = lines[row];
-        if (line.size() < t.Column + t.Text.size())
-            line.resize(t.Column + t.Text.size(), QLatin1Char(' '));
-        line.replace(t.Column, t.Text.size(), t.Text);
+        rowOf.push_back(row);
+        widths[size_t(row)] = std::max(widths[size_t(row)], t.Column + t.Text.size());
     }
+    std::vector<QString> lines(widths.size());
+    for (size_t row = 0; row < widths.size(); ++row)
+        if (widths[row] > 0)
+            lines[row].fill(QLatin1Char(' '), widths[row]);
+    for (size_t i = 0; i < texts_.size(); ++i)  // in order: a later text covers an earlier one
+        std::copy(texts_[i].Text.cbegin(), texts_[i].Text.cend(), lines[size_t(rowOf[i])].begin() + texts_[i].Column);
     QByteArray page = pagesWritten_ > 0 ? QByteArray("\f") : QByteArray();
     for (const QString& line : lines) {
         if (!std::all_of(line.begin(), line.end(), [](QChar c) { return c.isSpace(); }))

@@ -1,5 +1,7 @@
 #include "ExprValue.h"
 
+#include "db/Field.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 #include <cmath>
@@ -61,18 +63,13 @@ QString TExprValue::ToText() const
     switch (Type()) {
     case TExprType::Null: return {};
     case TExprType::Integer: return QString::number(std::get<qint64>(v_));
-    case TExprType::Float: return FloatToText(std::get<double>(v_));
+    case TExprType::Float: return dbformat::FloatText(std::get<double>(v_));
     case TExprType::String: return std::get<QString>(v_);
     case TExprType::Boolean: return std::get<bool>(v_) ? QStringLiteral("True") : QStringLiteral("False");
-    case TExprType::Date: return DateToText(std::get<QDate>(v_));
-    case TExprType::Time: return TimeToText(std::get<QTime>(v_));
-    case TExprType::DateTime: {
-        // A date-time at midnight is a plain date (a date field's value), as a data field shows it.
-        const QDateTime& dt = std::get<QDateTime>(v_);
-        if (dt.time() == QTime(0, 0))
-            return DateToText(dt.date());
-        return DateToText(dt.date()) + QLatin1Char(' ') + TimeToText(dt.time());
-    }
+    case TExprType::Date: return dbformat::DateText(std::get<QDate>(v_));
+    case TExprType::Time: return dbformat::TimeText(std::get<QTime>(v_));
+    // a date-time at midnight is a plain date (a date field's value), as a data field shows it
+    case TExprType::DateTime: return dbformat::DateTimeText(std::get<QDateTime>(v_));
     }
     return {};
 }
@@ -81,23 +78,6 @@ QString ExprTypeName(TExprType type)
 {
     static const char* const names[] = {"NULL", "INTEGER", "FLOAT", "STRING", "BOOLEAN", "DATE", "TIME", "DATETIME"};
     return QString::fromLatin1(names[static_cast<int>(type)]);
-}
-
-QString FloatToText(double value)
-{
-    // Fifteen significant digits, as many as a double holds reliably.
-    QString text = QString::number(value, 'g', 15);
-    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
-}
-
-QString DateToText(const QDate& date)
-{
-    return date.toString(QStringLiteral("MM/dd/yyyy"));
-}
-
-QString TimeToText(const QTime& time)
-{
-    return time.toString(QStringLiteral("hh:mm:ss"));
 }
 
 namespace {
@@ -156,7 +136,7 @@ QString FormatSection(const QString& section, double value)
 QString FormatNumeric(const QString& picture, double value)
 {
     if (picture.isEmpty())
-        return FloatToText(value);
+        return dbformat::FloatText(value);
     const QStringList sections = picture.split(QLatin1Char(';'));
     if (value == 0 && sections.size() > 2)
         return FormatSection(sections[2], 0);

@@ -52,11 +52,6 @@ private:
 // "NULL", "INTEGER", "FLOAT", "STRING", "BOOLEAN", "DATE", "TIME", "DATETIME".
 QString ExprTypeName(TExprType type);
 
-// Fixed text forms of floats and dates, shared by STR, printed values and tests.
-QString FloatToText(double value);
-QString DateToText(const QDate& date);
-QString TimeToText(const QTime& time);
-
 // Formats a number with a picture of 0 (digit), # (optional digit), '.'
 // (decimal point), ',' (thousands separators) and literal characters; a
 // picture of two or three sections split by ';' gives positive, negative

@@ -2,18 +2,29 @@
 
 #include "db/DataSet.h"
 #include "db/Field.h"
+#include "classes/Owned.h"
 #include "graphics/Picture.h"
 #include "engine/Printables.h"
 #include "engine/expr/ReportFields.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <array>
 
 struct TQRElementPrinter::TFontInfo {
+    TFontInfo(const QFont& font, std::shared_ptr<TFont> copy)
+        : Font(font), Metrics(font), Copy(std::move(copy)), LineHeight(Metrics.height())
+    {
+    }
+
     QFont Font;
     QFontMetricsF Metrics;
     std::shared_ptr<TFont> Copy;  // what the printed lines keep
     std::array<double, 256> Advances{};  // of Latin-1 characters, 0 until measured
+    double LineHeight = 0;
+    // The widths of the texts shaped so far: field values repeat from record
+    // to record. Bounded, as a long report's texts are many.
+    QHash<QString, double> Shaped;
 
     // The width of the text from the advances of its characters, or -1 when
     // it has characters beyond Latin-1. Shaping a whole text costs far more.
@@ -30,6 +41,15 @@ struct TQRElementPrinter::TFontInfo {
         }
         return width;
     }
+
+    double ShapedWidth(const QString& text)
+    {
+        if (const auto it = Shaped.constFind(text); it != Shaped.cend())
+            return *it;
+        if (Shaped.size() >= 8192)
+            Shaped.clear();
+        return *Shaped.insert(text, Metrics.horizontalAdvance(text));
+    }
 };
 
 struct TQRElementPrinter::TElement {
@@ -39,6 +59,7 @@ struct TQRElementPrinter::TElement {
     std::unique_ptr<TExpression> Expr;  // an expression element's, once parsed
     QString Error;  // why its expression does not parse or evaluate
     std::unique_ptr<TFontInfo> Font;  // a text element's, on first use
+    TOwned<TFieldLink> Field;  // a data field's, on first use
 
     explicit TElement(const TQRPrintable* element) : Label(dynamic_cast<const TQRCustomLabel*>(element))
     {
@@ -107,11 +128,11 @@ QString SysDataValue(const TQRSysData* sys, const TQRRunState& state, const TCus
     return {};
 }
 
-QString FieldText(TDataSet* ds, const QString& fieldName)
+QString FieldText(TFieldLink& link, TDataSet* ds, const QString& fieldName)
 {
     if (!ds || !ds->Active())
         return {};
-    TField* field = ds->FindField(fieldName);
+    const TField* field = link.Field(ds, fieldName);
     return field ? field->DisplayText() : QString();
 }
 
@@ -123,7 +144,7 @@ void WrapParagraph(const QString& paragraph, TFontInfo& font, double width, QStr
     // sum, so a text well within the width needs no shaping to know it fits.
     auto fits = [&](const QString& text) {
         const double quick = font.QuickWidth(text);
-        return (quick >= 0 && quick <= width * 0.97) || font.Metrics.horizontalAdvance(text) <= width;
+        return (quick >= 0 && quick <= width * 0.97) || font.ShapedWidth(text) <= width;
     };
     if (fits(paragraph)) {
         out << paragraph;  // the common case: no breaking
@@ -221,7 +242,7 @@ QString TQRElementPrinter::ExpressionText(const TElement& e) const
     }
 }
 
-QString TQRElementPrinter::TextOf(const TElement& e, const TQRRunState& state) const
+QString TQRElementPrinter::TextOf(TElement& e, const TQRRunState& state) const
 {
     switch (e.Kind) {
     case TElement::TKind::Expr: return ExpressionText(e);
@@ -231,7 +252,9 @@ QString TQRElementPrinter::TextOf(const TElement& e, const TQRRunState& state) c
     }
     case TElement::TKind::DBText: {
         auto* db = static_cast<const TQRDBText*>(e.Label);
-        return FieldText(db->DataSet(), db->DataField());
+        if (!e.Field)
+            e.Field.reset(New<TFieldLink>(nullptr));
+        return FieldText(*e.Field, db->DataSet(), db->DataField());
     }
     case TElement::TKind::Memo: {
         QString text = e.Label->Lines()->Text();
@@ -249,22 +272,27 @@ TQRElementPrinter::TFontInfo& TQRElementPrinter::FontOf(TElement& e) const
         auto copy = std::make_shared<TFont>();
         copy->Assign(e.Label->Font());
         const QFont font = copy->ToQFont();
-        e.Font = std::make_unique<TFontInfo>(TFontInfo{font, QFontMetricsF(font), std::move(copy)});
+        e.Font = std::make_unique<TFontInfo>(font, std::move(copy));
     }
     return *e.Font;
 }
 
 QStringList TQRElementPrinter::LinesOf(TElement& e, const QString& text, double bandWidth) const
 {
-    QStringList paragraphs = text.contains(QLatin1Char('\n'))
-                                 ? QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n'))
-                                 : QStringList{text};
+    // most texts are one paragraph, which needs no list of paragraphs
+    const bool single = !text.contains(QLatin1Char('\n'));
+    const auto paragraphs = [&] {
+        return QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n'));
+    };
     if (e.Label->AutoSize() || !e.Label->WordWrap())
-        return paragraphs;
+        return single ? QStringList{text} : paragraphs();
     QStringList lines;
     const double width = TextSpan(e.Label, bandWidth).second;
-    for (const QString& p : paragraphs)
-        WrapParagraph(p, FontOf(e), width, lines);
+    if (single)
+        WrapParagraph(text, FontOf(e), width, lines);
+    else
+        for (const QString& p : paragraphs())
+            WrapParagraph(p, FontOf(e), width, lines);
     return lines;
 }
 
@@ -276,7 +304,7 @@ TQRElementLayout TQRElementPrinter::Measure(TQRPrintable* element, const TQRRunS
     if (!e.Label)
         return layout;
     layout.Lines = LinesOf(e, TextOf(e, state), bandWidth);
-    const double needed = layout.Lines.size() * FontOf(e).Metrics.height();
+    const double needed = layout.Lines.size() * FontOf(e).LineHeight;
     // Memos stretch when asked; word-wrapped text grows to show every line.
     if (e.Label->AutoStretch() || (e.Label->WordWrap() && !e.Label->AutoSize()))
         layout.Height = std::max(layout.Height, needed);

@@ -66,7 +66,7 @@ private:
     // The element as this run knows it, classified on first sight.
     TElement& ElementOf(const TQRPrintable* element) const;
     // The printed text of a text element for the current record.
-    QString TextOf(const TElement& element, const TQRRunState& state) const;
+    QString TextOf(TElement& element, const TQRRunState& state) const;
     QString ExpressionText(const TElement& element) const;
     QStringList LinesOf(TElement& element, const QString& text, double bandWidth) const;
     TFontInfo& FontOf(TElement& element) const;

@@ -145,6 +145,7 @@ void TDataSet::ReleaseData()
     orderIndex_.reset();
     natural_ = true;
     view_.clear();
+    positions_.clear();
     current_.clear();
     cur_ = -1;
     bof_ = eof_ = true;
@@ -319,8 +320,16 @@ qint64 TDataSet::PositionOf(TBookmark bookmark) const
         return -1;
     if (natural_)
         return HasPosition(bookmark) ? bookmark : -1;
-    const auto it = std::find(view_.begin(), view_.end(), bookmark);
-    return it == view_.end() ? -1 : it - view_.begin();
+    // each record's position, sorted by record, made when first asked for
+    if (positions_.size() != view_.size()) {
+        positions_.clear();
+        positions_.reserve(view_.size());
+        for (size_t pos = 0; pos < view_.size(); ++pos)
+            positions_.emplace_back(view_[pos], qint64(pos));
+        std::sort(positions_.begin(), positions_.end());
+    }
+    const auto it = std::lower_bound(positions_.begin(), positions_.end(), std::make_pair(bookmark, qint64(0)));
+    return it != positions_.end() && it->first == bookmark ? it->second : -1;
 }
 
 bool TDataSet::BookmarkValid(TBookmark bookmark) const { return PositionOf(bookmark) >= 0; }
@@ -498,7 +507,7 @@ struct TDataSet::TOrderIndex {
     }
 };
 
-const TDataSet::TOrderIndex& TDataSet::OrderIndex(const std::vector<int>& columns)
+const TDataSet::TOrderIndex& TDataSet::OrderIndex(const std::vector<int>& columns, std::vector<bool>* matched)
 {
     if (orderIndex_ && orderIndex_->Columns == columns)
         return *orderIndex_;
@@ -509,6 +518,8 @@ const TDataSet::TOrderIndex& TDataSet::OrderIndex(const std::vector<int>& column
         for (int c : columns)
             index->Keys.push_back(row[size_t(c)]);
         index->Records.push_back(i);
+        if (matched)
+            matched->push_back(filterExpr_->Matches(row));
     }
     const size_t width = columns.size();
     const auto& keys = index->Keys;
@@ -542,7 +553,10 @@ bool TDataSet::BuildView(std::vector<qint64>& view)
                 view.push_back(i);
         return false;
     }
-    const TOrderIndex& index = OrderIndex(columns);
+    // an index made now reads every record: the filter takes them as they pass
+    std::vector<bool> matched;
+    const TOrderIndex& index = OrderIndex(columns, filterExpr_ ? &matched : nullptr);
+    const auto taken = [&](qint64 record) { return matched.empty() ? matches(record) : bool(matched[size_t(record)]); };
     std::vector<QVariant> values;
     for (const auto& key : keys)
         values.push_back(key.second);
@@ -550,7 +564,7 @@ bool TDataSet::BuildView(std::vector<qint64>& view)
                                        [&](qint64 r, const std::vector<QVariant>& v) { return index.Compare(r, v) < 0; });
     const auto to = std::upper_bound(from, index.Records.end(), values,
                                      [&](const std::vector<QVariant>& v, qint64 r) { return index.Compare(r, v) > 0; });
-    std::copy_if(from, to, std::back_inserter(view), matches);
+    std::copy_if(from, to, std::back_inserter(view), taken);
     return false;
 }
 
@@ -563,6 +577,7 @@ void TDataSet::Rebuild()
     TRecord first = any ? source_->Read(natural ? 0 : view.front()) : TRecord();
     natural_ = natural;
     view_ = std::move(view);
+    positions_.clear();
     current_ = std::move(first);
     cur_ = any ? 0 : -1;
     bof_ = true;

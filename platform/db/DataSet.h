@@ -131,7 +131,9 @@ private:
     bool BuildView(std::vector<qint64>& view);
     // The detail's columns and the master's values they must equal; false when no record can.
     bool RangeKeys(std::vector<std::pair<int, QVariant>>& keys) const;
-    const TOrderIndex& OrderIndex(const std::vector<int>& columns);
+    // The index over the columns, made when it is not there; making it, it
+    // notes in *matched whether the filter takes each record (else leaves it empty).
+    const TOrderIndex& OrderIndex(const std::vector<int>& columns, std::vector<bool>* matched);
     bool HasPosition(qint64 pos) const;
     qint64 Size() const;
     qint64 PositionOf(TBookmark bookmark) const;
@@ -149,6 +151,7 @@ private:
     std::unique_ptr<TRecordSource> source_;
     bool natural_ = true;          // the view is every record of the source, in order
     std::vector<qint64> view_;     // otherwise the records shown, in order
+    mutable std::vector<std::pair<qint64, qint64>> positions_;  // of view_: (record, position) by record
     TRecord current_;              // the record at cur_
     std::unique_ptr<TOrderIndex> orderIndex_;
     TFields fields_;

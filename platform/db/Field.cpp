@@ -5,6 +5,8 @@
 
 #include <QBuffer>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 
 VK_PUBLISHED(TField)
@@ -163,9 +165,150 @@ QDateTime TField::AsDateTime() const
     }
 }
 
-QString TFloatField::Format(const QVariant& v) const { return QString::number(v.toDouble(), 'g', 15); }
+namespace {
 
-QString TCurrencyField::Format(const QVariant& v) const { return QString::number(v.toDouble(), 'f', 2); }
+char16_t* Chars(QString& text) { return reinterpret_cast<char16_t*>(text.data()); }
+
+// Writes value in width digits, zero-padded on the left.
+char16_t* PutDigits(char16_t* out, int value, int width)
+{
+    for (int i = width - 1; i >= 0; --i, value /= 10)
+        out[i] = char16_t(u'0' + value % 10);
+    return out + width;
+}
+
+// A date's parts, when its year shows in four digits; the others are rare
+// enough for Qt to write them.
+struct TDateParts {
+    int Year = 0, Month = 0, Day = 0;
+    explicit TDateParts(const QDate& date)
+    {
+        if (date.isValid())
+            date.getDate(&Year, &Month, &Day);
+    }
+    bool FourDigitYear() const { return Year >= 1 && Year <= 9999; }
+};
+
+char16_t* PutDate(char16_t* out, const TDateParts& date)
+{
+    out = PutDigits(out, date.Month, 2);
+    *out++ = u'/';
+    out = PutDigits(out, date.Day, 2);
+    *out++ = u'/';
+    return PutDigits(out, date.Year, 4);
+}
+
+char16_t* PutTime(char16_t* out, const QTime& time)
+{
+    out = PutDigits(out, time.hour(), 2);
+    *out++ = u':';
+    out = PutDigits(out, time.minute(), 2);
+    *out++ = u':';
+    return PutDigits(out, time.second(), 2);
+}
+
+}  // namespace
+
+QString dbformat::FloatText(double value)
+{
+    if (value == 0)
+        return QStringLiteral("0");  // negative zero as well
+    if (!std::isnormal(value))
+        return QString::number(value, 'g', 15);  // infinities, NaN, and subnormals with fewer digits than 15
+    // The shortest digits that read back as the value, [-]d[.ddd]e(+|-)xx. Up
+    // to 15 of them they are the value rounded to 15 digits; more need rounding.
+    char sci[32];
+    const char* end = std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific).ptr;
+    const char* e = std::find(static_cast<const char*>(sci), end, 'e');
+    const bool negative = sci[0] == '-';
+    char digits[20];
+    int count = 0;
+    for (const char* p = sci + negative; p != e; ++p)
+        if (*p != '.')
+            digits[count++] = *p;
+    if (count > 15)
+        return QString::number(value, 'g', 15);
+    int exponent = 0;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
+    if (exponent < -4 || exponent >= 15)
+        return QString::fromLatin1(sci, end - sci);  // the exponent form is the same text
+    char fixed[32];
+    char* out = fixed;
+    if (negative)
+        *out++ = '-';
+    if (exponent < 0) {
+        *out++ = '0';
+        *out++ = '.';
+        out = std::fill_n(out, -exponent - 1, '0');
+        out = std::copy_n(digits, count, out);
+    } else {
+        const int whole = exponent + 1;
+        out = std::copy_n(digits, std::min(count, whole), out);
+        out = std::fill_n(out, std::max(0, whole - count), '0');
+        if (count > whole) {
+            *out++ = '.';
+            out = std::copy(digits + whole, digits + count, out);
+        }
+    }
+    return QString::fromLatin1(fixed, out - fixed);
+}
+
+QString dbformat::CurrencyText(double value)
+{
+    if (value == 0)
+        return QStringLiteral("0.00");  // negative zero as well
+    if (!std::isfinite(value) || std::abs(value) >= 1e13)
+        return QString::number(value, 'f', 2);
+    // A value exactly halfway between two cents (an odd number of eighths)
+    // rounds away from zero here, where to_chars would round it to even. Below
+    // 1e13 the next double is still nearer than the next half cent.
+    const double eighths = value * 8;
+    if (eighths == std::trunc(eighths) && std::fmod(eighths, 2) != 0)
+        value = std::nextafter(value, value * 2);
+    char text[32];
+    const char* end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2).ptr;
+    return QString::fromLatin1(text, end - text);
+}
+
+QString dbformat::DateText(const QDate& date)
+{
+    const TDateParts parts(date);
+    if (!parts.FourDigitYear())
+        return date.toString(ShortDate);
+    QString text(ShortDate.size(), Qt::Uninitialized);
+    PutDate(Chars(text), parts);
+    return text;
+}
+
+QString dbformat::TimeText(const QTime& time)
+{
+    if (!time.isValid())
+        return time.toString(LongTime);
+    QString text(LongTime.size(), Qt::Uninitialized);
+    PutTime(Chars(text), time);
+    return text;
+}
+
+QString dbformat::DateTimeText(const QDateTime& dateTime)
+{
+    // a date-time at midnight shows as its date alone, as the library's dates do
+    const QDate date = dateTime.date();
+    const QTime time = dateTime.time();
+    if (time == QTime(0, 0))
+        return DateText(date);
+    const TDateParts parts(date);
+    if (!parts.FourDigitYear() || !time.isValid())
+        return dateTime.toString(DateTime);
+    QString text(DateTime.size(), Qt::Uninitialized);
+    char16_t* out = PutDate(Chars(text), parts);
+    *out++ = u' ';
+    PutTime(out, time);
+    return text;
+}
+
+QString TFloatField::Format(const QVariant& v) const { return dbformat::FloatText(v.toDouble()); }
+
+QString TCurrencyField::Format(const QVariant& v) const { return dbformat::CurrencyText(v.toDouble()); }
 
 QString TBooleanField::Format(const QVariant& v) const
 {
@@ -175,13 +318,9 @@ QString TBooleanField::Format(const QVariant& v) const
 QString TDateTimeField::Format(const QVariant& v) const
 {
     switch (v.typeId()) {
-    case QMetaType::QDate: return v.toDate().toString(dbformat::ShortDate);
-    case QMetaType::QTime: return v.toTime().toString(dbformat::LongTime);
-    default: {
-        // a date-time at midnight shows as its date alone, as the library's dates do
-        const QDateTime dt = v.toDateTime();
-        return dt.time() == QTime(0, 0) ? dt.date().toString(dbformat::ShortDate) : dt.toString(dbformat::DateTime);
-    }
+    case QMetaType::QDate: return dbformat::DateText(v.toDate());
+    case QMetaType::QTime: return dbformat::TimeText(v.toTime());
+    default: return dbformat::DateTimeText(v.toDateTime());
     }
 }
 

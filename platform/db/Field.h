@@ -17,6 +17,15 @@ namespace dbformat {
 inline const QString ShortDate = QStringLiteral("MM/dd/yyyy");
 inline const QString LongTime = QStringLiteral("hh:mm:ss");
 inline const QString DateTime = ShortDate + u' ' + LongTime;
+
+// The texts of values as the fields show them, made without Qt's general
+// formatting (a locale per date, big-number arithmetic for most doubles),
+// which long reports pay for at every value. Each text is the one Qt gives.
+QString FloatText(double value);  // 15 significant digits: QString::number(value, 'g', 15)
+QString CurrencyText(double value);  // two decimals: QString::number(value, 'f', 2)
+QString DateText(const QDate& date);  // in ShortDate
+QString TimeText(const QTime& time);  // in LongTime
+QString DateTimeText(const QDateTime& dateTime);  // its date alone at midnight
 }  // namespace dbformat
 
 class TField : public TComponent {

@@ -9,14 +9,12 @@ const char16_t kHigh[32] = {0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0
 
 QString DecodeCp1252(const char* data, qsizetype size)
 {
-    QString out;
-    out.reserve(size);
+    // one character a byte: written in place, as tables decode a text per field and record
+    QString out(size, Qt::Uninitialized);
+    auto* chars = reinterpret_cast<char16_t*>(out.data());
     for (qsizetype i = 0; i < size; ++i) {
         const auto b = static_cast<unsigned char>(data[i]);
-        if (b >= 0x80 && b < 0xA0 && kHigh[b - 0x80])
-            out += QChar(kHigh[b - 0x80]);
-        else
-            out += QChar(b);
+        chars[i] = b >= 0x80 && b < 0xA0 && kHigh[b - 0x80] ? kHigh[b - 0x80] : char16_t(b);
     }
     return out;
 }

@@ -167,6 +167,29 @@ TEST(TextExportFilter, RowsKeepOneSpacingWhereverTheyFallOnThePage)
     }
 }
 
+// Texts on one line stand in their columns, a later one over an earlier one
+// where they overlap; spaces fill the gaps, and a line of blanks is empty.
+TEST(TextExportFilter, LaterTextsCoverEarlierOnesOnALine)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("cover.txt"));
+    TQRTextExportFilter filter(file);
+    TFont font;
+    font.SetSize(10);
+    const double cell = TQRTextExportFilter::CellWidth(10);
+    const double line = TQRTextExportFilter::LineHeight(10);
+    filter.Start(2100, 2970, &font);
+    filter.NewPage();
+    filter.TextOut(0, 0, &font, clWhite, taLeftJustify, QStringLiteral("abcdef"));
+    filter.TextOut(12 * cell, 0, &font, clWhite, taRightJustify, QStringLiteral("end"));
+    filter.TextOut(2 * cell, 0, &font, clWhite, taLeftJustify, QStringLiteral("XY"));
+    filter.TextOut(0, 2 * line, &font, clWhite, taLeftJustify, QStringLiteral("   "));
+    filter.TextOut(3 * cell, 3 * line, &font, clWhite, taLeftJustify, QStringLiteral("z"));
+    filter.EndPage();
+    filter.Finish();
+    EXPECT_EQ(ReadAll(file), QStringLiteral("abXYef   end\n\n\n   z\n"));
+}
+
 TEST(TextExportFilter, FailsLoudlyOnAFileItCannotCreate)
 {
     TQRTextExportFilter filter(QStringLiteral("/nonexistent-folder/x.txt"));

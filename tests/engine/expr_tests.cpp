@@ -1,5 +1,6 @@
 // The expression language: precedence, types, functions, errors, fields and
 // aggregates with reset.
+#include "db/Field.h"
 #include "engine/expr/Expression.h"
 
 #include <gtest/gtest.h>
@@ -110,7 +111,7 @@ TEST(Expression, Functions)
         {"FORMATNUMERIC('#.##', 0.5)", "STRING:.5"},
         {"FORMATNUMERIC('$ #,##0.00;($ #,##0.00)', -1500)", "STRING:($ 1,500.00)"},
     });
-    EXPECT_EQ(EvaluateExpression("DATE").ToText(), DateToText(QDate::currentDate()));
+    EXPECT_EQ(EvaluateExpression("DATE").ToText(), dbformat::DateText(QDate::currentDate()));
 }
 
 TEST(Expression, ErrorsNameThePosition)

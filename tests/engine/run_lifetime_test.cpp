@@ -149,6 +149,41 @@ TEST_F(RunTest, ARunEndsWhenWhatItReadsGoesBetweenSteps)
     }
 }
 
+// A data set that closes and opens again between two steps makes its fields
+// anew: data fields and expressions print the new fields' values, and a
+// field named anew is found again.
+TEST_F(RunTest, FieldsMadeAnewBetweenStepsPrintTheirValues)
+{
+    TMemDataSet* table = Table(40);
+    report->SetDataSet(table);
+    TQRCustomBand* detail = AddBand(rbDetail);
+    auto* field = AddText<TQRDBText>(detail, QStringLiteral("NAME"), 0);
+    field->SetDataSet(table);
+    AddText<TQRExpr>(detail, QStringLiteral("Table1.QTY * 2"), 150);
+    TQRPreparedReport pages;
+    TQRReportRunner runner(report);
+    runner.Start(pages);
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(runner.Step());
+    table->Refresh();
+    ASSERT_TRUE(runner.Step());
+    field->SetDataField(QStringLiteral("GRP"));
+    while (runner.Step()) {
+    }
+    ASSERT_TRUE(runner.Finished());
+    QStringList printed;
+    for (const QStringList& page : PageTexts(pages))
+        printed << page;
+    ASSERT_EQ(printed.size(), 80);
+    // The first step begins the run and the next four print four records;
+    // the sixth prints the fifth through the fields made anew. Then the group
+    // shows in place of the name, beside twice the quantity throughout.
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_EQ(printed[2 * i], i < 5 ? QStringLiteral("Item%1").arg(i + 1) : QStringLiteral("G%1").arg(i / 3 + 1));
+        EXPECT_EQ(printed[2 * i + 1], QString::number(2 * (i + 1)));
+    }
+}
+
 TEST_F(RunTest, PreparedPagesKeepTheirFontsWhenTheReportChangesOrGoes)
 {
     report->SetDataSet(Table(3));

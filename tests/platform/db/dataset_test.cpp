@@ -141,6 +141,61 @@ TEST_F(DataSets, FiltersCompareFieldsWithConstants)
     EXPECT_EQ(6, t->RecordCount());
 }
 
+// Records counted as the data set reads them from its source.
+class TCountedSource : public TMemorySource {
+public:
+    TCountedSource(TTableData data, int& reads) : TMemorySource(std::move(data)), reads_(reads) {}
+    TRecord Read(qint64 index) override
+    {
+        ++reads_;
+        return TMemorySource::Read(index);
+    }
+
+private:
+    int& reads_;
+};
+
+class TCountedDataSet : public TDataSet {
+public:
+    TTableData Data;
+    int Reads = 0;
+
+protected:
+    std::unique_ptr<TRecordSource> OpenSource() override { return std::make_unique<TCountedSource>(Data, Reads); }
+};
+
+// A filtered and ordered data set reads each record once to build its view,
+// and finds each shown record by its bookmark and none of the others.
+TEST_F(DataSets, FilteredOrderedViewsReadOnceAndFindTheirBookmarks)
+{
+    constexpr int rows = 500;
+    auto* ds = New<TCountedDataSet>(nullptr);
+    ds->Data.Defs = {{QStringLiteral("Id"), ftInteger, 0, 0}, {QStringLiteral("Key"), ftInteger, 0, 0}};
+    for (int i = 0; i < rows; ++i)
+        ds->Data.Rows.push_back({qint64(i), qint64((i * 7919) % rows)});  // every key once, shuffled
+    ds->SetIndexFieldNames(QStringLiteral("Key"));
+    ds->SetFilter(QStringLiteral("Id >= 100"));
+    ds->SetFiltered(true);
+    ds->Open();
+    EXPECT_EQ(rows + 1, ds->Reads);  // and the first record once more, to show it
+    std::vector<std::pair<TBookmark, int>> shown;  // bookmark, key
+    for (ds->First(); !ds->Eof(); ds->Next())
+        shown.emplace_back(ds->GetBookmark(), ds->FieldByName(QStringLiteral("Key"))->AsInteger());
+    ASSERT_EQ(size_t(rows - 100), shown.size());
+    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end(), [](auto& a, auto& b) { return a.second < b.second; }));
+    for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
+        ds->GotoBookmark(it->first);
+        EXPECT_EQ(it->second, ds->FieldByName(QStringLiteral("Key"))->AsInteger());
+    }
+    for (TBookmark record = 0; record < rows + 2; ++record)
+        EXPECT_EQ(record >= 100 && record < rows, ds->BookmarkValid(record)) << record;
+    // a new view forgets the old one's positions
+    ds->SetFilter(QStringLiteral("Id < 100"));
+    EXPECT_FALSE(ds->BookmarkValid(shown.front().first));
+    EXPECT_TRUE(ds->BookmarkValid(0));
+    ds->Free();
+}
+
 TEST_F(DataSets, DetailFollowsTheMasterAcrossDrivers)
 {
     TTable* depts = Table("Depts", "DEPTS.DBF");  // found whatever the case of the file name

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "rtl/Codepage.h"
 #include "rtl/Exceptions.h"
 #include "rtl/SysUtils.h"
 
@@ -33,4 +34,23 @@ TEST(StrToInt, IntegerSyntax)
         EXPECT_EQ(e.Message(), QStringLiteral("'abc' is not a valid integer value"));
     }
     EXPECT_EQ(IntToStr(-42), QStringLiteral("-42"));
+}
+
+// Every byte decodes to its character of code page 1252 (the five unassigned
+// ones to the C1 controls) and encodes back to itself.
+TEST(Cp1252, EveryByteDecodesAndEncodesBack)
+{
+    QByteArray bytes;
+    for (int b = 1; b < 256; ++b)
+        bytes += char(b);
+    const QString text = DecodeCp1252(bytes);
+    ASSERT_EQ(text.size(), bytes.size());
+    EXPECT_EQ(text[0x41 - 1], QChar(u'A'));
+    EXPECT_EQ(text[0x80 - 1], QChar(0x20AC));  // euro sign
+    EXPECT_EQ(text[0x81 - 1], QChar(0x81));  // unassigned
+    EXPECT_EQ(text[0x9F - 1], QChar(0x0178));
+    EXPECT_EQ(text[0xE9 - 1], QChar(0xE9));
+    EXPECT_EQ(EncodeCp1252(text), bytes);
+    EXPECT_EQ(DecodeCp1252("ab\0cd", 5), QStringLiteral("ab") + QChar(0) + QStringLiteral("cd"));
+    EXPECT_TRUE(DecodeCp1252(QByteArray()).isEmpty());
 }
