@@ -49,7 +49,7 @@ public:
     void SetStyle(TPenStyle v);
     int Width() const { return width_; }
     void SetWidth(int v);
-    void Assign(TPersistent* source) override;
+    void Assign(const TPersistent* source) override;
     // Draws the chosen sides inside rect (painter coordinates).
     void Paint(QPainter& painter, const QRectF& rect) const;
     TNotifyEvent OnChange;
@@ -245,7 +245,7 @@ public:
     void SetColumns(int v);
     double ColumnSpace() const { return columnSpace_; }
     void SetColumnSpace(double v);
-    void Assign(TPersistent* source) override;
+    void Assign(const TPersistent* source) override;
     // Millimetres to pixels at zoom 100 (96 pixels per inch), rounded.
     static int ToPixels(double mm);
 
@@ -275,7 +275,7 @@ public:
     QString PrinterName;
     // When set, printing writes a PDF file of this name instead of using a printer.
     QString OutputFileName;
-    void Assign(TPersistent* source) override;
+    void Assign(const TPersistent* source) override;
 };
 
 class TCustomQuickRep : public TQRBasePanel {

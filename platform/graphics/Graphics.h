@@ -80,7 +80,7 @@ public:
     void SetPitch(TFontPitch pitch);
     int PixelsPerInch = 96;
 
-    void Assign(TPersistent* source) override;
+    void Assign(const TPersistent* source) override;
     // True when assigning the other font would change nothing.
     bool SameAs(const TFont& other) const;
     // The Qt font at 96 pixels per inch, with the library's face substitutions
@@ -107,7 +107,7 @@ public:
     void SetMode(TPenMode mode);
     int Width() const { return width_; }
     void SetWidth(int width);
-    void Assign(TPersistent* source) override;
+    void Assign(const TPersistent* source) override;
     QPen ToQPen() const;
 
 private:
@@ -124,7 +124,7 @@ public:
     void SetColor(TColor color);
     TBrushStyle Style() const { return style_; }
     void SetStyle(TBrushStyle style);
-    void Assign(TPersistent* source) override;
+    void Assign(const TPersistent* source) override;
     QBrush ToQBrush() const;
 
 private:
