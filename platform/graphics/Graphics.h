@@ -143,9 +143,12 @@ public:
     QPainter* Painter() const { return painter_; }
     void SetPainter(QPainter* painter) { painter_ = painter; }
 
-    TFont* Font() const { return const_cast<TFont*>(&font_); }
-    TPen* Pen() const { return const_cast<TPen*>(&pen_); }
-    TBrush* Brush() const { return const_cast<TBrush*>(&brush_); }
+    TFont* Font() { return &font_; }
+    const TFont* Font() const { return &font_; }
+    TPen* Pen() { return &pen_; }
+    const TPen* Pen() const { return &pen_; }
+    TBrush* Brush() { return &brush_; }
+    const TBrush* Brush() const { return &brush_; }
 
     void TextOut(int x, int y, const QString& text);
     void TextRect(const QRect& rect, int x, int y, const QString& text);  // clipped to rect
