@@ -35,8 +35,9 @@ void Page(TScrollBar* bar, bool forward)
     const int across = kScrollBarThickness / 2;
     user::Click(bar, horizontal ? QPoint(along, across) : QPoint(across, along));
 }
-}  // namespace
 
+// Pages the designer's report with clicks in its scroll bars' troughs until
+// the point of the element (in its client area) shows in the report panel.
 void ScrollToShow(TVornak* designer, TControl* element, QPoint at)
 {
     QWidget* panel = designer->ReportPanel->Widget();
@@ -53,6 +54,7 @@ void ScrollToShow(TVornak* designer, TControl* element, QPoint at)
     }
     ADD_FAILURE() << "the report does not scroll to show " << element->Name().toStdString();
 }
+}  // namespace
 
 void ClickInReport(TVornak* designer, TControl* element, QPoint at)
 {

@@ -16,9 +16,6 @@ class TWinControl;
 class TVornak;
 class TQRPreviewForm;
 
-// Pages the designer's report with clicks in its scroll bars' troughs until
-// the point of the element (in its client area) shows in the report panel.
-void ScrollToShow(TVornak* designer, TControl* element, QPoint at);
 // A left click at a point of a report element or band, where the user sees
 // it: scrolled into view first, and not covered by another window.
 void ClickInReport(TVornak* designer, TControl* element, QPoint at = QPoint(3, 3));
