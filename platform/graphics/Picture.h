@@ -93,7 +93,7 @@ class TPicture : public TPersistent {
 public:
     TGraphic* Graphic() const { return graphic_.get(); }
     void SetGraphic(const TGraphic* graphic);  // copies the graphic
-    TBitmap* Bitmap();                    // the graphic as a bitmap (replaces another kind)
+    TBitmap* Bitmap();                         // the graphic as a bitmap (replaces another kind)
     int Width() const { return graphic_ ? graphic_->Width() : 0; }
     int Height() const { return graphic_ ? graphic_->Height() : 0; }
     // Picks the graphic class by extension; on failure raises EInvalidGraphic
