@@ -54,7 +54,8 @@ public:
     void Create(TComponent* owner) override;
     // Caption() and SetCaption() are the control's; setting it recomputes and repaints.
     void SetText(const QString& text) override;
-    TStrings* Lines() const { return const_cast<TStringList*>(&lines_); }
+    TStrings* Lines() { return &lines_; }
+    const TStrings* Lines() const { return &lines_; }
     void SetLines(TStrings* lines);  // copies the lines
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool v);  // True sizes the element to its text
@@ -153,9 +154,11 @@ public:
     void Create(TComponent* owner) override;
     TQRShapeType Shape() const { return shape_; }
     void SetShape(TQRShapeType v);  // an unchanged value is ignored
-    TPen* Pen() const { return const_cast<TPen*>(&pen_); }
+    TPen* Pen() { return &pen_; }
+    const TPen* Pen() const { return &pen_; }
     void SetPen(TPen* v) { pen_.Assign(v); }
-    TBrush* Brush() const { return const_cast<TBrush*>(&brush_); }
+    TBrush* Brush() { return &brush_; }
+    const TBrush* Brush() const { return &brush_; }
     void SetBrush(TBrush* v) { brush_.Assign(v); }
     QSizeF DefaultSize() const override { return QSizeF(65, 65); }
 
@@ -189,7 +192,8 @@ class TQRImage : public TQRPictureElement {
     VK_CLASS(TQRImage, TQRPictureElement)
 public:
     void Create(TComponent* owner) override;
-    TPicture* Picture() const { return const_cast<TPicture*>(&picture_); }
+    TPicture* Picture() { return &picture_; }
+    const TPicture* Picture() const { return &picture_; }
     void SetPicture(TPicture* v) { picture_.Assign(v); }
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool v);  // True sizes the element to its picture

@@ -91,9 +91,9 @@ void TQRFrame::SetWidth(int v)
     Changed();
 }
 
-void TQRFrame::Assign(TPersistent* source)
+void TQRFrame::Assign(const TPersistent* source)
 {
-    auto* other = dynamic_cast<TQRFrame*>(source);
+    auto* other = dynamic_cast<const TQRFrame*>(source);
     if (!other) {
         TPersistent::Assign(source);
         return;
@@ -294,9 +294,9 @@ void TQRPage::SetColumnSpace(double v)
     Changed();
 }
 
-void TQRPage::Assign(TPersistent* source)
+void TQRPage::Assign(const TPersistent* source)
 {
-    auto* other = dynamic_cast<TQRPage*>(source);
+    auto* other = dynamic_cast<const TQRPage*>(source);
     if (!other) {
         TPersistent::Assign(source);
         return;
@@ -334,9 +334,9 @@ VK_PUBLISHED(TQRPrinterSettings)
     c.Prop("PrinterName", &TQRPrinterSettings::PrinterName);
 }
 
-void TQRPrinterSettings::Assign(TPersistent* source)
+void TQRPrinterSettings::Assign(const TPersistent* source)
 {
-    auto* other = dynamic_cast<TQRPrinterSettings*>(source);
+    auto* other = dynamic_cast<const TQRPrinterSettings*>(source);
     if (!other) {
         TPersistent::Assign(source);
         return;

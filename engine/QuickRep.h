@@ -49,7 +49,7 @@ public:
     void SetStyle(TPenStyle v);
     int Width() const { return width_; }
     void SetWidth(int v);
-    void Assign(TPersistent* source) override;
+    void Assign(const TPersistent* source) override;
     // Draws the chosen sides inside rect (painter coordinates).
     void Paint(QPainter& painter, const QRectF& rect) const;
     TNotifyEvent OnChange;
@@ -119,7 +119,8 @@ public:
                 SizeChanged();  // Loaded places the control once the whole layout is read
         });
     }
-    TQRFrame* Frame() const { return const_cast<TQRFrame*>(&frame_); }
+    TQRFrame* Frame() { return &frame_; }
+    const TQRFrame* Frame() const { return &frame_; }
     void SetFrame(TQRFrame* frame) { frame_.Assign(frame); }
     // The zoom factor of the report (1.0 at zoom 100).
     double ZoomFactor() const { return ReportZoomFactor(static_cast<const Derived*>(this)->ParentReport()); }
@@ -131,7 +132,8 @@ public:
         size_ = size;
         ApplyZoom();
     }
-    TQRSize* StreamedSize() const { return const_cast<TQRSize*>(&streamedSize_); }
+    TQRSize* StreamedSize() { return &streamedSize_; }
+    const TQRSize* StreamedSize() const { return &streamedSize_; }
     void Loaded() override
     {
         Base::Loaded();
@@ -245,7 +247,7 @@ public:
     void SetColumns(int v);
     double ColumnSpace() const { return columnSpace_; }
     void SetColumnSpace(double v);
-    void Assign(TPersistent* source) override;
+    void Assign(const TPersistent* source) override;
     // Millimetres to pixels at zoom 100 (96 pixels per inch), rounded.
     static int ToPixels(double mm);
 
@@ -275,7 +277,7 @@ public:
     QString PrinterName;
     // When set, printing writes a PDF file of this name instead of using a printer.
     QString OutputFileName;
-    void Assign(TPersistent* source) override;
+    void Assign(const TPersistent* source) override;
 };
 
 class TCustomQuickRep : public TQRBasePanel {
@@ -285,10 +287,13 @@ public:
     void Destroy() override;
     TCustomQuickRep* ParentReport() const override { return const_cast<TCustomQuickRep*>(this); }
 
-    TQuickRepBands* Bands() const { return const_cast<TQuickRepBands*>(&bands_); }
-    TQRPage* Page() const { return const_cast<TQRPage*>(&page_); }
+    TQuickRepBands* Bands() { return &bands_; }
+    const TQuickRepBands* Bands() const { return &bands_; }
+    TQRPage* Page() { return &page_; }
+    const TQRPage* Page() const { return &page_; }
     void SetPage(TQRPage* page) { page_.Assign(page); }
-    TQRPrinterSettings* PrinterSettings() const { return const_cast<TQRPrinterSettings*>(&printerSettings_); }
+    TQRPrinterSettings* PrinterSettings() { return &printerSettings_; }
+    const TQRPrinterSettings* PrinterSettings() const { return &printerSettings_; }
     void SetPrinterSettings(TQRPrinterSettings* v) { printerSettings_.Assign(v); }
     TQRUnit Units() const { return units_; }
     void SetUnits(TQRUnit v) { units_ = v; }

@@ -54,7 +54,7 @@ struct TQRElementPrinter::TFontInfo {
 
 struct TQRElementPrinter::TElement {
     enum class TKind { Other, Image, Text, Expr, SysData, DBText, Memo };
-    TKind Kind = TKind::Other;
+    TKind Kind;  // set by the constructor, which classifies every element
     const TQRCustomLabel* Label = nullptr;  // the text kinds'
     std::unique_ptr<TExpression> Expr;  // an expression element's, once parsed
     QString Error;  // why its expression does not parse or evaluate

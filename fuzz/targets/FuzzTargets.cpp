@@ -9,11 +9,11 @@
 
 const std::vector<TFuzzTargetInfo>& FuzzTargets()
 {
+#define VK_FUZZ_TARGET_ENTRY(name, function) {#name, function},
     static const std::vector<TFuzzTargetInfo> targets = {
-        {"layout", FuzzLayout}, {"textform", FuzzTextForm}, {"formconv", FuzzFormConv},
-        {"dbf", FuzzDbf},       {"paradox", FuzzParadox},   {"picture", FuzzPicture},
-        {"expression", FuzzExpression},
+#include "FuzzTargetList.h"
     };
+#undef VK_FUZZ_TARGET_ENTRY
     return targets;
 }
 

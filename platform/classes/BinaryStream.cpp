@@ -21,18 +21,9 @@ void CheckName(const QString& name, bool valid, const char* what)
         return;
     QString shown;
     for (QChar ch : name)
-        shown += ch.unicode() < 32 || ch.unicode() == 127 ? QStringLiteral("#%1").arg(ch.unicode()) : QString(ch);
+        shown += IsCodedChar(ch) ? CharCode(ch) : QString(ch);
     throw EReadError(QStringLiteral("%1: \"%2\" is not a valid %3").arg(QString::fromLatin1(rtlstr::SInvalidStream), shown,
                                                                       QLatin1String(what)));
-}
-
-// Identifier values that the text form reads as booleans or nil.
-bool IsValueWord(const QString& s)
-{
-    for (const char* word : {"True", "False", "nil"})
-        if (s.compare(QLatin1String(word), Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
 }
 
 // A currency value is a 64-bit count of ten-thousandths.
@@ -172,7 +163,7 @@ TValue TBinaryReader::ValueOfType(quint8 type)
     case TValueType::String: v.Str = ShortString(); break;
     case TValueType::Ident:
         v.Str = ShortString();
-        CheckName(v.Str, IsStreamName(v.Str) && !IsValueWord(v.Str), "identifier");
+        CheckName(v.Str, IsStreamName(v.Str) && !ValueTypeOfWord(v.Str), "identifier");
         break;
     case TValueType::False:
     case TValueType::True:

@@ -93,9 +93,9 @@ void TCollection::Clear()
     EndUpdate();
 }
 
-void TCollection::Assign(TPersistent* source)
+void TCollection::Assign(const TPersistent* source)
 {
-    auto* other = dynamic_cast<TCollection*>(source);
+    auto* other = dynamic_cast<const TCollection*>(source);
     if (!other)
         return TPersistent::Assign(source);
     BeginUpdate();

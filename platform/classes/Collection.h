@@ -39,7 +39,7 @@ public:
     void Delete(int index);
     void Clear();
     // Copies the items of another collection; each item class supplies Assign.
-    void Assign(TPersistent* source) override;
+    void Assign(const TPersistent* source) override;
 
     void BeginUpdate() { ++updateCount_; }
     void EndUpdate();

@@ -18,7 +18,7 @@ void EraseLast(std::vector<TComponent*>& list, TComponent* item)
 
 VK_PUBLISHED(TPersistent) {}
 
-void TPersistent::Assign(TPersistent* source)
+void TPersistent::Assign(const TPersistent* source)
 {
     if (source)
         source->AssignTo(this);
@@ -26,7 +26,7 @@ void TPersistent::Assign(TPersistent* source)
         AssignTo(nullptr);
 }
 
-void TPersistent::AssignTo(TPersistent* dest)
+void TPersistent::AssignTo(TPersistent* dest) const
 {
     throw EConvertError(QStringLiteral("Cannot assign a %1 to a %2")
                             .arg(ClassName(), dest ? dest->ClassName() : QStringLiteral("nil")));

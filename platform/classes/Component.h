@@ -26,11 +26,11 @@ class TPersistent : public TObject {
     VK_CLASS(TPersistent, TObject)
 public:
     // Copies the source's state; raises EConvertError when the classes do not fit.
-    virtual void Assign(TPersistent* source);
+    virtual void Assign(const TPersistent* source);
     virtual void DefineProperties(TDefinedProperties&) {}
 
 protected:
-    virtual void AssignTo(TPersistent* dest);
+    virtual void AssignTo(TPersistent* dest) const;
 };
 
 VK_ENUM(TOperation, opInsert, opRemove)

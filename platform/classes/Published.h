@@ -231,14 +231,21 @@ public:
                             [set](TObject* o, const T& v) { (published::Self<C>(o)->*set)(v); });
     }
 
-    // A sub-object (a persistent the class owns), by its getter.
+    // A sub-object (a persistent the class owns), by its getter: the const
+    // getter of one held by pointer, or the non-const getter of one held by
+    // value. The stream reaches a sub-object through the table both to write
+    // it and to read into it, so the table hands it out for writing.
     template <class B, class T>
+        requires(!std::is_const_v<T>)
     TPropRef Prop(const char* name, T* (B::*get)() const)
     {
-        TPropInfo& p = Add(name, TPropKind::Object);
-        p.Class = T::ClassInfo();
-        p.GetObject = [get](const TObject* o) -> TObject* { return (published::Self<C>(o)->*get)(); };
-        return TPropRef(p);
+        return SubObject<T>(name, [get](const TObject* o) { return (published::Self<C>(o)->*get)(); });
+    }
+    template <class B, class T>
+    TPropRef Prop(const char* name, T* (B::*get)())
+    {
+        return SubObject<T>(name,
+                            [get](const TObject* o) { return (published::Self<C>(const_cast<TObject*>(o))->*get)(); });
     }
 
     // A value, reference or event stored in a public member.
@@ -310,6 +317,15 @@ private:
         const QString prop = p.Name;
         p.Get = [get](const TObject* o) { return Tr::To(get(o)); };
         p.Set = [set, prop](TObject* o, const TValue& v) { set(o, Tr::From(v, prop)); };
+        return TPropRef(p);
+    }
+
+    template <class T, class Get>
+    TPropRef SubObject(const char* name, Get get)
+    {
+        TPropInfo& p = Add(name, TPropKind::Object);
+        p.Class = T::ClassInfo();
+        p.GetObject = [get](const TObject* o) -> TObject* { return get(o); };
         return TPropRef(p);
     }
 

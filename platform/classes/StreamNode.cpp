@@ -25,3 +25,29 @@ bool IsStreamKeyword(QStringView s)
             return true;
     return false;
 }
+
+namespace {
+struct TValueWord {
+    const char* Word;
+    TValueType Type;
+};
+constexpr TValueWord valueWords[] = {{"False", TValueType::False}, {"True", TValueType::True}, {"nil", TValueType::Nil}};
+}  // namespace
+
+std::optional<TValueType> ValueTypeOfWord(QStringView word)
+{
+    for (const TValueWord& w : valueWords)
+        if (word.compare(QLatin1String(w.Word), Qt::CaseInsensitive) == 0)
+            return w.Type;
+    return std::nullopt;
+}
+
+QLatin1String WordOfValueType(TValueType type)
+{
+    const auto* w = std::ranges::find(valueWords, type, &TValueWord::Type);
+    return w != std::end(valueWords) ? QLatin1String(w->Word) : QLatin1String();
+}
+
+bool IsCodedChar(QChar ch) { return ch.unicode() < 32 || ch.unicode() == 127; }
+
+QString CharCode(QChar ch) { return u'#' + QString::number(ch.unicode()); }

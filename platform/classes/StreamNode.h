@@ -4,6 +4,7 @@
 // the component reader and writer translate between it and live components.
 #include "Value.h"
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -34,6 +35,16 @@ bool IsStreamNameChar(QChar ch);
 // The words by which the text form tells a property from an object's start
 // and end: no property can have these names.
 bool IsStreamKeyword(QStringView s);
+
+// The words the text form spells booleans and nil with, read in any case:
+// the type of the value a word stands for (nothing for another word), and the
+// word a value of such a type is written as.
+std::optional<TValueType> ValueTypeOfWord(QStringView word);
+QLatin1String WordOfValueType(TValueType type);
+// Characters the text form writes as #n codes rather than inside quotes
+// (control characters), and the code.
+bool IsCodedChar(QChar ch);
+QString CharCode(QChar ch);
 
 // Nesting of objects, lists and collections that readers accept; deeper
 // input is hostile or broken and would only exhaust the stack.

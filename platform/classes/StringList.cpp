@@ -103,9 +103,9 @@ void TStrings::IndexError(int index) const
     throw EStringListError(Format(QString::fromLatin1(rtlstr::SListIndexError), {QString::number(index)}));
 }
 
-void TStrings::Assign(TPersistent* source)
+void TStrings::Assign(const TPersistent* source)
 {
-    if (auto* other = dynamic_cast<TStrings*>(source)) {
+    if (auto* other = dynamic_cast<const TStrings*>(source)) {
         BeginUpdate();
         Clear();
         AddStrings(other);

@@ -34,7 +34,7 @@ public:
     void EndUpdate();
     TNotifyEvent OnChange;
 
-    void Assign(TPersistent* source) override;
+    void Assign(const TPersistent* source) override;
     void DefineProperties(TDefinedProperties& props) override;
 
 protected:

@@ -91,9 +91,9 @@ void TTextWriter::Value(const TValue& v, int indent)
     case TValueType::Currency: out_ += FloatText(v.Float) + u'c'; break;
     case TValueType::Date: out_ += FloatText(v.Float) + u'd'; break;
     case TValueType::Ident: out_ += v.Str; break;
-    case TValueType::False: out_ += QStringLiteral("False"); break;
-    case TValueType::True: out_ += QStringLiteral("True"); break;
-    case TValueType::Nil: out_ += QStringLiteral("nil"); break;
+    case TValueType::False:
+    case TValueType::True:
+    case TValueType::Nil: out_ += WordOfValueType(v.Type); break;
     case TValueType::Set: out_ += u'[' + v.Set.join(QStringLiteral(", ")) + u']'; break;
     case TValueType::Binary: Binary(v.Bin, indent); break;
     case TValueType::List: List(v.List, indent); break;
@@ -135,9 +135,9 @@ void TTextWriter::String(const QString& s, int indent)
             out_ += QStringLiteral(" +\n") + Spaces(indent + 2);
             count = 0;
         }
-        if (ch.unicode() < 32 || ch.unicode() == 127 || IsLoneSurrogate(s, i)) {
+        if (IsCodedChar(ch) || IsLoneSurrogate(s, i)) {
             closeQuote();
-            out_ += u'#' + QString::number(ch.unicode());
+            out_ += CharCode(ch);
         } else {
             if (!quoted)
                 out_ += u'\'';
@@ -340,12 +340,11 @@ TValue TTextParser::Value()
     if (!IsStreamNameStart(ch))
         Error(QStringLiteral("value expected"));
     const QString word = Ident();
-    if (word.compare(u"True", Qt::CaseInsensitive) == 0)
-        return TValue::Boolean(true);
-    if (word.compare(u"False", Qt::CaseInsensitive) == 0)
-        return TValue::Boolean(false);
-    if (word.compare(u"nil", Qt::CaseInsensitive) == 0)
-        return TValue::Nil();
+    if (const std::optional<TValueType> type = ValueTypeOfWord(word)) {
+        TValue value;
+        value.Type = *type;
+        return value;
+    }
     return TValue::Ident(word);
 }
 

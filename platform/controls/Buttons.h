@@ -24,7 +24,8 @@ public:
     void SetAllowAllUp(bool v);
     bool Flat() const { return flat_; }
     void SetFlat(bool v);
-    TBitmap* Glyph() const { return const_cast<TBitmap*>(&glyph_); }
+    TBitmap* Glyph() { return &glyph_; }
+    const TBitmap* Glyph() const { return &glyph_; }
     void SetGlyph(TBitmap* glyph);
     int NumGlyphs() const { return numGlyphs_; }
     void SetNumGlyphs(int v);
@@ -67,7 +68,8 @@ public:
     TBitBtnKind Kind() const { return kind_; }
     // bkOK: caption "OK", default button, mrOk; bkCancel: "&Cancel", cancel button, mrCancel.
     void SetKind(TBitBtnKind kind);
-    TBitmap* Glyph() const { return const_cast<TBitmap*>(&glyph_); }
+    TBitmap* Glyph() { return &glyph_; }
+    const TBitmap* Glyph() const { return &glyph_; }
     void SetGlyph(TBitmap* glyph);
     int NumGlyphs = 1;
     // Glyph and caption placement as for speed buttons: Margin -1 centres

@@ -71,7 +71,8 @@ public:
     void SetCaption(const QString& text) { SetText(text); }
     QString Text() const { return text_; }
     virtual void SetText(const QString& text);
-    TFont* Font() const { return const_cast<TFont*>(&font_); }
+    TFont* Font() { return &font_; }
+    const TFont* Font() const { return &font_; }
     void SetFont(TFont* font) { font_.Assign(font); }
     bool ParentFont() const { return parentFont_; }
     void SetParentFont(bool v);

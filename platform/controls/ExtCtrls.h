@@ -36,7 +36,8 @@ class TRadioGroup : public TCustomControl {
     VK_CLASS(TRadioGroup, TCustomControl)
 public:
     void Create(TComponent* owner) override;
-    TStrings* Items() const { return const_cast<TStringList*>(&items_); }
+    TStrings* Items() { return &items_; }
+    const TStrings* Items() const { return &items_; }
     void SetItems(TStrings* items) { items_.Assign(items); }
     int ItemIndex() const { return itemIndex_; }
     void SetItemIndex(int index);  // -1: none

@@ -75,7 +75,8 @@ class TMemo : public TWinControl {
     VK_CLASS(TMemo, TWinControl)
 public:
     void Create(TComponent* owner) override;
-    TStrings* Lines() const { return const_cast<TStringList*>(&lines_); }
+    TStrings* Lines() { return &lines_; }
+    const TStrings* Lines() const { return &lines_; }
     void SetLines(TStrings* lines) { lines_.Assign(lines); }
     TScrollStyle ScrollBars() const { return scrollBars_; }
     void SetScrollBars(TScrollStyle v);
@@ -137,7 +138,8 @@ class TComboBox : public TWinControl {
     VK_CLASS(TComboBox, TWinControl)
 public:
     void Create(TComponent* owner) override;  // 145 wide
-    TStrings* Items() const { return const_cast<TStringList*>(&items_); }
+    TStrings* Items() { return &items_; }
+    const TStrings* Items() const { return &items_; }
     void SetItems(TStrings* items) { items_.Assign(items); }
     int ItemIndex() const;
     void SetItemIndex(int index);

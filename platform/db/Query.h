@@ -36,7 +36,8 @@ public:
 
     const QString& DatabaseName() const { return databaseName_; }
     void SetDatabaseName(const QString& name);
-    TStrings* SQL() const { return const_cast<TStringList*>(&sql_); }
+    TStrings* SQL() { return &sql_; }
+    const TStrings* SQL() const { return &sql_; }
     TParams& Params() { return params_; }
     TParam& ParamByName(const QString& name) { return params_.ParamByName(name); }
     // Parameters without a value take the current value of the data source's

@@ -332,30 +332,36 @@ bool TPrintDialog::Execute()
 
 namespace {
 
-// Qt's message box has no plain "All" button: mbAll is not offered.
-struct TButtonMap {
+// The buttons of the message boxes, with the modal results they return. Qt's
+// message box has no plain "All" button: mbAll is not offered.
+struct TButtonRow {
     TMsgDlgBtn Button;
-    QMessageBox::StandardButton Qt;
+    TMessageButton Shown;
 };
 
-constexpr TButtonMap buttonMap[] = {
-    {mbYes, QMessageBox::Yes},     {mbNo, QMessageBox::No},         {mbOK, QMessageBox::Ok},
-    {mbCancel, QMessageBox::Cancel}, {mbAbort, QMessageBox::Abort}, {mbRetry, QMessageBox::Retry},
-    {mbIgnore, QMessageBox::Ignore}, {mbNoToAll, QMessageBox::NoToAll}, {mbYesToAll, QMessageBox::YesToAll},
-    {mbHelp, QMessageBox::Help},
+constexpr TButtonRow buttonRows[] = {
+    {mbYes, {QMessageBox::Yes, mrYes}},          {mbNo, {QMessageBox::No, mrNo}},
+    {mbOK, {QMessageBox::Ok, mrOk}},             {mbCancel, {QMessageBox::Cancel, mrCancel}},
+    {mbAbort, {QMessageBox::Abort, mrAbort}},    {mbRetry, {QMessageBox::Retry, mrRetry}},
+    {mbIgnore, {QMessageBox::Ignore, mrIgnore}}, {mbNoToAll, {QMessageBox::NoToAll, mrNo}},
+    {mbYesToAll, {QMessageBox::YesToAll, mrYes}}, {mbHelp, {QMessageBox::Help, mrNone}},
 };
 
-int RunMessageBox(const QString& text, const QString& caption, QMessageBox::Icon icon,
-                  QMessageBox::StandardButtons buttons)
+// The buttons of the rows picked; OK alone when none is.
+std::vector<TMessageButton> Buttons(const std::function<bool(const TButtonRow&)>& picked)
 {
-    return Modal::RunMessageBox(text, caption, icon, buttons.toInt());
+    std::vector<TMessageButton> buttons;
+    for (const TButtonRow& row : buttonRows)
+        if (picked(row))
+            buttons.push_back(row.Shown);
+    return buttons.empty() ? Buttons([](const TButtonRow& row) { return row.Button == mbOK; }) : buttons;
 }
 
 }  // namespace
 
 void ShowMessage(const QString& text)
 {
-    RunMessageBox(text, ApplicationTitle(), QMessageBox::NoIcon, QMessageBox::Ok);
+    MessageBox(text, QString());
 }
 
 int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, int)
@@ -363,17 +369,14 @@ int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, in
     static constexpr QMessageBox::Icon icons[] = {QMessageBox::Warning, QMessageBox::Critical,
                                                   QMessageBox::Information, QMessageBox::Question,
                                                   QMessageBox::NoIcon};
-    QMessageBox::StandardButtons qtButtons;
-    for (const TButtonMap& b : buttonMap)
-        if (buttons.Contains(b.Button))
-            qtButtons |= b.Qt;
-    return RunMessageBox(text, ApplicationTitle(), icons[type], qtButtons ? qtButtons : QMessageBox::Ok);
+    return Modal::RunMessageBox(text, ApplicationTitle(), icons[type],
+                                Buttons([&](const TButtonRow& row) { return buttons.Contains(row.Button); }));
 }
 
 int MessageBox(const QString& text, const QString& caption, int buttons)
 {
-    const QMessageBox::StandardButtons qtButtons(buttons ? buttons : int(QMessageBox::Ok));
-    return RunMessageBox(text, caption.isEmpty() ? ApplicationTitle() : caption, QMessageBox::NoIcon, qtButtons);
+    return Modal::RunMessageBox(text, caption.isEmpty() ? ApplicationTitle() : caption, QMessageBox::NoIcon,
+                                Buttons([&](const TButtonRow& row) { return (buttons & row.Shown.Qt) != 0; }));
 }
 
 void RegisterDialogClasses()

@@ -31,7 +31,8 @@ public:
     QString InitialDir;
     QString Title;
     TOpenOptions Options = {ofHideReadOnly};
-    TStrings* Files() const { return const_cast<TStringList*>(&files_); }
+    TStrings* Files() { return &files_; }
+    const TStrings* Files() const { return &files_; }
     bool Execute() override;  // true when the user confirmed a name
 
 protected:
@@ -68,7 +69,8 @@ public:
 class TFontDialog : public TCommonDialog {
     VK_CLASS(TFontDialog, TCommonDialog)
 public:
-    TFont* Font() const { return const_cast<TFont*>(&font_); }
+    TFont* Font() { return &font_; }
+    const TFont* Font() const { return &font_; }
     bool Execute() override;
 
 private:

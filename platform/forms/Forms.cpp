@@ -593,8 +593,9 @@ void TApplication::HandleException(const std::exception& e)
     if (!message.isEmpty() && message.back() > QChar('.'))
         message += QChar('.');
     try {
+        static constexpr TMessageButton ok[] = {{QMessageBox::Ok, mrOk}};
         Modal::RunMessageBox(message, Title.isEmpty() ? QCoreApplication::applicationName() : Title,
-                             QMessageBox::NoIcon, QMessageBox::Ok);
+                             QMessageBox::NoIcon, ok);
     } catch (...) {
         // an error while telling of an error has no one left to tell
     }

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <algorithm>
 
 namespace {
 
@@ -23,21 +24,6 @@ TMessageLog*& CurrentLog()
 int Unanswered(TModalKind kind)
 {
     return kind == TModalKind::Form || kind == TModalKind::MessageBox ? mrCancel : 0;
-}
-
-// The modal result of a message box's button; a window closed without one was cancelled.
-int ResultOf(int button)
-{
-    static constexpr std::pair<QMessageBox::StandardButton, TModalResult> results[] = {
-        {QMessageBox::Yes, mrYes},     {QMessageBox::No, mrNo},         {QMessageBox::Ok, mrOk},
-        {QMessageBox::Cancel, mrCancel}, {QMessageBox::Abort, mrAbort}, {QMessageBox::Retry, mrRetry},
-        {QMessageBox::Ignore, mrIgnore}, {QMessageBox::NoToAll, mrNo},  {QMessageBox::YesToAll, mrYes},
-        {QMessageBox::Help, mrNone},
-    };
-    for (const auto& [qt, result] : results)
-        if (qt == button)
-            return result;
-    return mrCancel;
 }
 
 }  // namespace
@@ -64,13 +50,16 @@ std::optional<int> Answer(TModalRequest& request)
     return std::nullopt;
 }
 
-int RunMessageBox(const QString& text, const QString& caption, int icon, int buttons)
+int RunMessageBox(const QString& text, const QString& caption, int icon, std::span<const TMessageButton> buttons)
 {
     TModalRequest request{TModalKind::MessageBox, nullptr, caption, text};
     return Run(request, [&] {
-        QMessageBox box(QMessageBox::Icon(icon), caption, text, QMessageBox::StandardButtons(buttons),
-                        QApplication::activeWindow());
-        return ResultOf(box.exec());
+        QMessageBox::StandardButtons shown;
+        for (const TMessageButton& button : buttons)
+            shown |= QMessageBox::StandardButton(button.Qt);
+        QMessageBox box(QMessageBox::Icon(icon), caption, text, shown, QApplication::activeWindow());
+        const auto pressed = std::ranges::find(buttons, box.exec(), &TMessageButton::Qt);
+        return pressed != buttons.end() ? pressed->Result : int(mrCancel);
     });
 }
 

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <span>
 
 class TObject;
 
@@ -29,6 +30,13 @@ struct TModalRequest {
 
 using TModalAnswerer = std::function<int(TModalRequest&)>;
 
+// A button a message box offers: one of Qt's standard buttons (a
+// QMessageBox::StandardButton) and the modal result it returns.
+struct TMessageButton {
+    int Qt;
+    int Result;
+};
+
 namespace Modal {
 // Runs a modal request: through the installed answerer, else the real dialog.
 int Run(TModalRequest& request, const std::function<int()>& realDialog);
@@ -36,10 +44,10 @@ int Run(TModalRequest& request, const std::function<int()>& realDialog);
 // inside its loop): the answerer's, else Cancel on a head-less platform;
 // nothing when a user answers.
 std::optional<int> Answer(TModalRequest& request);
-// A message box: Qt's, with its icon and standard buttons (QMessageBox's
-// values), over the active window; returns the modal result of the button
-// pressed.
-int RunMessageBox(const QString& text, const QString& caption, int icon, int buttons);
+// A message box: Qt's, with its icon (QMessageBox's value) and the buttons
+// given, over the active window; returns the modal result of the button
+// pressed, Cancel when the box is closed without one.
+int RunMessageBox(const QString& text, const QString& caption, int icon, std::span<const TMessageButton> buttons);
 // True when a request is answered without a real dialog (an answerer is
 // installed, or the platform is head-less).
 bool WillAnswer();

@@ -254,9 +254,9 @@ void TFont::SetPitch(TFontPitch pitch)
     Update(pitch_, pitch, [this] { Changed(); });
 }
 
-void TFont::Assign(TPersistent* source)
+void TFont::Assign(const TPersistent* source)
 {
-    auto* font = dynamic_cast<TFont*>(source);
+    auto* font = dynamic_cast<const TFont*>(source);
     if (!font) {
         inherited::Assign(source);
         return;
@@ -364,9 +364,9 @@ void TPen::SetWidth(int width)
     Update(width_, std::max(0, width), [this] { Changed(); });
 }
 
-void TPen::Assign(TPersistent* source)
+void TPen::Assign(const TPersistent* source)
 {
-    auto* pen = dynamic_cast<TPen*>(source);
+    auto* pen = dynamic_cast<const TPen*>(source);
     if (!pen) {
         inherited::Assign(source);
         return;
@@ -406,9 +406,9 @@ void TBrush::SetStyle(TBrushStyle style)
     Update(style_, style, [this] { Changed(); });
 }
 
-void TBrush::Assign(TPersistent* source)
+void TBrush::Assign(const TPersistent* source)
 {
-    auto* brush = dynamic_cast<TBrush*>(source);
+    auto* brush = dynamic_cast<const TBrush*>(source);
     if (!brush) {
         inherited::Assign(source);
         return;

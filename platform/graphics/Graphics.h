@@ -80,7 +80,7 @@ public:
     void SetPitch(TFontPitch pitch);
     int PixelsPerInch = 96;
 
-    void Assign(TPersistent* source) override;
+    void Assign(const TPersistent* source) override;
     // True when assigning the other font would change nothing.
     bool SameAs(const TFont& other) const;
     // The Qt font at 96 pixels per inch, with the library's face substitutions
@@ -107,7 +107,7 @@ public:
     void SetMode(TPenMode mode);
     int Width() const { return width_; }
     void SetWidth(int width);
-    void Assign(TPersistent* source) override;
+    void Assign(const TPersistent* source) override;
     QPen ToQPen() const;
 
 private:
@@ -124,7 +124,7 @@ public:
     void SetColor(TColor color);
     TBrushStyle Style() const { return style_; }
     void SetStyle(TBrushStyle style);
-    void Assign(TPersistent* source) override;
+    void Assign(const TPersistent* source) override;
     QBrush ToQBrush() const;
 
 private:
@@ -143,9 +143,12 @@ public:
     QPainter* Painter() const { return painter_; }
     void SetPainter(QPainter* painter) { painter_ = painter; }
 
-    TFont* Font() const { return const_cast<TFont*>(&font_); }
-    TPen* Pen() const { return const_cast<TPen*>(&pen_); }
-    TBrush* Brush() const { return const_cast<TBrush*>(&brush_); }
+    TFont* Font() { return &font_; }
+    const TFont* Font() const { return &font_; }
+    TPen* Pen() { return &pen_; }
+    const TPen* Pen() const { return &pen_; }
+    TBrush* Brush() { return &brush_; }
+    const TBrush* Brush() const { return &brush_; }
 
     void TextOut(int x, int y, const QString& text);
     void TextRect(const QRect& rect, int x, int y, const QString& text);  // clipped to rect

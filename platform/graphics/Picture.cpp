@@ -145,9 +145,9 @@ void TRasterGraphic::SetImage(const QImage& image)
     Changed();
 }
 
-void TRasterGraphic::Assign(TPersistent* source)
+void TRasterGraphic::Assign(const TPersistent* source)
 {
-    auto* raster = dynamic_cast<TRasterGraphic*>(source);
+    auto* raster = dynamic_cast<const TRasterGraphic*>(source);
     if (!raster) {
         inherited::Assign(source);
         return;
@@ -192,7 +192,7 @@ void TPicture::Changed()
     OnChange(this);
 }
 
-void TPicture::SetGraphic(TGraphic* graphic)
+void TPicture::SetGraphic(const TGraphic* graphic)
 {
     TOwned<TGraphic> copy;
     if (graphic) {
@@ -253,13 +253,13 @@ void TPicture::LoadFromBytes(const QByteArray& bytes)
     Replace(cls, [&](TGraphic* graphic) { graphic->LoadFromBytes(bytes); });
 }
 
-void TPicture::Assign(TPersistent* source)
+void TPicture::Assign(const TPersistent* source)
 {
     if (!source)
         SetGraphic(nullptr);
-    else if (auto* picture = dynamic_cast<TPicture*>(source))
+    else if (auto* picture = dynamic_cast<const TPicture*>(source))
         SetGraphic(picture->Graphic());
-    else if (auto* graphic = dynamic_cast<TGraphic*>(source))
+    else if (auto* graphic = dynamic_cast<const TGraphic*>(source))
         SetGraphic(graphic);
     else
         inherited::Assign(source);

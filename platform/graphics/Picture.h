@@ -47,7 +47,7 @@ public:
     QByteArray SaveToBytes() const override;
     const QImage& Image() const { return image_; }
     void SetImage(const QImage& image);
-    void Assign(TPersistent* source) override;
+    void Assign(const TPersistent* source) override;
 
 protected:
     virtual const char* Format() const = 0;
@@ -92,8 +92,8 @@ class TPicture : public TPersistent {
     VK_CLASS(TPicture, TPersistent)
 public:
     TGraphic* Graphic() const { return graphic_.get(); }
-    void SetGraphic(TGraphic* graphic);  // copies the graphic
-    TBitmap* Bitmap();                    // the graphic as a bitmap (replaces another kind)
+    void SetGraphic(const TGraphic* graphic);  // copies the graphic
+    TBitmap* Bitmap();                         // the graphic as a bitmap (replaces another kind)
     int Width() const { return graphic_ ? graphic_->Width() : 0; }
     int Height() const { return graphic_ ? graphic_->Height() : 0; }
     // Picks the graphic class by extension; on failure raises EInvalidGraphic
@@ -102,7 +102,7 @@ public:
     void SaveToFile(const QString& fileName) const;
     // Loads a picture from the bytes of a file of any supported format.
     void LoadFromBytes(const QByteArray& bytes);
-    void Assign(TPersistent* source) override;
+    void Assign(const TPersistent* source) override;
     void DefineProperties(TDefinedProperties& props) override;
     TNotifyEvent OnChange;
 

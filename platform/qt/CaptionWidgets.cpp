@@ -4,9 +4,17 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+namespace {
+
 // A caption is measured in whole pixels, as the control's automatic size is;
-// the ellipsis comes only when that measure exceeds the room (the elision's
-// own finer measure would shorten captions that fit exactly).
+// the ellipsis comes only when that measure (width) exceeds the room (the
+// elision's own finer measure would shorten captions that fit exactly).
+QString Fitted(const QFontMetrics& metrics, const QString& text, int width, int room, int flags = 0)
+{
+    return width > room ? metrics.elidedText(text, Qt::ElideRight, room, flags) : text;
+}
+
+}  // namespace
 
 void TCheckBoxWidget::paintEvent(QPaintEvent*)
 {
@@ -15,8 +23,8 @@ void TCheckBoxWidget::paintEvent(QPaintEvent*)
     initStyleOption(&option);
     const int room = style()->subElementRect(QStyle::SE_CheckBoxContents, &option, this).width();
     const QFontMetrics metrics = fontMetrics();
-    if (metrics.size(Qt::TextShowMnemonic, option.text).width() > room)
-        option.text = metrics.elidedText(option.text, Qt::ElideRight, room, Qt::TextShowMnemonic);
+    const int flags = Qt::TextShowMnemonic;
+    option.text = Fitted(metrics, option.text, metrics.size(flags, option.text).width(), room, flags);
     painter.drawControl(QStyle::CE_CheckBox, option);
 }
 
@@ -35,8 +43,7 @@ void TLabelWidget::paintEvent(QPaintEvent* event)
     drawFrame(&painter);
     const QRect box = contentsRect();
     const QFontMetrics metrics = fontMetrics();
-    const QString shown =
-        metrics.horizontalAdvance(text()) > box.width() ? metrics.elidedText(text(), Qt::ElideRight, box.width()) : text();
+    const QString shown = Fitted(metrics, text(), metrics.horizontalAdvance(text()), box.width());
     style()->drawItemText(&painter, box, QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
                           isEnabled(), shown, foregroundRole());
 }

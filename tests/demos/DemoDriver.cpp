@@ -1,10 +1,12 @@
 #include "demos/DemoDriver.h"
 
 #include "controls/StdCtrls.h"
+#include "designer/Vornak.h"
 #include "dialogs/Dialogs.h"
 #include "engine/export/TextExportFilter.h"
 #include "engine/preview/PreviewForm.h"
 #include "ScreenCheck.h"
+#include "UserInput.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,27 +25,50 @@ QString BuildPath(const QString& folder)
     QDir().mkpath(dir);
     return dir;
 }
-}  // namespace
 
-void ClickAt(TControl* control, int x, int y)
+// A click in the bar's trough next to the arrow at one end: one page that way.
+void Page(TScrollBar* bar, bool forward)
 {
-    control->MouseDown(mbLeft, {}, x, y);
-    control->MouseUp(mbLeft, {}, x, y);
+    const bool horizontal = bar->Kind() == sbHorizontal;
+    const int length = horizontal ? bar->Width() : bar->Height();
+    const int along = forward ? length - kScrollBarThickness - 3 : kScrollBarThickness + 3;
+    const int across = kScrollBarThickness / 2;
+    user::Click(bar, horizontal ? QPoint(along, across) : QPoint(across, along));
 }
 
-// The pointer moves in steps; each event is in the coordinates of the control
-// where it is then, as a dragged control that moves under the pointer gets them.
-void Drag(TControl* control, QPoint from, QPoint to)
+// Pages the designer's report with clicks in its scroll bars' troughs until
+// the point of the element (in its client area) shows in the report panel.
+void ScrollToShow(TVornak* designer, TControl* element, QPoint at)
 {
-    const QPoint origin = control->BoundsRect().topLeft();
-    auto local = [&](QPoint p) { return p - (control->BoundsRect().topLeft() - origin); };
-    control->MouseDown(mbLeft, {}, from.x(), from.y());
-    for (const QPoint p : {(from + to) / 2, to}) {
-        const QPoint at = local(p);
-        control->MouseMove(TShiftState{ssLeft}, at.x(), at.y());
+    QWidget* panel = designer->ReportPanel->Widget();
+    for (int pages = 0; pages < 100; ++pages) {
+        const QPoint p = element->Widget()->mapTo(panel, at);
+        const bool beside = p.x() < 0 || p.x() >= panel->width();
+        if (!beside && p.y() >= 0 && p.y() < panel->height())
+            return;
+        TScrollBar* bar = beside ? designer->HorzScrollBar : designer->VertScrollBar;
+        const int before = bar->Position();
+        Page(bar, beside ? p.x() >= 0 : p.y() >= 0);
+        if (bar->Position() == before)
+            break;
     }
-    const QPoint end = local(to);
-    control->MouseUp(mbLeft, {}, end.x(), end.y());
+    ADD_FAILURE() << "the report does not scroll to show " << element->Name().toStdString();
+}
+}  // namespace
+
+void ClickInReport(TVornak* designer, TControl* element, QPoint at)
+{
+    ScrollToShow(designer, element, at);
+    EXPECT_EQ(user::At(element, at).window, element->Widget())
+        << element->Name().toStdString() << " is covered where it is clicked";
+    user::Click(element, at);
+}
+
+void DragInReport(TVornak* designer, TControl* element, QPoint from, QPoint to)
+{
+    ScrollToShow(designer, element, to);
+    ScrollToShow(designer, element, from);
+    user::Drag(element, from, to);
 }
 
 // Key events to the box's own window, as the keyboard delivers them: the

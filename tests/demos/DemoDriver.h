@@ -13,13 +13,15 @@
 class TCustomForm;
 class TEdit;
 class TWinControl;
+class TVornak;
 class TQRPreviewForm;
 
-// A left click at a point of the control's client area.
-void ClickAt(TControl* control, int x = 2, int y = 2);
-// A left-button drag of the control, from and to points of its client area
-// where the drag starts.
-void Drag(TControl* control, QPoint from, QPoint to);
+// A left click at a point of a report element or band, where the user sees
+// it: scrolled into view first, and not covered by another window.
+void ClickInReport(TVornak* designer, TControl* element, QPoint at = QPoint(3, 3));
+// A left-button drag of a report element from and to points of its client
+// area where the drag starts, both scrolled into view first.
+void DragInReport(TVornak* designer, TControl* element, QPoint from, QPoint to);
 // Types the text key by key into the text box's window.
 void TypeInto(TEdit* edit, const QString& text);
 

@@ -40,7 +40,7 @@ protected:
     TVornak* V() const { return Form1->Vornak1; }
     void HandOver() { Form1->SpeedButton10->Click(); }
     // Clicks an element of the report, as the user selects it.
-    void Select(TControl* element) { ClickAt(element, 3, 3); }
+    void Select(TControl* element) { ClickInReport(V(), element); }
     bool CaptionBoxShown() const { return Form1->Panel2->Visible(); }
 };
 
@@ -105,9 +105,12 @@ TEST_F(Casvel, SelectedLabelsShowTheirCaptionWhichTypingChanges)
     EXPECT_EQ(Form2->QRLabel1->Caption(), "Orders of 1994");
 
     // a band, an expression and the report hide the box, which keeps its text
-    for (TControl* other : {static_cast<TControl*>(Form2->DetailBand1), static_cast<TControl*>(Form2->QRExpr2),
-                            static_cast<TControl*>(Form2->QRSysData1), static_cast<TControl*>(Form2->QuickRep1)}) {
-        Select(other);
+    // (the band where its elements leave a gap)
+    const std::pair<TControl*, QPoint> others[] = {
+        {Form2->DetailBand1, QPoint(78, 7)}, {Form2->QRExpr2, QPoint(3, 3)},
+        {Form2->QRSysData1, QPoint(3, 3)}, {Form2->QuickRep1, QPoint(3, 3)}};
+    for (auto [other, at] : others) {
+        ClickInReport(V(), other, at);
         EXPECT_EQ(V()->Active(), other);
         EXPECT_FALSE(CaptionBoxShown()) << other->Name().toStdString();
         EXPECT_EQ(Form1->Edit1->Text(), "SaleDate");
@@ -155,7 +158,7 @@ TEST_F(Casvel, NewLabelPlacesAnExpressionWithoutTheCaptionBox)
     HandOver();
     const int before = int(Form2->TitleBand1->Printables().size());
     Form1->SpeedButton6->Click();
-    ClickAt(Form2->TitleBand1, 500, 10);
+    ClickInReport(V(), Form2->TitleBand1, QPoint(500, 10));
     ASSERT_EQ(int(Form2->TitleBand1->Printables().size()), before + 1);
     TControl* placed = Form2->TitleBand1->Printables().back();
     EXPECT_EQ(placed->ClassName(), "TQRExpr");
@@ -168,7 +171,7 @@ TEST_F(Casvel, NewLabelPlacesAnExpressionWithoutTheCaptionBox)
     int x = 600;
     for (auto [button, cls] : buttons) {
         button->Click();
-        ClickAt(Form2->PageFooterBand1, x += 60, 2);
+        ClickInReport(V(), Form2->PageFooterBand1, QPoint(x += 120, 2));
         EXPECT_EQ(Form2->PageFooterBand1->Printables().back()->ClassName(), cls);
     }
 }

@@ -141,9 +141,9 @@ TEST_F(Tondrel, AnElementMovedInTheDesignerIsWhereTheLauncherPreviewShowsIt)
         EXPECT_EQ(V()->Top(), 33);
         EXPECT_EQ(V()->Width(), Form3->ClientWidth());
         EXPECT_EQ(V()->ReportPanel->Height(), Form3->ClientHeight() - 33 - 93 - 16);
-        ClickAt(Form2->QRDBText1, 3, 3);
+        ClickInReport(V(), Form2->QRDBText1);
         EXPECT_EQ(V()->Active(), Form2->QRDBText1);
-        Drag(Form2->QRDBText1, {3, 3}, {43, 3});
+        DragInReport(V(), Form2->QRDBText1, QPoint(3, 3), QPoint(43, 3));
         EXPECT_DOUBLE_EQ(Form2->QRDBText1->Size().left(), 320);
     });
     EXPECT_EQ(LauncherPreview().count(name), 1);
@@ -219,11 +219,11 @@ TEST_F(Tondrel, NewLabelPlacesAnExpressionAndTheShapeButtonAShape)
 {
     Edit([&] {
         Form3->SpeedButton7->Click();
-        ClickAt(Form2->SummaryBand1, 100, 10);
+        ClickInReport(V(), Form2->SummaryBand1, QPoint(100, 10));
         ASSERT_FALSE(Form2->SummaryBand1->Printables().empty());
         EXPECT_EQ(Form2->SummaryBand1->Printables().back()->ClassName(), "TQRExpr");
         Form3->SpeedButton19->Click();
-        ClickAt(Form2->SummaryBand1, 300, 10);
+        ClickInReport(V(), Form2->SummaryBand1, QPoint(300, 10));
         EXPECT_EQ(Form2->SummaryBand1->Printables().back()->ClassName(), "TQRShape");
         EXPECT_EQ(V()->Active(), Form2->SummaryBand1->Printables().back());
     });
@@ -423,7 +423,7 @@ TEST_F(Tondrel, Screenshot)
 {
     SaveWindowForReview(Form1, QStringLiteral("tondrel-launcher"));
     Edit([&] {
-        ClickAt(Form2->QRLabel1, 3, 3);
+        ClickInReport(V(), Form2->QRLabel1);
         Application->ProcessMessages();
         SaveWindowForReview(Form3, QStringLiteral("tondrel-designer"));
     });

@@ -174,3 +174,25 @@ TEST(BinaryStream, HostileLengthsAndNestingAreRefused)
     EXPECT_THROW(UnwrapResource(Hex("FF0A00410030100A000000545046300154000000")), EReadError) << "length beyond the data";
     EXPECT_THROW(UnwrapResource(Hex("FF0B00410030100800000054504630")), EReadError) << "not RCDATA";
 }
+
+// What the text form could not read back is refused, and the message shows
+// control characters as the text form writes them.
+TEST(BinaryStream, NamesAndIdentifiersTheTextFormCannotHoldAreRefused)
+{
+    auto refusal = [](const QByteArray& stream) {
+        try {
+            ReadObjectStream(stream);
+        } catch (const EReadError& e) {
+            return e.Message();
+        }
+        return QString();
+    };
+    // object T with the property B = <identifier>
+    auto withIdent = [](const QByteArray& ident) {
+        return Hex("54504630" "0154" "00" "0142" "07") + char(ident.size()) + ident + Hex("0000");
+    };
+    EXPECT_TRUE(refusal(withIdent("TRUE")).endsWith(QStringLiteral("\"TRUE\" is not a valid identifier")));
+    EXPECT_TRUE(refusal(withIdent("Nil")).endsWith(QStringLiteral("\"Nil\" is not a valid identifier")));
+    EXPECT_EQ(refusal(withIdent("Nilly")), QString());
+    EXPECT_TRUE(refusal(Hex("54504630" "03410142" "00" "0000")).endsWith(QStringLiteral("\"A#1B\" is not a valid class name")));
+}

@@ -77,6 +77,16 @@ TEST(TextForm, ReadsWhatPeopleWrite)
     EXPECT_EQ(node.Properties[3].second.Str, QStringLiteral("it's"));
 }
 
+TEST(TextForm, BooleansAndNilAreReadInAnyCase)
+{
+    const TObjectNode node =
+        ReadObjectText(QStringLiteral("object F: T\n  a = TRUE\n  b = false\n  c = NIL\n  d = Nilly\nend"));
+    std::vector<TValueType> types;
+    for (const auto& [name, value] : node.Properties)
+        types.push_back(value.Type);
+    EXPECT_EQ(types, (std::vector{TValueType::True, TValueType::False, TValueType::Nil, TValueType::Ident}));
+}
+
 TEST(TextForm, ErrorsNameTheLine)
 {
     const std::pair<const char*, const char*> cases[] = {

@@ -288,6 +288,46 @@ TEST(Seam, MessageBoxesAreAnsweredAndRecorded)
     EXPECT_EQ(Modal::Messages(), QStringList({"Overwrite?", "Plain"}));
 }
 
+// The real box offers the buttons asked for (OK when none is, never "All")
+// and returns the modal result of the one the user clicks.
+TEST(MessageBoxByHand, OffersTheButtonsAskedForAndReturnsTheClickedOnesResult)
+{
+    using B = QMessageBox::StandardButton;
+    struct Case {
+        std::function<int()> show;
+        QMessageBox::StandardButtons offered;
+        B clicked;
+        int result;
+    };
+    const Case cases[] = {
+        {[] { return MessageDlg("Save?", mtConfirmation, {mbYes, mbNo, mbCancel}, 0); },
+         B::Yes | B::No | B::Cancel, B::No, mrNo},
+        {[] { return MessageDlg("All?", mtWarning, {mbYesToAll, mbNoToAll, mbAll}, 0); },
+         B::YesToAll | B::NoToAll, B::NoToAll, mrNo},
+        {[] { return MessageDlg("All?", mtWarning, {mbYesToAll, mbNoToAll}, 0); }, B::YesToAll | B::NoToAll,
+         B::YesToAll, mrYes},
+        {[] { return MessageDlg("Again?", mtError, {mbAbort, mbRetry, mbIgnore}, 0); },
+         B::Abort | B::Retry | B::Ignore, B::Ignore, mrIgnore},
+        {[] { return MessageDlg("Only all", mtInformation, {mbAll}, 0); }, B::Ok, B::Ok, mrOk},
+        {[] { return MessageBox("Plain", "Own caption"); }, B::Ok, B::Ok, mrOk},
+        {[] { return MessageBox("Qt's", "Own caption", QMessageBox::Retry | QMessageBox::Cancel); },
+         B::Retry | B::Cancel, B::Cancel, mrCancel},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "clicked " << int(c.clicked));
+        TDialogHands hands;
+        QMessageBox::StandardButtons offered;
+        TModalScope scope([&](TModalRequest& request) {
+            return hands.Run<QMessageBox>(request, [&](QMessageBox& box) {
+                offered = box.standardButtons();
+                QTest::mouseClick(box.button(c.clicked), Qt::LeftButton);
+            });
+        });
+        EXPECT_EQ(c.show(), c.result);
+        EXPECT_EQ(offered, c.offered);
+    }
+}
+
 TEST(Seam, MessagesAreKeptOnlyWhileALogListens)
 {
     EXPECT_TRUE(Modal::Messages().isEmpty()) << "each test has a log of its own";
