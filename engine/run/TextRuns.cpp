@@ -1,6 +1,7 @@
 #include "TextRuns.h"
 
 #include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QTextLayout>
 #include <cmath>
@@ -147,10 +148,34 @@ void TQRTextRuns::Flush(QPainter& painter)
     if (pendingGlyphs_.isEmpty())
         return;
     QGlyphRun run;
-    run.setRawFont(pendingFont_);
     run.setGlyphIndexes(pendingGlyphs_);
-    run.setPositions(pendingPositions_);
-    painter.drawGlyphRun(QPointF(), run);
+    if (painter.paintEngine()->type() == QPaintEngine::Pdf) {
+        // A PDF writes the step to each glyph as a number of ten characters;
+        // in units of 1/64 pixel, where the places fall on whole numbers, it
+        // writes three or four. The font is as much larger.
+        for (QPointF& p : pendingPositions_)
+            p *= FineSteps;
+        run.setRawFont(FineFont(pendingFont_));
+        run.setPositions(pendingPositions_);
+        painter.save();
+        painter.scale(1.0 / FineSteps, 1.0 / FineSteps);
+        painter.drawGlyphRun(QPointF(), run);
+        painter.restore();
+    } else {
+        run.setRawFont(pendingFont_);
+        run.setPositions(pendingPositions_);
+        painter.drawGlyphRun(QPointF(), run);
+    }
     pendingGlyphs_.clear();
     pendingPositions_.clear();
+}
+
+const QRawFont& TQRTextRuns::FineFont(const QRawFont& font)
+{
+    for (const auto& [normal, fine] : fineFonts_)
+        if (normal == font)
+            return fine;
+    QRawFont fine = font;
+    fine.setPixelSize(font.pixelSize() * FineSteps);
+    return fineFonts_.emplace_back(font, fine).second;
 }

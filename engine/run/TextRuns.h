@@ -45,6 +45,8 @@ private:
     static TShape MakeShape(const QFont& font, const QString& text, QPainter& painter);
     void Add(const QGlyphRun& run, const QPointF& origin, QPainter& painter);
     void Flush(QPainter& painter);
+    const QRawFont& FineFont(const QRawFont& font);
+    static constexpr int FineSteps = 64;  // QPainter places glyphs in 1/64 pixel
 
     struct TFontKey {
         QFont Font;
@@ -59,4 +61,5 @@ private:
     QRawFont pendingFont_;
     QList<quint32> pendingGlyphs_;
     QList<QPointF> pendingPositions_;
+    std::vector<std::pair<QRawFont, QRawFont>> fineFonts_;  // fonts at FineSteps times their size
 };
