@@ -40,13 +40,13 @@ void TQRTextRuns::Draw(const std::vector<TQRPageText>& texts, QPainter& painter)
         QColor Color;
     };
     std::unordered_map<const TFont*, TFontUse> uses;
-    const int dpi = painter.device()->logicalDpiY();
     const TFontUse* current = nullptr;
     for (const TQRPageText& t : texts) {
         auto it = uses.find(t.Font.get());
-        if (it == uses.end())
-            it = uses.emplace(t.Font.get(), TFontUse{FontNumber(t.Font->ToQFont(), dpi), ColorToQColor(t.Font->Color())})
-                     .first;
+        if (it == uses.end()) {
+            const TFontUse use{FontNumber(t.Font->ToQFont(), painter.device()), ColorToQColor(t.Font->Color())};
+            it = uses.emplace(t.Font.get(), use).first;
+        }
         const TFontUse& use = it->second;
         if (!current || current->Color != use.Color) {
             Flush(painter);
@@ -71,12 +71,15 @@ void TQRTextRuns::Draw(const std::vector<TQRPageText>& texts, QPainter& painter)
     Flush(painter);
 }
 
-int TQRTextRuns::FontNumber(const QFont& font, int dpi)
+int TQRTextRuns::FontNumber(const QFont& font, QPaintDevice* device)
 {
+    const int dpi = device->logicalDpiY();
     for (size_t i = 0; i < fonts_.size(); ++i)
         if (fonts_[i].Dpi == dpi && fonts_[i].Font == font)
             return int(i);
-    fonts_.push_back(TFontKey{font, dpi, QFontMetricsF(font).ascent()});
+    // The font for the device, as QPainter::setFont makes it; one copy serves
+    // every text shaped in it, which saves looking its font engine up again.
+    fonts_.push_back(TFontKey{font, QFont(font, device), dpi, QFontMetricsF(font).ascent()});
     return int(fonts_.size() - 1);
 }
 
@@ -85,7 +88,7 @@ const TQRTextRuns::TShape* TQRTextRuns::Shape(int font, const QString& text, QPa
     TKey key{font, text};
     if (const TShape* shape = shapes_.object(key))
         return shape;
-    scratch_ = MakeShape(fonts_[size_t(font)].Font, text, painter);
+    scratch_ = MakeShape(fonts_[size_t(font)], text, painter);
     // Most texts of a long report print once (numbers, names); only those
     // seen before are kept, so that they do not push out the ones that repeat.
     if (seen_.remove(key)) {
@@ -98,15 +101,15 @@ const TQRTextRuns::TShape* TQRTextRuns::Shape(int font, const QString& text, QPa
     return &scratch_;
 }
 
-TQRTextRuns::TShape TQRTextRuns::MakeShape(const QFont& font, const QString& text, QPainter& painter)
+TQRTextRuns::TShape TQRTextRuns::MakeShape(const TFontKey& font, const QString& text, QPainter& painter)
 {
     TShape shape;
-    if (!Plain(text, font)) {
-        shape.Width = QFontMetricsF(font).horizontalAdvance(text);
+    if (!Plain(text, font.Font)) {
+        shape.Width = QFontMetricsF(font.Font).horizontalAdvance(text);
         return shape;
     }
     // Shaped as QPainter::drawText shapes it: for the painter's device, in the painter's direction.
-    QTextLayout layout(text, font, painter.device());
+    QTextLayout layout(text, font.DeviceFont);
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     option.setTextDirection(painter.layoutDirection());

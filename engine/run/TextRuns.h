@@ -39,20 +39,21 @@ private:
         friend size_t qHash(const TKey& key, size_t seed = 0) { return qHashMulti(seed, key.Font, key.Text); }
     };
 
-    int FontNumber(const QFont& font, int dpi);
+    struct TFontKey {
+        QFont Font;
+        QFont DeviceFont;
+        int Dpi = 0;
+        double Ascent = 0;
+    };
+    int FontNumber(const QFont& font, QPaintDevice* device);
     // The shape of the text, valid until the next call.
     const TShape* Shape(int font, const QString& text, QPainter& painter);
-    static TShape MakeShape(const QFont& font, const QString& text, QPainter& painter);
+    static TShape MakeShape(const TFontKey& font, const QString& text, QPainter& painter);
     void Add(const QGlyphRun& run, const QPointF& origin, QPainter& painter);
     void Flush(QPainter& painter);
     const QRawFont& FineFont(const QRawFont& font);
     static constexpr int FineSteps = 64;  // QPainter places glyphs in 1/64 pixel
 
-    struct TFontKey {
-        QFont Font;
-        int Dpi = 0;
-        double Ascent = 0;
-    };
     std::vector<TFontKey> fonts_;  // a run prints with a few fonts
     QCache<TKey, TShape> shapes_;
     QSet<TKey> seen_;  // shaped once and not kept, at most as many as shapes_
