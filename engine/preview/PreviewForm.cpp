@@ -7,6 +7,7 @@
 #include "engine/export/ReportExport.h"
 #include "engine/print/ReportPrinter.h"
 #include "engine/run/ReportRunner.h"
+#include "engine/run/TextRuns.h"
 #include "rtl/Exceptions.h"
 #include "rtl/ScopeExit.h"
 
@@ -49,7 +50,7 @@ protected:
         painter.fillRect(QRectF(0, 0, pages_->PaperWidth * zoom_ / 100, pages_->PaperLength * zoom_ / 100), Qt::white);
         painter.setRenderHint(QPainter::Antialiasing);
         try {
-            PlayPage(pages_->Page(page_ - 1), painter, zoom_ / 100);
+            PlayPage(pages_->Page(page_ - 1), painter, zoom_ / 100, &texts_);
         } catch (const Exception& e) {
             // A page file that fails to give the page back says so on the
             // page: no message box can open inside a paint.
@@ -63,6 +64,7 @@ private:
     const TQRPreparedReport* pages_ = nullptr;
     int page_ = 0;
     double zoom_ = 100;
+    TQRTextRuns texts_;  // the shapes of the texts shown, for the pages to come
 };
 
 VK_PUBLISHED(TQRPreviewForm) {}

@@ -4,6 +4,7 @@
 #include "engine/QuickRep.h"
 #include "engine/Resources.h"
 #include "engine/run/ReportRunner.h"
+#include "engine/run/TextRuns.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -164,10 +165,11 @@ bool PrintPreparedPages(const TQRPreparedReport& report, QPrinter& printer, int 
     // A printer that cannot make copies itself (a PDF file) gets each copy as pages.
     const int copies = printer.supportsMultipleCopies() ? 1 : std::max(printer.copyCount(), 1);
     const int total = (last - first + 1) * copies;
+    TQRTextRuns texts;
     for (int printed = 0; printed < total; ++printed) {
         if (printed > 0)
             printer.newPage();
-        PlayPage(report.Page(first - 1 + printed % (last - first + 1)), painter, scale);
+        PlayPage(report.Page(first - 1 + printed % (last - first + 1)), painter, scale, &texts);
         if (progress && !progress(printed + 1, total)) {
             printer.abort();
             return false;

@@ -28,9 +28,13 @@ struct TQRPreparedPage {
     std::vector<TQRPageText> Texts;  // in the order they were printed
 };
 
+class TQRTextRuns;
+
 // Replays the page on the painter with scale device pixels per page unit
-// (the printer's resolution / 96 on paper, the zoom on screen).
-void PlayPage(const TQRPreparedPage& page, QPainter& painter, double scale);
+// (the printer's resolution / 96 on paper, the zoom on screen). Whoever
+// replays many pages on one device keeps texts, whose shapes then serve
+// every page.
+void PlayPage(const TQRPreparedPage& page, QPainter& painter, double scale, TQRTextRuns* texts = nullptr);
 
 class TQRPageFile;
 
