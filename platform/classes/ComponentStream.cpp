@@ -310,7 +310,12 @@ private:
 
 }  // namespace
 
-TObjectNode WriteComponentNode(TComponent* root) { return TComponentWriter(root).Node(root, 0); }
+TObjectNode WriteComponentNode(TComponent* root) { return WriteComponentNode(root, root); }
+
+TObjectNode WriteComponentNode(TComponent* component, TComponent* root)
+{
+    return TComponentWriter(root).Node(component, component == root ? 0 : 1);
+}
 
 TComponent* ReadComponentNode(const TObjectNode& node, TComponent* root)
 {
@@ -337,8 +342,13 @@ TComponent* ReadComponentRes(const QByteArray& binaryStreamOrResource, TComponen
 
 void WriteComponentResFile(const QString& fileName, TComponent* root)
 {
+    WriteComponentResFile(fileName, WriteComponentNode(root));
+}
+
+void WriteComponentResFile(const QString& fileName, const TObjectNode& node)
+{
     // the whole stream is made before the file is touched
-    WriteStreamFile(fileName, WriteComponentRes(root));
+    WriteStreamFile(fileName, WrapResource(WriteObjectStream(node), node.ClassName));
 }
 
 TComponent* ReadComponentResFile(const QString& fileName, TComponent* root)
