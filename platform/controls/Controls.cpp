@@ -91,13 +91,15 @@ void TControl::Destroy()
     // marked first: the parent then lets the widget go with the control
     // instead of taking it out of the window, a walk over all its widgets
     ComponentState.Include(csDestroying);
+    // a window inside a dying parent's goes unseen with it
+    const bool seen = !parent_ || !parent_->IsDestroying();
     if (parent_)
         parent_->RemoveControl(this);
-    DetachWidget();
+    DetachWidget(seen);
     inherited::Destroy();
 }
 
-void TControl::DetachWidget()
+void TControl::DetachWidget(bool seen)
 {
     QWidget* widget = widget_;
     widget_ = nullptr;
@@ -106,7 +108,8 @@ void TControl::DetachWidget()
     if (TWidgetLink* link = TWidgetLink::Of(widget))
         link->Detach();
     QObject::disconnect(widget, nullptr, nullptr, nullptr);
-    widget->hide();
+    if (seen)
+        widget->hide();
     // an event of this very window may be running: let it finish first
     if (TDispatchScope::Active())
         widget->deleteLater();
@@ -439,7 +442,11 @@ void TControl::UpdateWidgetVisibility()
 void TWinControl::Destroy()
 {
     ComponentState.Include(csDestroying);
-    // the controls shown here go with it, whoever owns them
+    // the controls shown here go with it, whoever owns them; their windows go
+    // unseen: the window around repaints this one's place as it goes, not a
+    // piece per child, each growing what is to be repainted
+    if (widget_)
+        widget_->setUpdatesEnabled(false);
     while (!controls_.empty())
         controls_.back()->Free();
     inherited::Destroy();

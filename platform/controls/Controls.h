@@ -145,7 +145,7 @@ protected:
 private:
     friend class TWinControl;
     void UpdateWidgetGeometry();
-    void DetachWidget();
+    void DetachWidget(bool seen);
     void ApplyFont();
     void TakeColor(TColor color);  // this control's and the children's that follow it
 

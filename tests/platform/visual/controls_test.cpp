@@ -6,7 +6,9 @@
 #include "controls/StdCtrls.h"
 #include "forms/Forms.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QPointer>
 #include <QEvent>
 #include <gtest/gtest.h>
 
@@ -162,6 +164,49 @@ TEST(ControlLife, AControlThatGoesTakesItsWidgetAlongInsteadOfOutOfTheWindow)
     children[0]->Free();
     panel->Free();
     EXPECT_EQ(changes.Count, 0);
+    EXPECT_EQ(form->ComponentCount(), 0);
+    form->Free();
+}
+
+TEST(ControlLife, FreeingAShownParentRepaintsItsPlaceOnceAndHidesNoWindowInside)
+{
+    // each child window hidden or destroyed in a shown window would add its
+    // piece to what the window repaints, a region growing with every piece
+    struct TWindowEvents : QObject {
+        int Hides = 0, Paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            Hides += event->type() == QEvent::Hide;
+            Paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } inside, around;
+    auto* form = New<TForm>(nullptr);
+    form->SetBounds(0, 0, 200, 150);
+    auto* panel = New<TPanel>(form);
+    panel->SetBounds(10, 10, 120, 100);
+    panel->SetParent(form);
+    auto* nested = New<TPanel>(form);
+    nested->SetParent(panel);
+    std::vector<QPointer<QWidget>> windows{nested->Widget()};
+    for (TWinControl* parent : {static_cast<TWinControl*>(panel), static_cast<TWinControl*>(nested)}) {
+        auto* label = New<TLabel>(form);
+        label->SetParent(parent);
+        windows.push_back(label->Widget());
+    }
+    for (QWidget* window : windows)
+        window->installEventFilter(&inside);
+    form->Widget()->installEventFilter(&around);
+    form->Show();
+    QApplication::processEvents();
+    around.Paints = 0;
+
+    panel->Free();
+    QApplication::processEvents();
+    EXPECT_EQ(inside.Hides, 0);
+    for (const QPointer<QWidget>& window : windows)
+        EXPECT_TRUE(window.isNull());
+    EXPECT_GT(around.Paints, 0);  // where the panel was
     EXPECT_EQ(form->ComponentCount(), 0);
     form->Free();
 }
