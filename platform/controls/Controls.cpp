@@ -6,6 +6,7 @@
 
 #include <QCursor>
 #include <algorithm>
+#include <map>
 
 VK_PUBLISHED(TControl)
 {
@@ -46,6 +47,22 @@ Qt::CursorShape ShapeOf(TCursor cursor)
     }
 }
 
+// The palette of a window with the text and background colours: windows of
+// one look share one (every element of a report has the same), sparing each
+// a round of colour changes.
+QPalette PaletteOf(TColor text, TColor back)
+{
+    static std::map<std::pair<TColor, TColor>, QPalette> made;
+    auto [it, added] = made.try_emplace({text, back});
+    if (added) {
+        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            it->second.setColor(role, ColorToQColor(text));
+        for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
+            it->second.setColor(role, ColorToQColor(back));
+    }
+    return it->second;
+}
+
 // The order in which controls of one alignment take their places.
 bool AlignsBefore(TAlign align, const TControl* a, const TControl* b)
 {
@@ -79,9 +96,10 @@ void TControl::Create(TComponent* owner)
     ControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     widget_ = CreateWidget();
     widget_->hide();
+    // a graphic control shows its parent through where it does not paint
+    widget_->setAutoFillBackground(!dynamic_cast<TGraphicControl*>(this));
     new TWidgetLink(widget_, this);
     ApplyFont();
-    TakeColor(color_);
     SyncWidget();
     UpdateWidgetGeometry();
 }
@@ -167,7 +185,9 @@ void TControl::SetAlign(TAlign align)
     if (align == align_)
         return;
     align_ = align;
-    RequestAlign();
+    // the others may take the place this one leaves
+    if (parent_)
+        parent_->AlignControls();
 }
 
 void TControl::SetVisible(bool visible)
@@ -234,11 +254,13 @@ void TControl::ApplyFont()
     if (!widget_)
         return;
     widget_->setFont(font_.ToQFont());
-    QPalette palette = widget_->palette();
-    palette.setColor(QPalette::WindowText, ColorToQColor(font_.Color()));
-    palette.setColor(QPalette::Text, ColorToQColor(font_.Color()));
-    palette.setColor(QPalette::ButtonText, ColorToQColor(font_.Color()));
-    widget_->setPalette(palette);
+    ApplyPalette();
+}
+
+void TControl::ApplyPalette()
+{
+    if (widget_)
+        widget_->setPalette(PaletteOf(font_.Color(), color_));
 }
 
 void TControl::SetColor(TColor color)
@@ -250,14 +272,7 @@ void TControl::SetColor(TColor color)
 void TControl::TakeColor(TColor color)
 {
     color_ = color;
-    if (widget_) {
-        QPalette palette = widget_->palette();
-        palette.setColor(QPalette::Window, ColorToQColor(color));
-        palette.setColor(QPalette::Base, ColorToQColor(color));
-        palette.setColor(QPalette::Button, ColorToQColor(color));
-        widget_->setPalette(palette);
-        widget_->setAutoFillBackground(!dynamic_cast<TGraphicControl*>(this));
-    }
+    ApplyPalette();
     Invalidate();
     if (auto* win = dynamic_cast<TWinControl*>(this))
         for (TControl* child : win->controls_)
@@ -418,7 +433,8 @@ void TControl::Resize()
 
 void TControl::RequestAlign()
 {
-    if (parent_)
+    // a control that is not aligned moves none of the others
+    if (parent_ && align_ != alNone)
         parent_->AlignControls();
 }
 

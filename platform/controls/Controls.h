@@ -147,6 +147,7 @@ private:
     void UpdateWidgetGeometry();
     void DetachWidget(bool seen);
     void ApplyFont();
+    void ApplyPalette();  // the text and background colours
     void TakeColor(TColor color);  // this control's and the children's that follow it
 
     TWinControl* parent_ = nullptr;

@@ -90,6 +90,11 @@ TEST_F(AlignTest, SwitchedOffOrHiddenControlsAndNestedParents)
     top->SetVisible(true);
     EXPECT_EQ(client->BoundsRect(), QRect(0, 20, 200, 80));
 
+    // released from alignment, a control gives its place back to the others
+    top->SetAlign(alNone);
+    EXPECT_EQ(client->BoundsRect(), QRect(0, 0, 200, 100));
+    top->SetAlign(alTop);
+
     // released from alignment, the control keeps its bounds through later changes
     client->SetAlign(alNone);
     host->SetBounds(0, 0, 400, 300);
@@ -208,6 +213,40 @@ TEST(ControlLife, FreeingAShownParentRepaintsItsPlaceOnceAndHidesNoWindowInside)
         EXPECT_TRUE(window.isNull());
     EXPECT_GT(around.Paints, 0);  // where the panel was
     EXPECT_EQ(form->ComponentCount(), 0);
+    form->Free();
+}
+
+// The windows show the model's colours; controls of one look share a palette,
+// which one control's change must not carry to the others.
+TEST(ControlLook, EachWindowShowsItsOwnControlsColours)
+{
+    auto* form = New<TForm>(nullptr);
+    auto* panel = New<TPanel>(form);
+    panel->SetParent(form);
+    auto* first = New<TLabel>(form);
+    first->SetParent(panel);
+    auto* second = New<TLabel>(form);
+    second->SetParent(panel);
+    const auto colours = [](const TControl* c) {
+        const QPalette p = c->Widget()->palette();
+        return std::pair{p.color(QPalette::Window), p.color(QPalette::WindowText)};
+    };
+    EXPECT_EQ(colours(first), colours(second));
+    first->SetColor(clYellow);
+    first->Font()->SetColor(clRed);
+    EXPECT_EQ(colours(first), std::pair(QColor(Qt::yellow), QColor(Qt::red)));
+    EXPECT_EQ(colours(second).first, ColorToQColor(second->Color()));
+    EXPECT_EQ(colours(second).second, ColorToQColor(second->Font()->Color()));
+    second->SetColor(clYellow);
+    EXPECT_EQ(colours(second).first, QColor(Qt::yellow));
+    EXPECT_EQ(colours(second).second, ColorToQColor(second->Font()->Color()));
+    EXPECT_EQ(colours(first).second, QColor(Qt::red));
+
+    // a windowed control fills its background, a graphic one shows its parent's
+    auto* button = New<TSpeedButton>(form);
+    button->SetParent(panel);
+    EXPECT_TRUE(panel->Widget()->autoFillBackground());
+    EXPECT_FALSE(button->Widget()->autoFillBackground());
     form->Free();
 }
 
