@@ -208,17 +208,17 @@ private:
     // Follows a dotted name through sub-objects to the object that holds it.
     void ApplyProperty(TObject* instance, const QString& fullName, const TValue& v)
     {
-        const QStringList parts = fullName.split(u'.');
         TObject* target = instance;
-        for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
-            const TPropInfo* p = target->ClassType()->FindProperty(parts[i]);
+        QStringView name(fullName);
+        for (qsizetype dot; (dot = name.indexOf(u'.')) >= 0; name = name.mid(dot + 1)) {
+            const TPropInfo* p = target->ClassType()->FindProperty(name.left(dot));
             if (!p || p->Kind != TPropKind::Object || !(target = p->GetObject(target)))
                 PropertyNotFound(fullName);
         }
-        if (const TPropInfo* p = target->ClassType()->FindProperty(parts.last()))
+        if (const TPropInfo* p = target->ClassType()->FindProperty(name))
             return Assign(target, *p, v);
         for (const TDefinedProperty& d : DefinedPropertiesOf(target))
-            if (d.Name.compare(parts.last(), Qt::CaseInsensitive) == 0)
+            if (d.Name.compare(name, Qt::CaseInsensitive) == 0)
                 return d.Read(v);
         PropertyNotFound(fullName);
     }

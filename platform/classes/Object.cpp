@@ -54,7 +54,7 @@ std::vector<const TPropInfo*> TClassInfo::MergedProperties() const
     return out;
 }
 
-const TPropInfo* TClassInfo::FindProperty(const QString& name) const
+const TPropInfo* TClassInfo::FindProperty(QStringView name) const
 {
     for (TClass c = this; c; c = c->parent_)
         for (const TPropInfo& p : c->OwnProperties)
