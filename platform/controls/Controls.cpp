@@ -318,7 +318,9 @@ void TControl::SyncWidget()
     if (!widget_)
         return;
     const bool hints = parentShowHint_ && parent_ ? parent_->ShowHint() : showHint_;
-    widget_->setToolTip(hints ? hint_ : QString());
+    // a tip set again is still a change the window hears of
+    if (const QString tip = hints ? hint_ : QString(); tip != widget_->toolTip())
+        widget_->setToolTip(tip);
     widget_->setEnabled(enabled_);
 }
 

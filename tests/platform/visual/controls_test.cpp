@@ -250,6 +250,35 @@ TEST(ControlLook, EachWindowShowsItsOwnControlsColours)
     form->Free();
 }
 
+TEST(ControlLook, AHintSetAgainIsNoChangeTheWindowHearsOf)
+{
+    struct TTipChanges : QObject {
+        int Count = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            Count += event->type() == QEvent::ToolTipChange;
+            return false;
+        }
+    } changes;
+    auto* form = New<TForm>(nullptr);
+    auto* first = New<TPanel>(form);
+    first->SetParent(form);
+    auto* second = New<TPanel>(form);
+    second->SetParent(form);
+    auto* label = New<TLabel>(form);
+    label->SetParent(first);
+    label->SetShowHint(true);
+    label->SetHint("tip");
+    label->Widget()->installEventFilter(&changes);
+    label->SetParent(second);
+    label->SetHint("tip");
+    EXPECT_EQ(changes.Count, 0);
+    label->SetShowHint(false);
+    EXPECT_EQ(changes.Count, 1);
+    EXPECT_TRUE(label->Widget()->toolTip().isEmpty());
+    form->Free();
+}
+
 namespace {
 // Counts the font changes it goes through.
 class TFontCounter : public TLabel {
