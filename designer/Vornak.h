@@ -131,7 +131,6 @@ private:
     void ClearReference(TComponent* component);
     void EmptyReportForm();
     void EnterNoReport();
-    void ResumeEditing(TQuickRep* report);
     void FireEvent(const TNotifyEvent& event);
     TForm* TheReportForm();
     void AdoptFirstReport(TForm* form);

@@ -29,6 +29,40 @@ TQuickRep* FirstReport(TComponent* form)
     return dynamic_cast<TQuickRep*>(form->Components(0));
 }
 
+// Whether the control would take another font or colour from the parent.
+bool TakesLookFrom(const TControl* control, const TWinControl* parent)
+{
+    return (control->ParentFont() && !control->Font()->SameAs(*parent->Font())) ||
+           (control->ParentColor() && control->Color() != parent->Color());
+}
+
+// The controls a form writes before its other components.
+int OwnControlCount(const TWinControl* form)
+{
+    int count = 0;
+    for (int i = 0; i < form->ControlCount(); ++i)
+        count += form->Controls(i)->Owner() == form;
+    return count;
+}
+
+// The layout file holds the report form with the report as its last control.
+// The report is written where the designer shows it: moving its windows off
+// and back costs a hide and show of every element. Only when the form would
+// hand it another font or colour, which its elements' sizes follow, is it
+// moved onto the form to be written.
+TObjectNode LayoutNode(TQuickRep* report, TForm* form)
+{
+    if (TakesLookFrom(report, form)) {
+        TWinControl* shownOn = report->Parent();
+        report->SetParent(form);
+        TScopeExit back([report, shownOn] { report->SetParent(shownOn); });
+        return WriteComponentNode(form);
+    }
+    TObjectNode node = WriteComponentNode(form);
+    node.Children.insert(node.Children.begin() + OwnControlCount(form), WriteComponentNode(report, form));
+    return node;
+}
+
 QString OpenFailureText(const QString& name)
 {
     if constexpr (kDemoBuild)
@@ -116,19 +150,12 @@ void TVornak::SaveReportFile(const QString& name)
     FireEvent(OnSaveReport);
     Designer->StopEdit();
     TQuickRep* report = report_;
-    report->SetParent(TheReportForm());
+    // written or not, the report is edited on again: the work must not seem
+    // gone, and the caller still hears of a failure
+    TScopeExit resume([this, report] { Designer->Edit(report); });
     report->SetTop(0);
     report->SetLeft(0);
-    // written or not, the report comes back into view to be edited on: the
-    // work must not seem gone, and the caller still hears of a failure
-    TScopeExit resume([this, report] { ResumeEditing(report); });
-    WriteComponentResFile(FileName, ReportForm);
-}
-
-void TVornak::ResumeEditing(TQuickRep* report)
-{
-    report->SetParent(ReportPanel);
-    Designer->Edit(report);
+    WriteComponentResFile(FileName, LayoutNode(report, TheReportForm()));
 }
 
 void TVornak::OpenReport()

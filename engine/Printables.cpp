@@ -22,8 +22,10 @@ VK_PUBLISHED(TQRPrintable)
 
 void TQRPrintable::Create(TComponent* owner)
 {
-    inherited::Create(owner);
+    // coloured before its window is made: the window comes in the colour
+    // rather than changing to it
     SetColor(clWhite);
+    inherited::Create(owner);
     const QSizeF size = DefaultSize();
     SetSize(QRectF(0, 0, size.width(), size.height()));
 }

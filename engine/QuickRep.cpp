@@ -156,16 +156,6 @@ void TQRBasePanel::Create(TComponent* owner)
     SetColor(clWhite);
 }
 
-void TQRBasePanel::Destroy()
-{
-    // the elements and bands on a panel go with it, whoever owns them; they
-    // see the panel going and leave the report's layout alone
-    ComponentState.Include(csDestroying);
-    while (ControlCount() > 0)
-        Controls(ControlCount() - 1)->Free();
-    inherited::Destroy();
-}
-
 void TQRBasePanel::PaintFrame()
 {
     QPainter& painter = *Canvas()->Painter();

@@ -183,7 +183,6 @@ class TQRBasePanel : public TQRZoomGeometry<TQRBasePanel, TCustomPanel> {
     VK_CLASS(TQRBasePanel, TCustomPanel)
 public:
     void Create(TComponent* owner) override;
-    void Destroy() override;
     // The report this control belongs to (itself for a report), or nil.
     virtual TCustomQuickRep* ParentReport() const = 0;
 

@@ -208,17 +208,17 @@ private:
     // Follows a dotted name through sub-objects to the object that holds it.
     void ApplyProperty(TObject* instance, const QString& fullName, const TValue& v)
     {
-        const QStringList parts = fullName.split(u'.');
         TObject* target = instance;
-        for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
-            const TPropInfo* p = target->ClassType()->FindProperty(parts[i]);
+        QStringView name(fullName);
+        for (qsizetype dot; (dot = name.indexOf(u'.')) >= 0; name = name.mid(dot + 1)) {
+            const TPropInfo* p = target->ClassType()->FindProperty(name.left(dot));
             if (!p || p->Kind != TPropKind::Object || !(target = p->GetObject(target)))
                 PropertyNotFound(fullName);
         }
-        if (const TPropInfo* p = target->ClassType()->FindProperty(parts.last()))
+        if (const TPropInfo* p = target->ClassType()->FindProperty(name))
             return Assign(target, *p, v);
         for (const TDefinedProperty& d : DefinedPropertiesOf(target))
-            if (d.Name.compare(parts.last(), Qt::CaseInsensitive) == 0)
+            if (d.Name.compare(name, Qt::CaseInsensitive) == 0)
                 return d.Read(v);
         PropertyNotFound(fullName);
     }
@@ -310,7 +310,12 @@ private:
 
 }  // namespace
 
-TObjectNode WriteComponentNode(TComponent* root) { return TComponentWriter(root).Node(root, 0); }
+TObjectNode WriteComponentNode(TComponent* root) { return WriteComponentNode(root, root); }
+
+TObjectNode WriteComponentNode(TComponent* component, TComponent* root)
+{
+    return TComponentWriter(root).Node(component, component == root ? 0 : 1);
+}
 
 TComponent* ReadComponentNode(const TObjectNode& node, TComponent* root)
 {
@@ -337,8 +342,13 @@ TComponent* ReadComponentRes(const QByteArray& binaryStreamOrResource, TComponen
 
 void WriteComponentResFile(const QString& fileName, TComponent* root)
 {
+    WriteComponentResFile(fileName, WriteComponentNode(root));
+}
+
+void WriteComponentResFile(const QString& fileName, const TObjectNode& node)
+{
     // the whole stream is made before the file is touched
-    WriteStreamFile(fileName, WriteComponentRes(root));
+    WriteStreamFile(fileName, WrapResource(WriteObjectStream(node), node.ClassName));
 }
 
 TComponent* ReadComponentResFile(const QString& fileName, TComponent* root)

@@ -16,6 +16,8 @@
 #include "StreamNode.h"
 
 TObjectNode WriteComponentNode(TComponent* root);
+// One component of root with its children, as writing root writes it.
+TObjectNode WriteComponentNode(TComponent* component, TComponent* root);
 // Reads into root; with nil, creates the root from the registered class.
 TComponent* ReadComponentNode(const TObjectNode& node, TComponent* root);
 
@@ -25,6 +27,8 @@ QByteArray WriteComponentRes(TComponent* root);     // with the resource wrapper
 TComponent* ReadComponentRes(const QByteArray& binaryStreamOrResource, TComponent* root);
 
 void WriteComponentResFile(const QString& fileName, TComponent* root);
+// A tree that was written (and perhaps completed) by hand, as a resource file.
+void WriteComponentResFile(const QString& fileName, const TObjectNode& node);
 TComponent* ReadComponentResFile(const QString& fileName, TComponent* root);
 
 // The text form of a component, as a form resource is kept in source.

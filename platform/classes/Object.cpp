@@ -54,8 +54,13 @@ std::vector<const TPropInfo*> TClassInfo::MergedProperties() const
     return out;
 }
 
-const TPropInfo* TClassInfo::FindProperty(const QString& name) const
+const TPropInfo* TClassInfo::FindProperty(QStringView name) const
 {
+    // streams spell the names as declared: an exact match spares comparing
+    // each name without case
+    for (const TPropInfo* p : Properties())
+        if (p->Name == name)
+            return p;
     for (TClass c = this; c; c = c->parent_)
         for (const TPropInfo& p : c->OwnProperties)
             if (p.Name.compare(name, Qt::CaseInsensitive) == 0)

@@ -77,7 +77,8 @@ public:
 
     // Ancestors' first; made once, when the class is complete.
     const std::vector<const TPropInfo*>& Properties() const;
-    const TPropInfo* FindProperty(const QString& name) const;
+    const TPropInfo* FindProperty(QStringView name) const;
+    const TPropInfo* FindProperty(const QString& name) const { return FindProperty(QStringView(name)); }
     const TMethodInfo* FindMethod(const QString& name) const;
     std::vector<const TFieldInfo*> Fields() const;
     const TFieldInfo* FindField(const QString& name) const;

@@ -6,6 +6,7 @@
 
 #include <QCursor>
 #include <algorithm>
+#include <map>
 
 VK_PUBLISHED(TControl)
 {
@@ -46,6 +47,22 @@ Qt::CursorShape ShapeOf(TCursor cursor)
     }
 }
 
+// The palette of a window with the text and background colours: windows of
+// one look share one (every element of a report has the same), sparing each
+// a round of colour changes.
+QPalette PaletteOf(TColor text, TColor back)
+{
+    static std::map<std::pair<TColor, TColor>, QPalette> made;
+    auto [it, added] = made.try_emplace({text, back});
+    if (added) {
+        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            it->second.setColor(role, ColorToQColor(text));
+        for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
+            it->second.setColor(role, ColorToQColor(back));
+    }
+    return it->second;
+}
+
 // The order in which controls of one alignment take their places.
 bool AlignsBefore(TAlign align, const TControl* a, const TControl* b)
 {
@@ -79,9 +96,10 @@ void TControl::Create(TComponent* owner)
     ControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     widget_ = CreateWidget();
     widget_->hide();
+    // a graphic control shows its parent through where it does not paint
+    widget_->setAutoFillBackground(!dynamic_cast<TGraphicControl*>(this));
     new TWidgetLink(widget_, this);
     ApplyFont();
-    TakeColor(color_);
     SyncWidget();
     UpdateWidgetGeometry();
 }
@@ -91,13 +109,15 @@ void TControl::Destroy()
     // marked first: the parent then lets the widget go with the control
     // instead of taking it out of the window, a walk over all its widgets
     ComponentState.Include(csDestroying);
+    // a window inside a dying parent's goes unseen with it
+    const bool seen = !parent_ || !parent_->IsDestroying();
     if (parent_)
         parent_->RemoveControl(this);
-    DetachWidget();
+    DetachWidget(seen);
     inherited::Destroy();
 }
 
-void TControl::DetachWidget()
+void TControl::DetachWidget(bool seen)
 {
     QWidget* widget = widget_;
     widget_ = nullptr;
@@ -106,7 +126,8 @@ void TControl::DetachWidget()
     if (TWidgetLink* link = TWidgetLink::Of(widget))
         link->Detach();
     QObject::disconnect(widget, nullptr, nullptr, nullptr);
-    widget->hide();
+    if (seen)
+        widget->hide();
     // an event of this very window may be running: let it finish first
     if (TDispatchScope::Active())
         widget->deleteLater();
@@ -164,7 +185,9 @@ void TControl::SetAlign(TAlign align)
     if (align == align_)
         return;
     align_ = align;
-    RequestAlign();
+    // the others may take the place this one leaves
+    if (parent_)
+        parent_->AlignControls();
 }
 
 void TControl::SetVisible(bool visible)
@@ -231,11 +254,13 @@ void TControl::ApplyFont()
     if (!widget_)
         return;
     widget_->setFont(font_.ToQFont());
-    QPalette palette = widget_->palette();
-    palette.setColor(QPalette::WindowText, ColorToQColor(font_.Color()));
-    palette.setColor(QPalette::Text, ColorToQColor(font_.Color()));
-    palette.setColor(QPalette::ButtonText, ColorToQColor(font_.Color()));
-    widget_->setPalette(palette);
+    ApplyPalette();
+}
+
+void TControl::ApplyPalette()
+{
+    if (widget_)
+        widget_->setPalette(PaletteOf(font_.Color(), color_));
 }
 
 void TControl::SetColor(TColor color)
@@ -247,14 +272,7 @@ void TControl::SetColor(TColor color)
 void TControl::TakeColor(TColor color)
 {
     color_ = color;
-    if (widget_) {
-        QPalette palette = widget_->palette();
-        palette.setColor(QPalette::Window, ColorToQColor(color));
-        palette.setColor(QPalette::Base, ColorToQColor(color));
-        palette.setColor(QPalette::Button, ColorToQColor(color));
-        widget_->setPalette(palette);
-        widget_->setAutoFillBackground(!dynamic_cast<TGraphicControl*>(this));
-    }
+    ApplyPalette();
     Invalidate();
     if (auto* win = dynamic_cast<TWinControl*>(this))
         for (TControl* child : win->controls_)
@@ -300,7 +318,9 @@ void TControl::SyncWidget()
     if (!widget_)
         return;
     const bool hints = parentShowHint_ && parent_ ? parent_->ShowHint() : showHint_;
-    widget_->setToolTip(hints ? hint_ : QString());
+    // a tip set again is still a change the window hears of
+    if (const QString tip = hints ? hint_ : QString(); tip != widget_->toolTip())
+        widget_->setToolTip(tip);
     widget_->setEnabled(enabled_);
 }
 
@@ -415,7 +435,8 @@ void TControl::Resize()
 
 void TControl::RequestAlign()
 {
-    if (parent_)
+    // a control that is not aligned moves none of the others
+    if (parent_ && align_ != alNone)
         parent_->AlignControls();
 }
 
@@ -439,7 +460,11 @@ void TControl::UpdateWidgetVisibility()
 void TWinControl::Destroy()
 {
     ComponentState.Include(csDestroying);
-    // the controls shown here go with it, whoever owns them
+    // the controls shown here go with it, whoever owns them; their windows go
+    // unseen: the window around repaints this one's place as it goes, not a
+    // piece per child, each growing what is to be repainted
+    if (widget_)
+        widget_->setUpdatesEnabled(false);
     while (!controls_.empty())
         controls_.back()->Free();
     inherited::Destroy();

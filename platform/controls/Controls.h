@@ -146,8 +146,9 @@ protected:
 private:
     friend class TWinControl;
     void UpdateWidgetGeometry();
-    void DetachWidget();
+    void DetachWidget(bool seen);
     void ApplyFont();
+    void ApplyPalette();  // the text and background colours
     void TakeColor(TColor color);  // this control's and the children's that follow it
 
     TWinControl* parent_ = nullptr;

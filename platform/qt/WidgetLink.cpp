@@ -109,10 +109,15 @@ bool TWidgetLink::eventFilter(QObject* watched, QEvent* event)
             DispatchSafely([keys, in = event->type() == QEvent::FocusIn] { in ? keys->DoEnter() : keys->DoExit(); });
         return false;
     default: {
-        bool handled = false;
-        TWidgetClient* client = client_;
-        DispatchSafely([&] { handled = client->WindowEvent(event); });
-        return handled;
+        // one reference captured: the handler fits in place, as every event
+        // of every window comes this way
+        struct {
+            TWidgetClient* Client;
+            QEvent* Event;
+            bool Handled = false;
+        } call{client_, event};
+        DispatchSafely([&call] { call.Handled = call.Client->WindowEvent(call.Event); });
+        return call.Handled;
     }
     }
 }

@@ -83,6 +83,18 @@ void FillReport(TQuickRep* report)
     static_cast<TQRMemo*>(detail->Printables()[2])->Lines()->SetText("two\r\nlines\r\n");
 }
 
+// Counts the show and hide events of a window.
+struct TWindowEventCount : QObject {
+    explicit TWindowEventCount(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        Shows += event->type() == QEvent::Show;
+        Hides += event->type() == QEvent::Hide;
+        return false;
+    }
+    int Shows = 0, Hides = 0;
+};
+
 }  // namespace
 
 TEST_F(TLifecycle, NewAndCloseFireTheirEventsInOrder)
@@ -193,6 +205,47 @@ TEST_F(TLifecycle, AReportWithEveryKindOfPartComesBackEqual)
     EXPECT_EQ(WriteComponentText(ReportForm), written);
     EXPECT_NE(V()->Report()->FirstBandOfType(rbChild), nullptr);
     EXPECT_EQ(V()->Report()->DataSet(), ReportForm->FindComponent("Table1"));
+}
+
+// Saving writes the layout as the report form holds it once the report is
+// moved onto it, yet leaves the report's windows where they are shown; a form
+// that would hand the report another font has it moved there to be written.
+TEST_F(TLifecycle, SavingWritesWhatTheFormWouldHoldWithoutMovingTheWindows)
+{
+    host.NewReport();
+    FillReport(V()->Report());
+    TPanel* formControl = New<TPanel>(ReportForm);
+    formControl->SetName("Panel1");
+    formControl->SetParent(ReportForm);
+    TControl* label = V()->Report()->FirstBandOfType(rbTitle)->Printables()[0];
+    label->SetCaption("A longer caption to measure");
+    const auto savedAsWhenMoved = [&](const QString& path) {
+        TQuickRep* report = V()->Report();
+        V()->Designer->StopEdit();
+        report->SetParent(ReportForm);
+        report->SetTop(0);
+        report->SetLeft(0);
+        const QByteArray onTheForm = WriteComponentRes(ReportForm);
+        report->SetParent(V()->ReportPanel);
+        V()->Designer->Edit(report);
+        return ReadStreamFile(path) == onTheForm;
+    };
+
+    TWindowEventCount shown(label->Widget());
+    host.Events.clear();
+    const QString path = ScratchPath("in-place.QR");
+    V()->SaveReportFile(path);
+    EXPECT_EQ(host.Events, QStringList({"save", "select"}));
+    EXPECT_EQ(shown.Hides, 0);
+    EXPECT_EQ(shown.Shows, 0);
+    EXPECT_EQ(V()->Report()->Parent(), V()->ReportPanel);
+    EXPECT_TRUE(savedAsWhenMoved(path));
+
+    ReportForm->Font()->SetSize(24);
+    V()->SaveReportFile(path);
+    EXPECT_EQ(V()->Report()->Parent(), V()->ReportPanel);
+    EXPECT_TRUE(savedAsWhenMoved(path));
+    formControl->Free();
 }
 
 TEST_F(TLifecycle, AHandWrittenLayoutOpensAsAReport)

@@ -166,6 +166,18 @@ TEST_F(ComponentStream, ReadingWithoutARootMakesOneFromTheRegistry)
     EXPECT_EQ(made->ComponentCount(), 3);
 }
 
+TEST_F(ComponentStream, PropertyNamesAreFoundWhateverTheirCase)
+{
+    TTestForm* form = Form();
+    ReadComponentText(QStringLiteral("object Form1: TTestForm\n  object Panel1: TTestControl\n"
+                                     "    WIDTH = 120\n    font.NAME = 'Arial'\n  end\nend\n"),
+                      form);
+    auto* panel = static_cast<TTestControl*>(form->FindComponent(QStringLiteral("Panel1")));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->Width(), 120);
+    EXPECT_EQ(panel->Font()->Name, QStringLiteral("Arial"));
+}
+
 TEST_F(ComponentStream, ErrorsLeaveWhatWasReadWithTheRoot)
 {
     const char* const head = "object Form1: TTestForm\n  object Panel1: TTestControl\n  end\n";
@@ -173,6 +185,9 @@ TEST_F(ComponentStream, ErrorsLeaveWhatWasReadWithTheRoot)
         {"  object X: TNope\n  end\nend\n", "EClassNotFound", "Class TNope not found"},
         {"  object X: TTestControl\n    Nope = 1\n  end\nend\n", "EReadError", "Property Nope does not exist"},
         {"  object X: TTestControl\n    Font.Nope = 1\n  end\nend\n", "EReadError", "Property Font.Nope does not exist"},
+        {"  object X: TTestControl\n    Font..Name = 1\n  end\nend\n", "EReadError", "Property Font..Name does not exist"},
+        {"  object X: TTestControl\n    Font. = 1\n  end\nend\n", "EReadError", "Property Font. does not exist"},
+        {"  object X: TTestControl\n    Width.Name = 1\n  end\nend\n", "EReadError", "Property Width.Name does not exist"},
         {"  object X: TTestControl\n    Width = 'wide'\n  end\nend\n", "EReadError", "Invalid property value (Width)"},
         {"  object X: TTestControl\n    Align = alNowhere\n  end\nend\n", "EReadError", "Invalid property value (Align)"},
         {"  object X: TTestControl\n    OnClick = Missing\n  end\nend\n", "EReadError", "Method Missing for OnClick not found"},

@@ -6,7 +6,9 @@
 #include "controls/StdCtrls.h"
 #include "forms/Forms.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QPointer>
 #include <QEvent>
 #include <gtest/gtest.h>
 
@@ -88,6 +90,11 @@ TEST_F(AlignTest, SwitchedOffOrHiddenControlsAndNestedParents)
     top->SetVisible(true);
     EXPECT_EQ(client->BoundsRect(), QRect(0, 20, 200, 80));
 
+    // released from alignment, a control gives its place back to the others
+    top->SetAlign(alNone);
+    EXPECT_EQ(client->BoundsRect(), QRect(0, 0, 200, 100));
+    top->SetAlign(alTop);
+
     // released from alignment, the control keeps its bounds through later changes
     client->SetAlign(alNone);
     host->SetBounds(0, 0, 400, 300);
@@ -163,6 +170,112 @@ TEST(ControlLife, AControlThatGoesTakesItsWidgetAlongInsteadOfOutOfTheWindow)
     panel->Free();
     EXPECT_EQ(changes.Count, 0);
     EXPECT_EQ(form->ComponentCount(), 0);
+    form->Free();
+}
+
+TEST(ControlLife, FreeingAShownParentRepaintsItsPlaceOnceAndHidesNoWindowInside)
+{
+    // each child window hidden or destroyed in a shown window would add its
+    // piece to what the window repaints, a region growing with every piece
+    struct TWindowEvents : QObject {
+        int Hides = 0, Paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            Hides += event->type() == QEvent::Hide;
+            Paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } inside, around;
+    auto* form = New<TForm>(nullptr);
+    form->SetBounds(0, 0, 200, 150);
+    auto* panel = New<TPanel>(form);
+    panel->SetBounds(10, 10, 120, 100);
+    panel->SetParent(form);
+    auto* nested = New<TPanel>(form);
+    nested->SetParent(panel);
+    std::vector<QPointer<QWidget>> windows{nested->Widget()};
+    for (TWinControl* parent : {static_cast<TWinControl*>(panel), static_cast<TWinControl*>(nested)}) {
+        auto* label = New<TLabel>(form);
+        label->SetParent(parent);
+        windows.push_back(label->Widget());
+    }
+    for (QWidget* window : windows)
+        window->installEventFilter(&inside);
+    form->Widget()->installEventFilter(&around);
+    form->Show();
+    QApplication::processEvents();
+    around.Paints = 0;
+
+    panel->Free();
+    QApplication::processEvents();
+    EXPECT_EQ(inside.Hides, 0);
+    for (const QPointer<QWidget>& window : windows)
+        EXPECT_TRUE(window.isNull());
+    EXPECT_GT(around.Paints, 0);  // where the panel was
+    EXPECT_EQ(form->ComponentCount(), 0);
+    form->Free();
+}
+
+// The windows show the model's colours; controls of one look share a palette,
+// which one control's change must not carry to the others.
+TEST(ControlLook, EachWindowShowsItsOwnControlsColours)
+{
+    auto* form = New<TForm>(nullptr);
+    auto* panel = New<TPanel>(form);
+    panel->SetParent(form);
+    auto* first = New<TLabel>(form);
+    first->SetParent(panel);
+    auto* second = New<TLabel>(form);
+    second->SetParent(panel);
+    const auto colours = [](const TControl* c) {
+        const QPalette p = c->Widget()->palette();
+        return std::pair{p.color(QPalette::Window), p.color(QPalette::WindowText)};
+    };
+    EXPECT_EQ(colours(first), colours(second));
+    first->SetColor(clYellow);
+    first->Font()->SetColor(clRed);
+    EXPECT_EQ(colours(first), std::pair(QColor(Qt::yellow), QColor(Qt::red)));
+    EXPECT_EQ(colours(second).first, ColorToQColor(second->Color()));
+    EXPECT_EQ(colours(second).second, ColorToQColor(second->Font()->Color()));
+    second->SetColor(clYellow);
+    EXPECT_EQ(colours(second).first, QColor(Qt::yellow));
+    EXPECT_EQ(colours(second).second, ColorToQColor(second->Font()->Color()));
+    EXPECT_EQ(colours(first).second, QColor(Qt::red));
+
+    // a windowed control fills its background, a graphic one shows its parent's
+    auto* button = New<TSpeedButton>(form);
+    button->SetParent(panel);
+    EXPECT_TRUE(panel->Widget()->autoFillBackground());
+    EXPECT_FALSE(button->Widget()->autoFillBackground());
+    form->Free();
+}
+
+TEST(ControlLook, AHintSetAgainIsNoChangeTheWindowHearsOf)
+{
+    struct TTipChanges : QObject {
+        int Count = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            Count += event->type() == QEvent::ToolTipChange;
+            return false;
+        }
+    } changes;
+    auto* form = New<TForm>(nullptr);
+    auto* first = New<TPanel>(form);
+    first->SetParent(form);
+    auto* second = New<TPanel>(form);
+    second->SetParent(form);
+    auto* label = New<TLabel>(form);
+    label->SetParent(first);
+    label->SetShowHint(true);
+    label->SetHint("tip");
+    label->Widget()->installEventFilter(&changes);
+    label->SetParent(second);
+    label->SetHint("tip");
+    EXPECT_EQ(changes.Count, 0);
+    label->SetShowHint(false);
+    EXPECT_EQ(changes.Count, 1);
+    EXPECT_TRUE(label->Widget()->toolTip().isEmpty());
     form->Free();
 }
 
