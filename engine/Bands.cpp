@@ -3,6 +3,7 @@
 #include "classes/Published.h"
 #include "db/DataSet.h"
 #include "engine/Printables.h"
+#include "engine/QRUtils.h"
 
 #include <algorithm>
 
@@ -156,6 +157,9 @@ void TQRChildBand::SetParentBand(TQRCustomBand* band)
 {
     if (band == this)
         return;
+    // the layout file keeps the link by the parent's name: a band without one would lose its child
+    if (band && band->Name().isEmpty() && band->Owner())
+        band->SetName(UniqueName(band->Owner(), band->ClassName().mid(1)));
     TrackReference(this, parentBand_, band);
     if (TCustomQuickRep* report = ParentReport())
         report->LayoutBands();
