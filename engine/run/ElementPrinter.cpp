@@ -341,7 +341,7 @@ void TQRElementPrinter::PrintText(TElement& e, const QStringList& lines, const Q
     const double anchor = label->Alignment() == taRightJustify ? rect.right()
                           : label->Alignment() == taCenter     ? rect.center().x()
                                                                : rect.left();
-    const double lineHeight = fi.Metrics.height();
+    const double lineHeight = fi.LineHeight;
     double y = rect.top();
     for (const QString& line : lines) {
         if (!line.isEmpty())

@@ -22,6 +22,8 @@ struct TQRReportRunner::TBands {
     std::unordered_map<const TQRCustomBand*, std::vector<TQRPrintable*>> BandElements;
     // Bands from outside the report (another report's, named as a footer), asked during the run.
     std::unordered_map<const TQRCustomBand*, std::vector<TQRPrintable*>> OutsideElements;
+    // Each band's child band, found once rather than by a search of the report for every band printed.
+    std::unordered_map<const TQRCustomBand*, TQRCustomBand*> Children;
 };
 
 // Unwinds the run when the page listener asks to stop.
@@ -63,6 +65,8 @@ TQRReportRunner::TQRReportRunner(TCustomQuickRep* report)
             bands_->Elements.push_back(element);
             watch_->FreeNotification(element);
         }
+        if (auto* child = dynamic_cast<TQRChildBand*>(band); child && child->ParentBand())
+            bands_->Children.try_emplace(child->ParentBand(), child);  // the first, as ChildBand() finds
         if (!band->Enabled())
             continue;
         switch (band->BandType()) {
@@ -324,9 +328,9 @@ void TQRReportRunner::FinishPage(bool lastPage)
 double TQRReportRunner::ChainHeight(TQRCustomBand* band) const
 {
     double height = 0;
-    for (; band; band = band->ChildBand())
-        if (band->Enabled())
-            height += band->BandHeight();
+    // a disabled band is not printed, nor are the children after it
+    for (; band && band->Enabled(); band = ChildOf(band))
+        height += band->BandHeight();
     return height;
 }
 
@@ -365,6 +369,14 @@ double TQRReportRunner::BandWidth() const
 double TQRReportRunner::PrintedWidth(const TQRCustomBand* band) const
 {
     return IsColumnar(band) ? ColumnWidth() : BandWidth();
+}
+
+TQRCustomBand* TQRReportRunner::ChildOf(const TQRCustomBand* band) const
+{
+    if (!bands_->BandElements.contains(band))  // a band of another report
+        return band->ChildBand();
+    const auto child = bands_->Children.find(band);
+    return child == bands_->Children.end() ? nullptr : child->second;
 }
 
 const std::vector<TQRPrintable*>& TQRReportRunner::ElementsOf(const TQRCustomBand* band) const
@@ -417,7 +429,7 @@ void TQRReportRunner::PrintBand(TQRCustomBand* band)
     pageHasRecords_ = pageHasRecords_ || !header;
     for (TQRPrintable* element : ElementsOf(band))
         printer_.AfterPrint(element);
-    PrintBand(band->ChildBand());
+    PrintBand(ChildOf(band));
 }
 
 bool TQRReportRunner::PlaceBand(TQRCustomBand* band, double height)

@@ -68,6 +68,7 @@ private:
     void DrawBand(TQRCustomBand* band, const QPointF& origin, double height,
                   const std::vector<TQRElementLayout>& layouts);
     const std::vector<TQRPrintable*>& ElementsOf(const TQRCustomBand* band) const;
+    TQRCustomBand* ChildOf(const TQRCustomBand* band) const;
     double MeasureBand(TQRCustomBand* band, std::vector<TQRElementLayout>& layouts) const;
     double ChainHeight(TQRCustomBand* band) const;
     // Opens the closed data sets of the report and its sub-details into opened_.

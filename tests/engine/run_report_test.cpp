@@ -73,6 +73,34 @@ TEST_F(BandOrder, PagesBreakBeforeTheFooterAndRepeatTheHeaders)
     EXPECT_EQ(next, 201);  // every record once, in order
 }
 
+TEST_F(BandOrder, ChildBandsFollowTheirBandsInChains)
+{
+    Build(2);
+    Band(rbDetail)->SetHasChild(true);
+    TQRCustomBand* child = Band(rbDetail)->ChildBand();
+    AddText(child, QStringLiteral("C1"));
+    child->SetHasChild(true);
+    AddText(child->ChildBand(), QStringLiteral("C2"));
+    Band(rbPageFooter)->SetHasChild(true);
+    TQRCustomBand* footerChild = Band(rbPageFooter)->ChildBand();
+    AddText(footerChild, QStringLiteral("PFC"));
+    footerChild->SetHasChild(true);
+    AddText(footerChild->ChildBand(), QStringLiteral("PFCC"));
+    const TQRPreparedReport pages = Run();
+    EXPECT_EQ(Join(PageTexts(pages)), QStringList({"PH", "T", "CH", "Item1", "C1", "C2", "Item2", "C1", "C2", "S",
+                                                   "PF", "PFC", "PFCC", "--"}));
+    // the footer's chain ends at the bottom margin
+    EXPECT_NEAR(FindText(pages.Page(0), QStringLiteral("PFCC"))->Y,
+                MMToPixels(297 - 10) - footerChild->ChildBand()->BandHeight(), 0.5);
+
+    // a disabled band leaves out the children after it, and the footer keeps no room for them
+    child->SetEnabled(false);
+    footerChild->SetEnabled(false);
+    const TQRPreparedReport fewer = Run();
+    EXPECT_EQ(Join(PageTexts(fewer)), QStringList({"PH", "T", "CH", "Item1", "Item2", "S", "PF", "--"}));
+    EXPECT_NEAR(FindText(fewer.Page(0), QStringLiteral("PF"))->Y, MMToPixels(297 - 10) - 20, 0.5);
+}
+
 TEST_F(BandOrder, ForceNewPageGivesEachRecordItsPage)
 {
     Build(3);
