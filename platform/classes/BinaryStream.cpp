@@ -2,6 +2,8 @@
 #include "rtl/Codepage.h"
 #include "rtl/Exceptions.h"
 
+#include <QHash>
+
 #include <cmath>
 #include <cstring>
 
@@ -90,6 +92,16 @@ private:
         return static_cast<qint64>(v << shift) >> shift;  // sign-extends
     }
     QString ShortString() { return Cp1252(Bytes(Byte())); }
+    // Class and property names and identifiers repeat through a stream: each
+    // is decoded once and then shared.
+    QString Word()
+    {
+        const QByteArrayView bytes = Bytes(Byte());
+        auto it = words_.constFind(bytes);
+        if (it == words_.cend())
+            it = words_.insert(bytes, Cp1252(bytes));
+        return *it;
+    }
     static QString Cp1252(QByteArrayView b) { return DecodeCp1252(b.data(), b.size()); }
     void Enter()
     {
@@ -107,6 +119,7 @@ private:
     TPropertyValues Properties();
 
     QByteArrayView data_;
+    QHash<QByteArrayView, QString> words_;
     qsizetype pos_ = 0;
     int depth_ = 0;
 };
@@ -126,7 +139,7 @@ TObjectNode TBinaryReader::Node(int level)
             node.ChildPos = static_cast<int>(pos.Int);
         }
     }
-    node.ClassName = ShortString();
+    node.ClassName = Word();
     CheckName(node.ClassName, IsStreamName(node.ClassName), "class name");
     node.Name = ShortString();
     CheckName(node.Name, node.Name.isEmpty() || IsStreamName(node.Name), "component name");
@@ -141,8 +154,9 @@ TObjectNode TBinaryReader::Node(int level)
 TPropertyValues TBinaryReader::Properties()
 {
     TPropertyValues props;
+    props.reserve(8);  // what an element of a layout mostly has
     while (Peek() != 0) {
-        QString name = ShortString();
+        QString name = Word();
         CheckName(name, IsStreamName(name) && !IsStreamKeyword(name), "property name");
         props.emplace_back(std::move(name), Value());
     }
@@ -165,7 +179,7 @@ TValue TBinaryReader::ValueOfType(quint8 type)
     case TValueType::Extended: v.Float = ExtendedToDouble(reinterpret_cast<const unsigned char*>(Bytes(10).constData())); break;
     case TValueType::String: v.Str = ShortString(); break;
     case TValueType::Ident:
-        v.Str = ShortString();
+        v.Str = Word();
         CheckName(v.Str, IsStreamName(v.Str) && !ValueTypeOfWord(v.Str), "identifier");
         break;
     case TValueType::False:
