@@ -341,9 +341,11 @@ void ForgetMadeFonts() { MadeFonts().clear(); }
 QFont TFont::ToQFont() const
 {
     // every element of a layout has a font of a few looks: each is made once
-    auto [it, added] = MadeFonts().try_emplace(TFontLook(name_, height_, style_.Bits(), pitch_));
-    if (added)
-        it->second = MakeQFont();
+    auto& made = MadeFonts();
+    const TFontLook look(name_, height_, style_.Bits(), pitch_);
+    auto it = made.find(look);
+    if (it == made.end())
+        it = made.emplace(look, MakeQFont()).first;
     return it->second;
 }
 
