@@ -2,6 +2,8 @@
 #include "rtl/Codepage.h"
 #include "rtl/Exceptions.h"
 
+#include <QHash>
+
 #include <cmath>
 #include <cstring>
 
@@ -37,13 +39,15 @@ bool IsIntegerType(quint8 type)
 }
 
 // Reads the stream front to back; every read checks the bytes that remain.
+// Values are decoded from views into the data, copied only where a value
+// keeps the bytes.
 class TBinaryReader {
 public:
-    explicit TBinaryReader(const QByteArray& data) : data_(data) {}
+    explicit TBinaryReader(QByteArrayView data) : data_(data) {}
 
     TObjectNode Root()
     {
-        if (Bytes(4) != QByteArray(Signature))
+        if (Bytes(4) != QByteArrayView(Signature))
             Invalid();
         TObjectNode root = Node(0);
         if (pos_ != data_.size())
@@ -65,17 +69,17 @@ private:
         ++pos_;
         return b;
     }
-    QByteArray Bytes(qint64 count)
+    QByteArrayView Bytes(qint64 count)
     {
         if (count < 0 || count > Remaining())
             Truncated();
-        QByteArray out = data_.mid(pos_, static_cast<qsizetype>(count));
+        const QByteArrayView out = data_.sliced(pos_, static_cast<qsizetype>(count));
         pos_ += static_cast<qsizetype>(count);
         return out;
     }
     quint64 Unsigned(int size)
     {
-        const QByteArray b = Bytes(size);
+        const QByteArrayView b = Bytes(size);
         quint64 v = 0;
         for (int i = size - 1; i >= 0; --i)
             v = (v << 8) | static_cast<quint8>(b[i]);
@@ -87,7 +91,18 @@ private:
         const int shift = 64 - 8 * size;
         return static_cast<qint64>(v << shift) >> shift;  // sign-extends
     }
-    QString ShortString() { return DecodeCp1252(Bytes(Byte())); }
+    QString ShortString() { return Cp1252(Bytes(Byte())); }
+    // Class and property names and identifiers repeat through a stream: each
+    // is decoded once and then shared.
+    QString Word()
+    {
+        const QByteArrayView bytes = Bytes(Byte());
+        auto it = words_.constFind(bytes);
+        if (it == words_.cend())
+            it = words_.insert(bytes, Cp1252(bytes));
+        return *it;
+    }
+    static QString Cp1252(QByteArrayView b) { return DecodeCp1252(b.data(), b.size()); }
     void Enter()
     {
         if (++depth_ > MaxStreamNesting)
@@ -103,7 +118,8 @@ private:
     TValue Collection();
     TPropertyValues Properties();
 
-    const QByteArray& data_;
+    QByteArrayView data_;
+    QHash<QByteArrayView, QString> words_;
     qsizetype pos_ = 0;
     int depth_ = 0;
 };
@@ -123,7 +139,7 @@ TObjectNode TBinaryReader::Node(int level)
             node.ChildPos = static_cast<int>(pos.Int);
         }
     }
-    node.ClassName = ShortString();
+    node.ClassName = Word();
     CheckName(node.ClassName, IsStreamName(node.ClassName), "class name");
     node.Name = ShortString();
     CheckName(node.Name, node.Name.isEmpty() || IsStreamName(node.Name), "component name");
@@ -138,8 +154,9 @@ TObjectNode TBinaryReader::Node(int level)
 TPropertyValues TBinaryReader::Properties()
 {
     TPropertyValues props;
+    props.reserve(8);  // what an element of a layout mostly has
     while (Peek() != 0) {
-        QString name = ShortString();
+        QString name = Word();
         CheckName(name, IsStreamName(name) && !IsStreamKeyword(name), "property name");
         props.emplace_back(std::move(name), Value());
     }
@@ -162,15 +179,15 @@ TValue TBinaryReader::ValueOfType(quint8 type)
     case TValueType::Extended: v.Float = ExtendedToDouble(reinterpret_cast<const unsigned char*>(Bytes(10).constData())); break;
     case TValueType::String: v.Str = ShortString(); break;
     case TValueType::Ident:
-        v.Str = ShortString();
+        v.Str = Word();
         CheckName(v.Str, IsStreamName(v.Str) && !ValueTypeOfWord(v.Str), "identifier");
         break;
     case TValueType::False:
     case TValueType::True:
     case TValueType::Nil: break;
-    case TValueType::Binary: v.Bin = Bytes(static_cast<qint64>(Unsigned(4))); break;
+    case TValueType::Binary: v.Bin = Bytes(static_cast<qint64>(Unsigned(4))).toByteArray(); break;
     case TValueType::Set: return SetValue();
-    case TValueType::LString: v.Str = DecodeCp1252(Bytes(static_cast<qint64>(Unsigned(4)))); break;
+    case TValueType::LString: v.Str = Cp1252(Bytes(static_cast<qint64>(Unsigned(4)))); break;
     case TValueType::Collection: return Collection();
     case TValueType::Single: {
         const quint32 bits = static_cast<quint32>(Unsigned(4));
@@ -194,7 +211,7 @@ TValue TBinaryReader::ValueOfType(quint8 type)
         const qint64 units = static_cast<qint64>(Unsigned(4));
         if (units > Remaining() / 2)
             Truncated();
-        const QByteArray b = Bytes(units * 2);
+        const QByteArrayView b = Bytes(units * 2);
         v.Str.resize(static_cast<qsizetype>(units));
         for (qsizetype i = 0; i < units; ++i)
             v.Str[i] = QChar(static_cast<char16_t>(quint8(b[2 * i]) | (quint8(b[2 * i + 1]) << 8)));
@@ -412,7 +429,7 @@ void TBinaryWriter::Value(const TValue& v)
 
 QByteArray WriteObjectStream(const TObjectNode& root) { return TBinaryWriter().Stream(root); }
 
-TObjectNode ReadObjectStream(const QByteArray& stream) { return TBinaryReader(stream).Root(); }
+TObjectNode ReadObjectStream(QByteArrayView stream) { return TBinaryReader(stream).Root(); }
 
 bool IsObjectStream(const QByteArray& data) { return data.startsWith(Signature); }
 
@@ -435,7 +452,10 @@ QByteArray WrapResource(const QByteArray& stream, const QString& className)
     return out;
 }
 
-QByteArray UnwrapResource(const QByteArray& resource)
+namespace {
+
+// The stream inside a resource, checked against the wrapper's length.
+QByteArrayView ResourcePayload(QByteArrayView resource)
 {
     auto at = [&resource](qsizetype pos, int size) -> quint32 {
         if (pos + size > resource.size())
@@ -454,13 +474,17 @@ QByteArray UnwrapResource(const QByteArray& resource)
     const qsizetype start = nul + 7;
     if (length != static_cast<quint64>(resource.size() - start))
         length > static_cast<quint64>(resource.size() - start) ? Truncated() : Invalid();
-    return resource.mid(start);
+    return resource.sliced(start);
 }
+
+}  // namespace
+
+QByteArray UnwrapResource(const QByteArray& resource) { return ResourcePayload(resource).toByteArray(); }
 
 TObjectNode ReadObjectData(const QByteArray& data)
 {
     if (IsResource(data))
-        return ReadObjectStream(UnwrapResource(data));
+        return ReadObjectStream(ResourcePayload(data));
     if (IsObjectStream(data))
         return ReadObjectStream(data);
     Invalid();

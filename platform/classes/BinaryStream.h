@@ -8,7 +8,7 @@
 #include <array>
 
 QByteArray WriteObjectStream(const TObjectNode& root);
-TObjectNode ReadObjectStream(const QByteArray& stream);
+TObjectNode ReadObjectStream(QByteArrayView stream);
 
 // 0xFF, uint16 10, the upper-case class name NUL-terminated, uint16 0x1030,
 // uint32 length, then the data.

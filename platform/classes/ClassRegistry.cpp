@@ -8,6 +8,8 @@
 namespace {
 struct Registry {
     std::vector<TClass> classes;
+    // names as registered: streams spell them so, and a reader asks once per component
+    QHash<QString, TClass> byName;
     std::map<QString, std::vector<TClass>> palette;
 };
 Registry& Reg()
@@ -26,6 +28,7 @@ void RegisterClass(TClass cls)
         if (existing)
             throw EFilerError(Format(QString::fromLatin1(rtlstr::SDuplicateClass), {c->Name()}));
         Reg().classes.push_back(c);
+        Reg().byName.insert(c->Name(), c);
     }
 }
 
@@ -39,10 +42,15 @@ void UnRegisterClass(TClass cls)
 {
     auto& v = Reg().classes;
     v.erase(std::remove(v.begin(), v.end(), cls), v.end());
+    Reg().byName.removeIf([cls](const auto& entry) { return entry.value() == cls; });
 }
 
 TClass GetClass(const QString& name)
 {
+    // registration refuses a second class of a name in another case, so an
+    // exact match is the only one
+    if (TClass c = Reg().byName.value(name))
+        return c;
     for (TClass c : Reg().classes)
         if (c->Name().compare(name, Qt::CaseInsensitive) == 0)
             return c;

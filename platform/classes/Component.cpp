@@ -99,16 +99,18 @@ void TComponent::SetName(const QString& name)
         return;
     if (!name.isEmpty() && !IsValidIdent(name))
         throw EComponentError(Format(QString::fromLatin1(rtlstr::SInvalidName), {name}));
-    if (owner_ && !name.isEmpty()) {
-        TComponent* other = owner_->FindComponent(name);
+    // the owner's key, folded once for the look-up and the entry
+    const QString key = owner_ && !name.isEmpty() ? name.toCaseFolded() : QString();
+    if (!key.isEmpty()) {
+        TComponent* other = owner_->names_.value(key, nullptr);
         if (other && other != this)
             throw EComponentError(Format(QString::fromLatin1(rtlstr::SDuplicateName), {name}));
     }
     if (owner_)
         owner_->UnindexName(this);
     name_ = name;
-    if (owner_)
-        owner_->IndexName(this);
+    if (!key.isEmpty())
+        owner_->names_.insert(key, this);
 }
 
 TComponent* TComponent::FindComponent(const QString& name) const

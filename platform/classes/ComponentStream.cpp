@@ -8,6 +8,8 @@
 #include "TextForm.h"
 #include "rtl/ScopeExit.h"
 
+#include <algorithm>
+
 namespace {
 
 // Sets a state flag for the lifetime of the guard.
@@ -205,12 +207,19 @@ private:
             ApplyProperty(instance, name, value);
     }
 
+    // Names are a few characters: a plain walk, not the library's vectorised search.
+    static qsizetype DotIn(QStringView name)
+    {
+        const auto dot = std::find(name.begin(), name.end(), u'.');
+        return dot == name.end() ? -1 : dot - name.begin();
+    }
+
     // Follows a dotted name through sub-objects to the object that holds it.
     void ApplyProperty(TObject* instance, const QString& fullName, const TValue& v)
     {
         TObject* target = instance;
         QStringView name(fullName);
-        for (qsizetype dot; (dot = name.indexOf(u'.')) >= 0; name = name.mid(dot + 1)) {
+        for (qsizetype dot; (dot = DotIn(name)) >= 0; name = name.mid(dot + 1)) {
             const TPropInfo* p = target->ClassType()->FindProperty(name.left(dot));
             if (!p || p->Kind != TPropKind::Object || !(target = p->GetObject(target)))
                 PropertyNotFound(fullName);

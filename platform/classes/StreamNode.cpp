@@ -20,8 +20,9 @@ bool IsStreamName(QStringView s)
 
 bool IsStreamKeyword(QStringView s)
 {
-    for (const char* word : {"object", "inherited", "inline", "end"})
-        if (s.compare(QLatin1String(word), Qt::CaseInsensitive) == 0)
+    // asked of every property name read: the length rules out most at once
+    for (QLatin1String word : {QLatin1String("object"), QLatin1String("inherited"), QLatin1String("inline"), QLatin1String("end")})
+        if (s.size() == word.size() && s.compare(word, Qt::CaseInsensitive) == 0)
             return true;
     return false;
 }

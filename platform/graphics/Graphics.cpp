@@ -11,6 +11,8 @@
 #include <QPalette>
 
 #include <algorithm>
+#include <map>
+#include <tuple>
 
 // ---------------------------------------------------------------- colours
 
@@ -319,9 +321,35 @@ int EmPixels(QFont font, int height)
     return std::max(1, Round(height * 100.0 / (metrics.ascent() + metrics.descent())));
 }
 
+using TFontLook = std::tuple<QString, int, std::uint64_t, TFontPitch>;
+
+void ForgetMadeFonts();
+
+std::map<TFontLook, QFont>& MadeFonts()
+{
+    static std::map<TFontLook, QFont> made;
+    // the fonts hold font engines, which must go before the application's
+    if (made.empty())
+        qAddPostRoutine(ForgetMadeFonts);
+    return made;
+}
+
+void ForgetMadeFonts() { MadeFonts().clear(); }
+
 }  // namespace
 
 QFont TFont::ToQFont() const
+{
+    // every element of a layout has a font of a few looks: each is made once
+    auto& made = MadeFonts();
+    const TFontLook look(name_, height_, style_.Bits(), pitch_);
+    auto it = made.find(look);
+    if (it == made.end())
+        it = made.emplace(look, MakeQFont()).first;
+    return it->second;
+}
+
+QFont TFont::MakeQFont() const
 {
     QFont font(SubstituteFamily(name_));
     font.setBold(style_.Contains(fsBold));

@@ -88,6 +88,8 @@ public:
     QFont ToQFont() const;
 
 private:
+    QFont MakeQFont() const;
+
     QString name_ = QStringLiteral("MS Sans Serif");
     int height_ = -11;
     TFontStyles style_;

@@ -81,6 +81,30 @@ TEST(BinaryStream, EveryValueTypeRoundTripsWithItsType)
     EXPECT_EQ(WriteObjectStream(back), stream) << "read and written again, the bytes stay the same";
 }
 
+// Names that repeat through a stream, in other spellings and as each
+// other's beginnings, each read as written.
+TEST(BinaryStream, RepeatedNamesReadAsWritten)
+{
+    TObjectNode root;
+    root.ClassName = QStringLiteral("TForm");
+    for (const char* name : {"Tag", "TAG", "Tags", "Ta", "Caption"})
+        root.Properties.emplace_back(QLatin1String(name), TValue::Ident(QLatin1String(name)));
+    for (int i = 0; i < 3; ++i) {
+        TObjectNode child;
+        child.ClassName = i == 1 ? QStringLiteral("TLabelX") : QStringLiteral("TLabel");
+        child.Name = QStringLiteral("Label%1").arg(i);
+        child.Properties = {{QStringLiteral("Tags"), TValue::Integer(i)}, {QStringLiteral("Tag"), TValue::Ident(QStringLiteral("Ta"))}};
+        root.Children.push_back(child);
+    }
+    const TObjectNode back = ReadObjectStream(WriteObjectStream(root));
+    EXPECT_EQ(back, root);
+    ASSERT_EQ(back.Children.size(), 3u);
+    EXPECT_EQ(back.Children[1].ClassName, QStringLiteral("TLabelX"));
+    EXPECT_EQ(back.Children[2].Properties[0].second.Int, 2);
+    EXPECT_EQ(back.Properties[1].first, QStringLiteral("TAG"));
+    EXPECT_EQ(back.Properties[1].second.Str, QStringLiteral("TAG"));
+}
+
 TEST(BinaryStream, SmallestIntegerTypeAndStringTypes)
 {
     const std::pair<qint64, TValueType> ints[] = {{127, TValueType::Int8},          {-128, TValueType::Int8},

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "TestComponents.h"
+#include "classes/ClassRegistry.h"
 #include "classes/Streaming.h"
 
 #include <QDir>
@@ -176,6 +177,24 @@ TEST_F(ComponentStream, PropertyNamesAreFoundWhateverTheirCase)
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->Width(), 120);
     EXPECT_EQ(panel->Font()->Name, QStringLiteral("Arial"));
+}
+
+// Class names as other writers spell them, and a class taken out of the
+// registry: it is no longer found, in any spelling.
+TEST_F(ComponentStream, ClassNamesAreFoundWhateverTheirCaseWhileRegistered)
+{
+    const QString text = QStringLiteral("object Form1: TTestForm\n  object Panel1: %1\n  end\nend\n");
+    TTestForm* form = Form();
+    ReadComponentText(text.arg(u"tTESTcontrol"), form);
+    TComponent* panel = form->FindComponent(QStringLiteral("Panel1"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->ClassName(), QStringLiteral("TTestControl"));
+
+    UnRegisterClass(TTestControl::ClassInfo());
+    for (const char* spelling : {"TTestControl", "ttestcontrol"})
+        EXPECT_EQ(GetClass(QLatin1String(spelling)), nullptr) << spelling;
+    RegisterClass(TTestControl::ClassInfo());
+    EXPECT_EQ(GetClass(QStringLiteral("TTESTCONTROL")), TTestControl::ClassInfo());
 }
 
 TEST_F(ComponentStream, ErrorsLeaveWhatWasReadWithTheRoot)

@@ -95,6 +95,28 @@ TEST_F(FontTest, StyleReachesTheQtFont)
     EXPECT_FALSE(q.strikeOut());
 }
 
+// Fonts of one look share the Qt font made for it; a font whose look changes
+// after it was asked for gets its new look, the others keep theirs.
+TEST_F(FontTest, AskedAgainAfterAChangeGivesTheNewLook)
+{
+    TFont other;
+    EXPECT_EQ(other.ToQFont(), font.ToQFont());
+    other.SetStyle({fsItalic});
+    EXPECT_TRUE(other.ToQFont().italic());
+    other.SetHeight(-20);
+    EXPECT_EQ(other.ToQFont().pixelSize(), 20);
+    other.SetPitch(fpFixed);
+    EXPECT_TRUE(other.ToQFont().fixedPitch());
+    other.SetName("Courier New");
+    EXPECT_EQ(QFontInfo(other.ToQFont()).family(), "Liberation Mono");
+
+    const QFont mine = font.ToQFont();
+    EXPECT_FALSE(mine.italic());
+    EXPECT_FALSE(mine.fixedPitch());
+    EXPECT_EQ(mine.pixelSize(), 11);
+    EXPECT_EQ(QFontInfo(mine).family(), "Liberation Sans");
+}
+
 TEST_F(FontTest, PublishedPropertiesStreamSizeThroughHeightOnly)
 {
     const TClass cls = TFont::ClassInfo();
