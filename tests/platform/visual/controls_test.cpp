@@ -35,6 +35,18 @@ protected:
     TPanel* host = nullptr;
 };
 
+// Counts the events of one kind that the windows it watches receive.
+struct TEventCount : QObject {
+    explicit TEventCount(QEvent::Type type) : Type(type) {}
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        Count += event->type() == Type;
+        return false;
+    }
+    QEvent::Type Type;
+    int Count = 0;
+};
+
 }  // namespace
 
 TEST_F(AlignTest, EachAlignmentTakesItsSideOfWhatTheEarlierOnesLeft)
@@ -148,14 +160,7 @@ TEST(ControlLife, AControlThatGoesTakesItsWidgetAlongInsteadOfOutOfTheWindow)
 {
     // taking each widget out of a shown window walks all of the window's
     // widgets: freeing a parent of many children would cost their square
-    struct TParentChanges : QObject {
-        int Count = 0;
-        bool eventFilter(QObject*, QEvent* event) override
-        {
-            Count += event->type() == QEvent::ParentChange;
-            return false;
-        }
-    } changes;
+    TEventCount changes(QEvent::ParentChange);
     auto* form = New<TForm>(nullptr);
     auto* panel = New<TPanel>(form);
     panel->SetParent(form);
@@ -252,14 +257,7 @@ TEST(ControlLook, EachWindowShowsItsOwnControlsColours)
 
 TEST(ControlLook, AHintSetAgainIsNoChangeTheWindowHearsOf)
 {
-    struct TTipChanges : QObject {
-        int Count = 0;
-        bool eventFilter(QObject*, QEvent* event) override
-        {
-            Count += event->type() == QEvent::ToolTipChange;
-            return false;
-        }
-    } changes;
+    TEventCount changes(QEvent::ToolTipChange);
     auto* form = New<TForm>(nullptr);
     auto* first = New<TPanel>(form);
     first->SetParent(form);
