@@ -327,11 +327,13 @@ void ForgetMadeFonts();
 
 std::map<TFontLook, QFont>& MadeFonts()
 {
-    static std::map<TFontLook, QFont> made;
-    // the fonts hold font engines, which must go before the application's
-    if (made.empty())
+    // The fonts hold font engines, which must go before the application's: the
+    // application empties the set as it ends. The set itself is never freed, as
+    // an application kept in a static ends after this unit's statics are gone.
+    static auto* made = new std::map<TFontLook, QFont>;
+    if (made->empty())
         qAddPostRoutine(ForgetMadeFonts);
-    return made;
+    return *made;
 }
 
 void ForgetMadeFonts() { MadeFonts().clear(); }
