@@ -7,6 +7,8 @@
 #include "engine/dialogs/CompEd.h"
 #include "engine/dialogs/DataSetup.h"
 #include "DialogHands.h"
+#include "UserInput.h"
+#include "designer/toolbars/BandToolbar.h"
 
 #include <QDir>
 #include <QWidget>
@@ -207,6 +209,25 @@ TEST_F(TLifecycle, AReportWithEveryKindOfPartComesBackEqual)
     EXPECT_EQ(V()->Report()->FirstBandOfType(rbTitle)->ChildBand(), V()->Report()->FirstBandOfType(rbChild));
     EXPECT_NE(V()->Report()->FirstBandOfType(rbChild), nullptr);
     EXPECT_EQ(V()->Report()->DataSet(), ReportForm->FindComponent("Table1"));
+}
+
+// A child band the user adds with the band toolbar's box, to a band the
+// designer made without a name, still follows that band once the saved layout
+// is opened again.
+TEST_F(TLifecycle, AChildBandTheUserAddsFollowsItsBandWhenOpenedAgain)
+{
+    host.NewReport();
+    THost::Click(host.Band(rbTitle));
+    user::Click(V()->BandToolbar->ChildBox);
+    ASSERT_NE(host.Band(rbTitle)->ChildBand(), nullptr);
+    const QString path = ScratchPath("child.QR");
+    V()->SaveReportFile(path);
+    V()->NewReport();
+    V()->OpenReportFile(path);
+    const std::vector<TQRCustomBand*> bands = V()->Report()->BandList();
+    ASSERT_EQ(bands.size(), 3u);
+    EXPECT_EQ(bands[0]->BandType(), rbTitle);
+    EXPECT_EQ(bands[1], bands[0]->ChildBand());
 }
 
 // Saving writes the layout as the report form holds it once the report is
