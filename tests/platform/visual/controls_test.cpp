@@ -47,6 +47,15 @@ struct TEventCount : QObject {
     int Count = 0;
 };
 
+// A control made by owner and shown inside parent.
+template <class T>
+T* Placed(TComponent* owner, TWinControl* parent)
+{
+    auto* control = New<T>(owner);
+    control->SetParent(parent);
+    return control;
+}
+
 }  // namespace
 
 TEST_F(AlignTest, EachAlignmentTakesItsSideOfWhatTheEarlierOnesLeft)
@@ -114,8 +123,7 @@ TEST_F(AlignTest, SwitchedOffOrHiddenControlsAndNestedParents)
     EXPECT_EQ(top->Width(), 400);
 
     // a child aligned inside an aligned child follows its parent's size
-    auto* inner = New<TPanel>(host);
-    inner->SetParent(top);
+    auto* inner = Placed<TPanel>(host, top);
     inner->SetAlign(alRight);
     inner->SetWidth(50);
     EXPECT_EQ(inner->BoundsRect(), QRect(349, 1, 50, 18)) << "inside the raised bevel";
@@ -143,10 +151,8 @@ TEST(ControlLife, DestroyingAParentDestroysTheControlsItShowsWhoeverOwnsThem)
 {
     auto* owner = New<TComponent>(nullptr);
     auto* parent = New<TPanel>(nullptr);
-    auto* shown = New<TPanel>(owner);  // owned elsewhere
-    shown->SetParent(parent);
-    auto* nested = New<TEdit>(owner);
-    nested->SetParent(shown);
+    auto* shown = Placed<TPanel>(owner, parent);  // owned elsewhere
+    Placed<TEdit>(owner, shown);
     auto* watcher = New<TComponent>(nullptr);
     shown->FreeNotification(watcher);
     parent->Free();
@@ -162,12 +168,10 @@ TEST(ControlLife, AControlThatGoesTakesItsWidgetAlongInsteadOfOutOfTheWindow)
     // widgets: freeing a parent of many children would cost their square
     TEventCount changes(QEvent::ParentChange);
     auto* form = New<TForm>(nullptr);
-    auto* panel = New<TPanel>(form);
-    panel->SetParent(form);
+    auto* panel = Placed<TPanel>(form, form);
     std::vector<TControl*> children;
     for (int i = 0; i < 3; ++i) {
-        children.push_back(New<TLabel>(form));
-        children.back()->SetParent(panel);
+        children.push_back(Placed<TLabel>(form, panel));
         children.back()->Widget()->installEventFilter(&changes);
     }
     form->Show();
@@ -196,12 +200,10 @@ TEST(ControlLife, FreeingAShownParentRepaintsItsPlaceOnceAndHidesNoWindowInside)
     auto* panel = New<TPanel>(form);
     panel->SetBounds(10, 10, 120, 100);
     panel->SetParent(form);
-    auto* nested = New<TPanel>(form);
-    nested->SetParent(panel);
+    auto* nested = Placed<TPanel>(form, panel);
     std::vector<QPointer<QWidget>> windows{nested->Widget()};
     for (TWinControl* parent : {static_cast<TWinControl*>(panel), static_cast<TWinControl*>(nested)}) {
-        auto* label = New<TLabel>(form);
-        label->SetParent(parent);
+        auto* label = Placed<TLabel>(form, parent);
         windows.push_back(label->Widget());
     }
     for (QWidget* window : windows)
@@ -226,12 +228,9 @@ TEST(ControlLife, FreeingAShownParentRepaintsItsPlaceOnceAndHidesNoWindowInside)
 TEST(ControlLook, EachWindowShowsItsOwnControlsColours)
 {
     auto* form = New<TForm>(nullptr);
-    auto* panel = New<TPanel>(form);
-    panel->SetParent(form);
-    auto* first = New<TLabel>(form);
-    first->SetParent(panel);
-    auto* second = New<TLabel>(form);
-    second->SetParent(panel);
+    auto* panel = Placed<TPanel>(form, form);
+    auto* first = Placed<TLabel>(form, panel);
+    auto* second = Placed<TLabel>(form, panel);
     const auto colours = [](const TControl* c) {
         const QPalette p = c->Widget()->palette();
         return std::pair{p.color(QPalette::Window), p.color(QPalette::WindowText)};
@@ -248,8 +247,7 @@ TEST(ControlLook, EachWindowShowsItsOwnControlsColours)
     EXPECT_EQ(colours(first).second, QColor(Qt::red));
 
     // a windowed control fills its background, a graphic one shows its parent's
-    auto* button = New<TSpeedButton>(form);
-    button->SetParent(panel);
+    auto* button = Placed<TSpeedButton>(form, panel);
     EXPECT_TRUE(panel->Widget()->autoFillBackground());
     EXPECT_FALSE(button->Widget()->autoFillBackground());
     form->Free();
@@ -259,12 +257,9 @@ TEST(ControlLook, AHintSetAgainIsNoChangeTheWindowHearsOf)
 {
     TEventCount changes(QEvent::ToolTipChange);
     auto* form = New<TForm>(nullptr);
-    auto* first = New<TPanel>(form);
-    first->SetParent(form);
-    auto* second = New<TPanel>(form);
-    second->SetParent(form);
-    auto* label = New<TLabel>(form);
-    label->SetParent(first);
+    auto* first = Placed<TPanel>(form, form);
+    auto* second = Placed<TPanel>(form, form);
+    auto* label = Placed<TLabel>(form, first);
     label->SetShowHint(true);
     label->SetHint("tip");
     label->Widget()->installEventFilter(&changes);
@@ -299,14 +294,10 @@ TEST(ControlLife, AControlMovedBetweenParentsOfOneFontKeepsItsFont)
     // a report moved out of the designer to be saved and back takes every
     // element along: each would go through a round of font changes
     auto* form = New<TForm>(nullptr);
-    auto* first = New<TPanel>(form);
-    first->SetParent(form);
-    auto* second = New<TPanel>(form);
-    second->SetParent(form);
-    auto* group = New<TPanel>(form);
-    group->SetParent(first);
-    auto* label = New<TFontCounter>(form);
-    label->SetParent(group);
+    auto* first = Placed<TPanel>(form, form);
+    auto* second = Placed<TPanel>(form, form);
+    auto* group = Placed<TPanel>(form, first);
+    auto* label = Placed<TFontCounter>(form, group);
     form->Show();
     const int before = label->Changes;
     group->SetParent(second);
@@ -325,11 +316,9 @@ TEST(ControlLife, FreeingAChildLeavesItsParentsListAndRealigns)
 {
     auto* parent = New<TPanel>(nullptr);
     parent->SetBevelOuter(bvNone);
-    auto* top = New<TPanel>(parent);
-    top->SetParent(parent);
+    auto* top = Placed<TPanel>(parent, parent);
     top->SetAlign(alTop);
-    auto* client = New<TPanel>(parent);
-    client->SetParent(parent);
+    auto* client = Placed<TPanel>(parent, parent);
     client->SetAlign(alClient);
     top->Free();
     ASSERT_EQ(parent->ControlCount(), 1);
@@ -448,13 +437,10 @@ TEST_F(SpeedButtonGroup, ButtonsOfAGroupReleaseEachOther)
 
 TEST_F(SpeedButtonGroup, OtherGroupsParentsAndUngroupedButtonsAreLeftAlone)
 {
-    auto* otherParent = New<TPanel>(parent);
-    otherParent->SetParent(parent);
-    auto* elsewhere = New<TSpeedButton>(parent);
-    elsewhere->SetParent(otherParent);
+    auto* otherParent = Placed<TPanel>(parent, parent);
+    auto* elsewhere = Placed<TSpeedButton>(parent, otherParent);
     elsewhere->SetGroupIndex(1);
-    auto* plain = New<TSpeedButton>(parent);
-    plain->SetParent(parent);
+    auto* plain = Placed<TSpeedButton>(parent, parent);
     elsewhere->SetDown(true);
     buttons[0]->SetDown(true);
     plain->Click();
