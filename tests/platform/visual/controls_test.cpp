@@ -186,15 +186,7 @@ TEST(ControlLife, FreeingAShownParentRepaintsItsPlaceOnceAndHidesNoWindowInside)
 {
     // each child window hidden or destroyed in a shown window would add its
     // piece to what the window repaints, a region growing with every piece
-    struct TWindowEvents : QObject {
-        int Hides = 0, Paints = 0;
-        bool eventFilter(QObject*, QEvent* event) override
-        {
-            Hides += event->type() == QEvent::Hide;
-            Paints += event->type() == QEvent::Paint;
-            return false;
-        }
-    } inside, around;
+    TEventCount insideHides(QEvent::Hide), aroundPaints(QEvent::Paint);
     auto* form = New<TForm>(nullptr);
     form->SetBounds(0, 0, 200, 150);
     auto* panel = New<TPanel>(form);
@@ -207,18 +199,18 @@ TEST(ControlLife, FreeingAShownParentRepaintsItsPlaceOnceAndHidesNoWindowInside)
         windows.push_back(label->Widget());
     }
     for (QWidget* window : windows)
-        window->installEventFilter(&inside);
-    form->Widget()->installEventFilter(&around);
+        window->installEventFilter(&insideHides);
+    form->Widget()->installEventFilter(&aroundPaints);
     form->Show();
     QApplication::processEvents();
-    around.Paints = 0;
+    aroundPaints.Count = 0;
 
     panel->Free();
     QApplication::processEvents();
-    EXPECT_EQ(inside.Hides, 0);
+    EXPECT_EQ(insideHides.Count, 0);
     for (const QPointer<QWidget>& window : windows)
         EXPECT_TRUE(window.isNull());
-    EXPECT_GT(around.Paints, 0);  // where the panel was
+    EXPECT_GT(aroundPaints.Count, 0);  // where the panel was
     EXPECT_EQ(form->ComponentCount(), 0);
     form->Free();
 }
