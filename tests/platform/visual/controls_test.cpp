@@ -5,6 +5,7 @@
 #include "controls/ExtCtrls.h"
 #include "controls/StdCtrls.h"
 #include "forms/Forms.h"
+#include "EventCount.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -33,18 +34,6 @@ protected:
         return c;
     }
     TPanel* host = nullptr;
-};
-
-// Counts the events of one kind that the windows it watches receive.
-struct TEventCount : QObject {
-    explicit TEventCount(QEvent::Type type) : Type(type) {}
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        Count += event->type() == Type;
-        return false;
-    }
-    QEvent::Type Type;
-    int Count = 0;
 };
 
 // A control made by owner and shown inside parent.
