@@ -381,8 +381,7 @@ struct SpeedButtonGroup : ::testing::Test {
     {
         parent = New<TPanel>(nullptr);
         for (auto*& b : buttons) {
-            b = New<TSpeedButton>(parent);
-            b->SetParent(parent);
+            b = Placed<TSpeedButton>(parent, parent);
             b->SetGroupIndex(1);
             b->OnClick = TNotifyEvent([this](TObject*) { ++clicks; });
         }
