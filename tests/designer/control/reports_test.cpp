@@ -7,6 +7,7 @@
 #include "engine/dialogs/CompEd.h"
 #include "engine/dialogs/DataSetup.h"
 #include "DialogHands.h"
+#include "EventCount.h"
 #include "UserInput.h"
 #include "designer/toolbars/BandToolbar.h"
 
@@ -84,18 +85,6 @@ void FillReport(TQuickRep* report)
     static_cast<TQRExpr*>(detail->Printables()[0])->SetExpression("ORDERS.AmountPaid");
     static_cast<TQRMemo*>(detail->Printables()[2])->Lines()->SetText("two\r\nlines\r\n");
 }
-
-// Counts the show and hide events of a window.
-struct TWindowEventCount : QObject {
-    explicit TWindowEventCount(QWidget* widget) { widget->installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        Shows += event->type() == QEvent::Show;
-        Hides += event->type() == QEvent::Hide;
-        return false;
-    }
-    int Shows = 0, Hides = 0;
-};
 
 }  // namespace
 
@@ -254,13 +243,15 @@ TEST_F(TLifecycle, SavingWritesWhatTheFormWouldHoldWithoutMovingTheWindows)
         return ReadStreamFile(path) == onTheForm;
     };
 
-    TWindowEventCount shown(label->Widget());
+    TEventCount hides(QEvent::Hide), shows(QEvent::Show);
+    label->Widget()->installEventFilter(&hides);
+    label->Widget()->installEventFilter(&shows);
     host.Events.clear();
     const QString path = ScratchPath("in-place.QR");
     V()->SaveReportFile(path);
     EXPECT_EQ(host.Events, QStringList({"save", "select"}));
-    EXPECT_EQ(shown.Hides, 0);
-    EXPECT_EQ(shown.Shows, 0);
+    EXPECT_EQ(hides.Count, 0);
+    EXPECT_EQ(shows.Count, 0);
     EXPECT_EQ(V()->Report()->Parent(), V()->ReportPanel);
     EXPECT_TRUE(savedAsWhenMoved(path));
 

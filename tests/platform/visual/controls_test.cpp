@@ -5,6 +5,7 @@
 #include "controls/ExtCtrls.h"
 #include "controls/StdCtrls.h"
 #include "forms/Forms.h"
+#include "EventCount.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -35,17 +36,14 @@ protected:
     TPanel* host = nullptr;
 };
 
-// Counts the events of one kind that the windows it watches receive.
-struct TEventCount : QObject {
-    explicit TEventCount(QEvent::Type type) : Type(type) {}
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        Count += event->type() == Type;
-        return false;
-    }
-    QEvent::Type Type;
-    int Count = 0;
-};
+// A control made by owner and shown inside parent.
+template <class T>
+T* Placed(TComponent* owner, TWinControl* parent)
+{
+    auto* control = New<T>(owner);
+    control->SetParent(parent);
+    return control;
+}
 
 }  // namespace
 
@@ -114,8 +112,7 @@ TEST_F(AlignTest, SwitchedOffOrHiddenControlsAndNestedParents)
     EXPECT_EQ(top->Width(), 400);
 
     // a child aligned inside an aligned child follows its parent's size
-    auto* inner = New<TPanel>(host);
-    inner->SetParent(top);
+    auto* inner = Placed<TPanel>(host, top);
     inner->SetAlign(alRight);
     inner->SetWidth(50);
     EXPECT_EQ(inner->BoundsRect(), QRect(349, 1, 50, 18)) << "inside the raised bevel";
@@ -143,10 +140,8 @@ TEST(ControlLife, DestroyingAParentDestroysTheControlsItShowsWhoeverOwnsThem)
 {
     auto* owner = New<TComponent>(nullptr);
     auto* parent = New<TPanel>(nullptr);
-    auto* shown = New<TPanel>(owner);  // owned elsewhere
-    shown->SetParent(parent);
-    auto* nested = New<TEdit>(owner);
-    nested->SetParent(shown);
+    auto* shown = Placed<TPanel>(owner, parent);  // owned elsewhere
+    Placed<TEdit>(owner, shown);
     auto* watcher = New<TComponent>(nullptr);
     shown->FreeNotification(watcher);
     parent->Free();
@@ -162,12 +157,10 @@ TEST(ControlLife, AControlThatGoesTakesItsWidgetAlongInsteadOfOutOfTheWindow)
     // widgets: freeing a parent of many children would cost their square
     TEventCount changes(QEvent::ParentChange);
     auto* form = New<TForm>(nullptr);
-    auto* panel = New<TPanel>(form);
-    panel->SetParent(form);
+    auto* panel = Placed<TPanel>(form, form);
     std::vector<TControl*> children;
     for (int i = 0; i < 3; ++i) {
-        children.push_back(New<TLabel>(form));
-        children.back()->SetParent(panel);
+        children.push_back(Placed<TLabel>(form, panel));
         children.back()->Widget()->installEventFilter(&changes);
     }
     form->Show();
@@ -182,41 +175,31 @@ TEST(ControlLife, FreeingAShownParentRepaintsItsPlaceOnceAndHidesNoWindowInside)
 {
     // each child window hidden or destroyed in a shown window would add its
     // piece to what the window repaints, a region growing with every piece
-    struct TWindowEvents : QObject {
-        int Hides = 0, Paints = 0;
-        bool eventFilter(QObject*, QEvent* event) override
-        {
-            Hides += event->type() == QEvent::Hide;
-            Paints += event->type() == QEvent::Paint;
-            return false;
-        }
-    } inside, around;
+    TEventCount insideHides(QEvent::Hide), aroundPaints(QEvent::Paint);
     auto* form = New<TForm>(nullptr);
     form->SetBounds(0, 0, 200, 150);
     auto* panel = New<TPanel>(form);
     panel->SetBounds(10, 10, 120, 100);
     panel->SetParent(form);
-    auto* nested = New<TPanel>(form);
-    nested->SetParent(panel);
+    auto* nested = Placed<TPanel>(form, panel);
     std::vector<QPointer<QWidget>> windows{nested->Widget()};
     for (TWinControl* parent : {static_cast<TWinControl*>(panel), static_cast<TWinControl*>(nested)}) {
-        auto* label = New<TLabel>(form);
-        label->SetParent(parent);
+        auto* label = Placed<TLabel>(form, parent);
         windows.push_back(label->Widget());
     }
     for (QWidget* window : windows)
-        window->installEventFilter(&inside);
-    form->Widget()->installEventFilter(&around);
+        window->installEventFilter(&insideHides);
+    form->Widget()->installEventFilter(&aroundPaints);
     form->Show();
     QApplication::processEvents();
-    around.Paints = 0;
+    aroundPaints.Count = 0;
 
     panel->Free();
     QApplication::processEvents();
-    EXPECT_EQ(inside.Hides, 0);
+    EXPECT_EQ(insideHides.Count, 0);
     for (const QPointer<QWidget>& window : windows)
         EXPECT_TRUE(window.isNull());
-    EXPECT_GT(around.Paints, 0);  // where the panel was
+    EXPECT_GT(aroundPaints.Count, 0);  // where the panel was
     EXPECT_EQ(form->ComponentCount(), 0);
     form->Free();
 }
@@ -226,12 +209,9 @@ TEST(ControlLife, FreeingAShownParentRepaintsItsPlaceOnceAndHidesNoWindowInside)
 TEST(ControlLook, EachWindowShowsItsOwnControlsColours)
 {
     auto* form = New<TForm>(nullptr);
-    auto* panel = New<TPanel>(form);
-    panel->SetParent(form);
-    auto* first = New<TLabel>(form);
-    first->SetParent(panel);
-    auto* second = New<TLabel>(form);
-    second->SetParent(panel);
+    auto* panel = Placed<TPanel>(form, form);
+    auto* first = Placed<TLabel>(form, panel);
+    auto* second = Placed<TLabel>(form, panel);
     const auto colours = [](const TControl* c) {
         const QPalette p = c->Widget()->palette();
         return std::pair{p.color(QPalette::Window), p.color(QPalette::WindowText)};
@@ -248,8 +228,7 @@ TEST(ControlLook, EachWindowShowsItsOwnControlsColours)
     EXPECT_EQ(colours(first).second, QColor(Qt::red));
 
     // a windowed control fills its background, a graphic one shows its parent's
-    auto* button = New<TSpeedButton>(form);
-    button->SetParent(panel);
+    auto* button = Placed<TSpeedButton>(form, panel);
     EXPECT_TRUE(panel->Widget()->autoFillBackground());
     EXPECT_FALSE(button->Widget()->autoFillBackground());
     form->Free();
@@ -259,12 +238,9 @@ TEST(ControlLook, AHintSetAgainIsNoChangeTheWindowHearsOf)
 {
     TEventCount changes(QEvent::ToolTipChange);
     auto* form = New<TForm>(nullptr);
-    auto* first = New<TPanel>(form);
-    first->SetParent(form);
-    auto* second = New<TPanel>(form);
-    second->SetParent(form);
-    auto* label = New<TLabel>(form);
-    label->SetParent(first);
+    auto* first = Placed<TPanel>(form, form);
+    auto* second = Placed<TPanel>(form, form);
+    auto* label = Placed<TLabel>(form, first);
     label->SetShowHint(true);
     label->SetHint("tip");
     label->Widget()->installEventFilter(&changes);
@@ -299,14 +275,10 @@ TEST(ControlLife, AControlMovedBetweenParentsOfOneFontKeepsItsFont)
     // a report moved out of the designer to be saved and back takes every
     // element along: each would go through a round of font changes
     auto* form = New<TForm>(nullptr);
-    auto* first = New<TPanel>(form);
-    first->SetParent(form);
-    auto* second = New<TPanel>(form);
-    second->SetParent(form);
-    auto* group = New<TPanel>(form);
-    group->SetParent(first);
-    auto* label = New<TFontCounter>(form);
-    label->SetParent(group);
+    auto* first = Placed<TPanel>(form, form);
+    auto* second = Placed<TPanel>(form, form);
+    auto* group = Placed<TPanel>(form, first);
+    auto* label = Placed<TFontCounter>(form, group);
     form->Show();
     const int before = label->Changes;
     group->SetParent(second);
@@ -325,11 +297,9 @@ TEST(ControlLife, FreeingAChildLeavesItsParentsListAndRealigns)
 {
     auto* parent = New<TPanel>(nullptr);
     parent->SetBevelOuter(bvNone);
-    auto* top = New<TPanel>(parent);
-    top->SetParent(parent);
+    auto* top = Placed<TPanel>(parent, parent);
     top->SetAlign(alTop);
-    auto* client = New<TPanel>(parent);
-    client->SetParent(parent);
+    auto* client = Placed<TPanel>(parent, parent);
     client->SetAlign(alClient);
     top->Free();
     ASSERT_EQ(parent->ControlCount(), 1);
@@ -411,8 +381,7 @@ struct SpeedButtonGroup : ::testing::Test {
     {
         parent = New<TPanel>(nullptr);
         for (auto*& b : buttons) {
-            b = New<TSpeedButton>(parent);
-            b->SetParent(parent);
+            b = Placed<TSpeedButton>(parent, parent);
             b->SetGroupIndex(1);
             b->OnClick = TNotifyEvent([this](TObject*) { ++clicks; });
         }
@@ -448,13 +417,10 @@ TEST_F(SpeedButtonGroup, ButtonsOfAGroupReleaseEachOther)
 
 TEST_F(SpeedButtonGroup, OtherGroupsParentsAndUngroupedButtonsAreLeftAlone)
 {
-    auto* otherParent = New<TPanel>(parent);
-    otherParent->SetParent(parent);
-    auto* elsewhere = New<TSpeedButton>(parent);
-    elsewhere->SetParent(otherParent);
+    auto* otherParent = Placed<TPanel>(parent, parent);
+    auto* elsewhere = Placed<TSpeedButton>(parent, otherParent);
     elsewhere->SetGroupIndex(1);
-    auto* plain = New<TSpeedButton>(parent);
-    plain->SetParent(parent);
+    auto* plain = Placed<TSpeedButton>(parent, parent);
     elsewhere->SetDown(true);
     buttons[0]->SetDown(true);
     plain->Click();
