@@ -3,6 +3,7 @@
 #include "qt/Dispatch.h"
 #include "qt/PaintWidget.h"
 #include "qt/WidgetLink.h"
+#include "rtl/ScopeExit.h"
 
 #include <QCursor>
 #include <algorithm>
@@ -729,13 +730,14 @@ void PaintOnCanvas(const TControl* control, TCanvas& canvas, QPainter& painter, 
                    const std::function<void()>& paint)
 {
     canvas.SetPainter(&painter);
+    // the painter is the window's for this paint only, however the paint ends
+    TScopeExit release([&canvas] { canvas.SetPainter(nullptr); });
     canvas.Font()->Assign(control->Font());
     canvas.Brush()->SetColor(control->Color());
     canvas.Brush()->SetStyle(bsSolid);
     if (fill)
         canvas.FillRect(control->ClientRect());
     DispatchSafely(paint);
-    canvas.SetPainter(nullptr);
 }
 
 }  // namespace
