@@ -11,7 +11,6 @@
 
 #include <QDir>
 #include <QImage>
-#include <QPainter>
 #include <QScopeGuard>
 #include <QScrollArea>
 #include <QTemporaryDir>
@@ -60,14 +59,6 @@ protected:
         return table;
     }
 
-    static QImage Render(const TQRPreparedReport& pages, int page)
-    {
-        QImage image(QSizeF(pages.PaperWidth, pages.PaperLength).toSize(), QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        PlayPage(pages.Page(page), painter, 1);
-        return image;
-    }
     static void ExpectSamePage(const TQRPreparedReport& expected, const TQRPreparedReport& actual, int page)
     {
         SCOPED_TRACE(page);

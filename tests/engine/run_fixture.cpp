@@ -6,7 +6,9 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTest>
 
 VK_PUBLISHED(TMemDataSet) {}
@@ -106,4 +108,13 @@ bool RunEventsUntil(const std::function<bool()>& done)
         QCoreApplication::processEvents();
     }
     return true;
+}
+
+QImage RunTest::Render(const TQRPreparedReport& pages, int page)
+{
+    QImage image(QSizeF(pages.PaperWidth, pages.PaperLength).toSize(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    PlayPage(pages.Page(page), painter, 1);
+    return image;
 }

@@ -55,4 +55,6 @@ protected:
     // Each page's texts, top to bottom then left to right.
     static std::vector<QStringList> PageTexts(const TQRPreparedReport& pages);
     static const TQRPageText* FindText(const TQRPreparedPage& page, const QString& text);
+    // The page as printed on white at one pixel to a pixel.
+    static QImage Render(const TQRPreparedReport& pages, int page = 0);
 };

@@ -40,15 +40,6 @@ VK_PUBLISHED(TBrokenDataSet) {}
 
 namespace {
 
-QImage Render(const TQRPreparedReport& pages, int page = 0)
-{
-    QImage image(QSizeF(pages.PaperWidth, pages.PaperLength).toSize(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    PlayPage(pages.Page(page), painter, 1);
-    return image;
-}
-
 // The report font and the font of each text as an export filter gets them.
 class TFontSizes : public TQRExportFilter {
 public:
