@@ -2,6 +2,7 @@
 
 #include "classes/Published.h"
 #include "engine/preview/PreviewForm.h"
+#include "forms/Modal.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -9,6 +10,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollArea>
 #include <QTest>
 
 VK_PUBLISHED(TMemDataSet) {}
@@ -117,4 +119,23 @@ QImage RunTest::Render(const TQRPreparedReport& pages, int page)
     QPainter painter(&image);
     PlayPage(pages.Page(page), painter, 1);
     return image;
+}
+
+void RunTest::PreviewShown(const std::function<void(TQRPreviewForm*)>& use, int others)
+{
+    TModalScope scope([&](TModalRequest& request) {
+        auto* preview = dynamic_cast<TQRPreviewForm*>(request.Subject);
+        if (!preview)
+            return others;
+        preview->Widget()->show();
+        use(preview);
+        preview->Widget()->hide();
+        return int(mrCancel);
+    });
+    report->Preview();
+}
+
+QImage RunTest::ShownPage(TQRPreviewForm* preview)
+{
+    return preview->Widget()->findChild<QScrollArea*>()->widget()->grab().toImage();
 }
