@@ -54,7 +54,7 @@ void TakeBand(TQRCustomBand*& slot, TQRCustomBand* band)
 
 TQRReportRunner::TQRReportRunner(TCustomQuickRep* report)
     : report_(report), bands_(std::make_unique<TBands>()),
-      watch_(New<TWatch>(nullptr), [](TWatch* watch) { watch->Free(); }), printer_(report)
+      watch_(New<TWatch>(nullptr)), printer_(report)
 {
     watch_->Runner = this;
     watch_->FreeNotification(report);

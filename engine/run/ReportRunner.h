@@ -9,6 +9,7 @@
 // A run goes in steps (the report's start, each record, the end), so that a
 // window can prepare pages from its event loop between its users' actions.
 #include "ElementPrinter.h"
+#include "classes/Owned.h"
 
 #include <functional>
 #include <memory>
@@ -84,7 +85,7 @@ private:
 
     TCustomQuickRep* report_;
     std::unique_ptr<TBands> bands_;
-    std::unique_ptr<TWatch, void (*)(TWatch*)> watch_;
+    TOwned<TWatch> watch_;
     std::vector<TDataSet*> opened_;  // by this run, closed when it ends
     TPhase phase_ = TPhase::Done;
     bool finished_ = false;

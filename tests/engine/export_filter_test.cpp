@@ -135,18 +135,35 @@ TEST_F(RunTest, TextFilterLaysOutPagesOnACharacterGrid)
     EXPECT_FALSE(pages[1].contains(QLatin1String("Orders")));
 }
 
+// A text filter started on an A4 page in a 10 point font, writing a file of its own.
+class TextExportFilter : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        font.SetSize(10);
+        filter.Start(2100, 2970, &font);
+    }
+    // Ends the last page and the file, and gives what was written.
+    QString Written()
+    {
+        filter.EndPage();
+        filter.Finish();
+        return ReadAll(file);
+    }
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("out.txt"));
+    TQRTextExportFilter filter{file};
+    TFont font;
+    const double cell = TQRTextExportFilter::CellWidth(10);
+    const double line = TQRTextExportFilter::LineHeight(10);
+};
+
 // Rows a line and a half apart stand two lines apart wherever they fall on a
 // page: the distance decides, not the page's grid.
-TEST(TextExportFilter, RowsKeepOneSpacingWhereverTheyFallOnThePage)
+TEST_F(TextExportFilter, RowsKeepOneSpacingWhereverTheyFallOnThePage)
 {
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("rows.txt"));
-    TQRTextExportFilter filter(file);
-    TFont font;
-    font.SetSize(10);
-    const double line = TQRTextExportFilter::LineHeight(10);
     const double tops[] = {0, 0.74, 1.85, 300, 1000.3};
-    filter.Start(2100, 2970, &font);
     for (double top : tops) {
         filter.EndPage();
         filter.NewPage();
@@ -154,9 +171,7 @@ TEST(TextExportFilter, RowsKeepOneSpacingWhereverTheyFallOnThePage)
         filter.TextOut(0, top, &font, clWhite, taLeftJustify, QStringLiteral("a"));
         filter.TextOut(40, top + 0.3 * line, &font, clWhite, taLeftJustify, QStringLiteral("a2"));
     }
-    filter.EndPage();
-    filter.Finish();
-    const QStringList pages = ReadAll(file).split(QLatin1Char('\f'));
+    const QStringList pages = Written().split(QLatin1Char('\f'));
     ASSERT_EQ(pages.size(), int(std::size(tops)));
     for (const QString& page : pages) {
         const QStringList lines = page.split(QLatin1Char('\n'));
@@ -169,32 +184,21 @@ TEST(TextExportFilter, RowsKeepOneSpacingWhereverTheyFallOnThePage)
 
 // Texts on one line stand in their columns, a later one over an earlier one
 // where they overlap; spaces fill the gaps, and a line of blanks is empty.
-TEST(TextExportFilter, LaterTextsCoverEarlierOnesOnALine)
+TEST_F(TextExportFilter, LaterTextsCoverEarlierOnesOnALine)
 {
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("cover.txt"));
-    TQRTextExportFilter filter(file);
-    TFont font;
-    font.SetSize(10);
-    const double cell = TQRTextExportFilter::CellWidth(10);
-    const double line = TQRTextExportFilter::LineHeight(10);
-    filter.Start(2100, 2970, &font);
     filter.NewPage();
     filter.TextOut(0, 0, &font, clWhite, taLeftJustify, QStringLiteral("abcdef"));
     filter.TextOut(12 * cell, 0, &font, clWhite, taRightJustify, QStringLiteral("end"));
     filter.TextOut(2 * cell, 0, &font, clWhite, taLeftJustify, QStringLiteral("XY"));
     filter.TextOut(0, 2 * line, &font, clWhite, taLeftJustify, QStringLiteral("   "));
     filter.TextOut(3 * cell, 3 * line, &font, clWhite, taLeftJustify, QStringLiteral("z"));
-    filter.EndPage();
-    filter.Finish();
-    EXPECT_EQ(ReadAll(file), QStringLiteral("abXYef   end\n\n\n   z\n"));
+    EXPECT_EQ(Written(), QStringLiteral("abXYef   end\n\n\n   z\n"));
 }
 
-TEST(TextExportFilter, FailsLoudlyOnAFileItCannotCreate)
+TEST_F(TextExportFilter, FailsLoudlyOnAFileItCannotCreate)
 {
-    TQRTextExportFilter filter(QStringLiteral("/nonexistent-folder/x.txt"));
-    TFont font;
-    EXPECT_THROW(filter.Start(2100, 2970, &font), EInOutError);
+    TQRTextExportFilter unwritable(QStringLiteral("/nonexistent-folder/x.txt"));
+    EXPECT_THROW(unwritable.Start(2100, 2970, &font), EInOutError);
 }
 
 }  // namespace

@@ -11,9 +11,7 @@
 
 #include <QDir>
 #include <QImage>
-#include <QPainter>
 #include <QScopeGuard>
-#include <QScrollArea>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -60,14 +58,6 @@ protected:
         return table;
     }
 
-    static QImage Render(const TQRPreparedReport& pages, int page)
-    {
-        QImage image(QSizeF(pages.PaperWidth, pages.PaperLength).toSize(), QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        PlayPage(pages.Page(page), painter, 1);
-        return image;
-    }
     static void ExpectSamePage(const TQRPreparedReport& expected, const TQRPreparedReport& actual, int page)
     {
         SCOPED_TRACE(page);
@@ -211,21 +201,15 @@ TEST_F(PageFileTest, APageFileCutShortIsAReadErrorThatThePreviewShowsOnThePage)
         EXPECT_THROW(pages.Page(pages.PageCount() - 1), EReadError);
         EXPECT_NO_THROW(pages.Page(0));
     }
-    TModalScope scope([&](TModalRequest& request) {
-        auto* preview = dynamic_cast<TQRPreviewForm*>(request.Subject);
-        if (!preview)
-            return int(mrOk);
-        preview->Widget()->show();
+    PreviewShown([&](TQRPreviewForm* preview) {
         EXPECT_TRUE(RunEventsUntil([&] { return !preview->Preparing() && preview->PageCount() > 5; }));
         const QString file = preview->Pages().PageFileName();
         EXPECT_TRUE(QFile::resize(file, QFileInfo(file).size() / 2));
         ClickButton(PreviewButton(preview, QStringLiteral(">|")));
-        const QImage shown = preview->Widget()->findChild<QScrollArea*>()->widget()->grab().toImage();
+        const QImage shown = ShownPage(preview);
         EXPECT_GT(DarkPixels(shown), 100) << "nothing said on the page";
         ClickButton(PreviewButton(preview, QStringLiteral("Close")));
-        return int(mrCancel);
-    });
-    report->Preview();
+    }, mrOk);
     EXPECT_TRUE(TempFiles().isEmpty());
 }
 
@@ -235,11 +219,7 @@ TEST_F(PageFileTest, APreviewOnAFullDiskShowsTheErrorAndKeepsItsPages)
 {
     BuildList(2000);
     Modal::ClearMessages();
-    TModalScope scope([&](TModalRequest& request) {
-        auto* preview = dynamic_cast<TQRPreviewForm*>(request.Subject);
-        if (!preview)
-            return int(mrOk);
-        preview->Widget()->show();
+    PreviewShown([&](TQRPreviewForm* preview) {
         {
             TFileSizeLimit full(300 * 1024);
             EXPECT_TRUE(RunEventsUntil([&] { return !Modal::Messages().isEmpty(); }));
@@ -249,10 +229,7 @@ TEST_F(PageFileTest, APreviewOnAFullDiskShowsTheErrorAndKeepsItsPages)
         ClickButton(PreviewButton(preview, QStringLiteral(">|")));
         EXPECT_EQ(preview->CurrentPage(), preview->PageCount());
         EXPECT_EQ(TempFiles().size(), 1);
-        preview->Widget()->hide();
-        return int(mrCancel);
-    });
-    report->Preview();
+    }, mrOk);
     ASSERT_EQ(Modal::Messages().size(), 1);
     EXPECT_TRUE(Modal::Messages()[0].contains(QStringLiteral("could not be written"))) << Modal::Messages()[0].toStdString();
     EXPECT_TRUE(TempFiles().isEmpty());
@@ -267,11 +244,7 @@ TEST_F(PageFileTest, ThePreviewShowsPageOneWhileTheRestArePrepared)
     AddText<TQRSysData>(Band(rbPageHeader), QStringLiteral("Of "), 300)->SetData(qrsDetailCount);
     int furthest = 0;
     table->AfterScroll = TDataSetNotifyEvent([&](TDataSet* ds) { furthest = std::max(furthest, ds->RecNo()); });
-    TModalScope scope([&](TModalRequest& request) {
-        auto* preview = dynamic_cast<TQRPreviewForm*>(request.Subject);
-        if (!preview)
-            return int(mrOk);
-        preview->Widget()->show();
+    PreviewShown([&](TQRPreviewForm* preview) {
         EXPECT_TRUE(RunEventsUntil([&] { return preview->PageCount() > 0; }));
         EXPECT_TRUE(preview->Preparing());
         EXPECT_EQ(preview->CurrentPage(), 1);
@@ -279,12 +252,10 @@ TEST_F(PageFileTest, ThePreviewShowsPageOneWhileTheRestArePrepared)
         const QStringList first = PageTexts(preview->Pages())[0];
         EXPECT_TRUE(first.contains(QStringLiteral("Of 20000"))) << first.join('|').toStdString();
         EXPECT_TRUE(first.contains(QStringLiteral("Item1")));
-        const QImage shown = preview->Widget()->findChild<QScrollArea*>()->widget()->grab().toImage();
+        const QImage shown = ShownPage(preview);
         EXPECT_GT(DarkPixels(shown), 100) << "no page drawn";
         ClickButton(PreviewButton(preview, QStringLiteral("Close")));
-        return int(mrCancel);
-    });
-    report->Preview();
+    }, mrOk);
     EXPECT_FALSE(table->Active());
     EXPECT_TRUE(TempFiles().isEmpty());
 }

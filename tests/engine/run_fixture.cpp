@@ -2,11 +2,15 @@
 
 #include "classes/Published.h"
 #include "engine/preview/PreviewForm.h"
+#include "forms/Modal.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QScrollArea>
 #include <QTest>
 
 VK_PUBLISHED(TMemDataSet) {}
@@ -106,4 +110,32 @@ bool RunEventsUntil(const std::function<bool()>& done)
         QCoreApplication::processEvents();
     }
     return true;
+}
+
+QImage RunTest::Render(const TQRPreparedReport& pages, int page)
+{
+    QImage image(QSizeF(pages.PaperWidth, pages.PaperLength).toSize(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    PlayPage(pages.Page(page), painter, 1);
+    return image;
+}
+
+void RunTest::PreviewShown(const std::function<void(TQRPreviewForm*)>& use, int others)
+{
+    TModalScope scope([&](TModalRequest& request) {
+        auto* preview = dynamic_cast<TQRPreviewForm*>(request.Subject);
+        if (!preview)
+            return others;
+        preview->Widget()->show();
+        use(preview);
+        preview->Widget()->hide();
+        return int(mrCancel);
+    });
+    report->Preview();
+}
+
+QImage RunTest::ShownPage(TQRPreviewForm* preview)
+{
+    return preview->Widget()->findChild<QScrollArea*>()->widget()->grab().toImage();
 }

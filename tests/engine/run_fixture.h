@@ -55,4 +55,11 @@ protected:
     // Each page's texts, top to bottom then left to right.
     static std::vector<QStringList> PageTexts(const TQRPreparedReport& pages);
     static const TQRPageText* FindText(const TQRPreparedPage& page, const QString& text);
+    // The page as printed on white at one pixel to a pixel.
+    static QImage Render(const TQRPreparedReport& pages, int page = 0);
+    // Previews the report: the answerer shows the preview window, hands it to
+    // use and hides it again; any other request gets the answer others.
+    void PreviewShown(const std::function<void(TQRPreviewForm*)>& use, int others = mrCancel);
+    // The page as the shown preview window paints it.
+    static QImage ShownPage(TQRPreviewForm* preview);
 };

@@ -14,7 +14,6 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
-#include <QScrollArea>
 
 // Draws a shape and tells the test that it did.
 class TProbeShape : public TQRShape {
@@ -39,15 +38,6 @@ protected:
 VK_PUBLISHED(TBrokenDataSet) {}
 
 namespace {
-
-QImage Render(const TQRPreparedReport& pages, int page = 0)
-{
-    QImage image(QSizeF(pages.PaperWidth, pages.PaperLength).toSize(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    PlayPage(pages.Page(page), painter, 1);
-    return image;
-}
 
 // The report font and the font of each text as an export filter gets them.
 class TFontSizes : public TQRExportFilter {
@@ -223,28 +213,11 @@ protected:
         probe->OnDraw = [this] { drawn = table->RecNo(); };
         AddText<TQRSysData>(AddBand(rbPageFooter, 20), QStringLiteral("Page "))->SetData(qrsPageNumber);
     }
-    void Preview(const std::function<void(TQRPreviewForm*)>& use)
-    {
-        TModalScope scope([&](TModalRequest& request) {
-            auto* preview = dynamic_cast<TQRPreviewForm*>(request.Subject);
-            if (!preview)
-                return int(mrCancel);
-            preview->Widget()->show();
-            use(preview);
-            preview->Widget()->hide();
-            return int(mrCancel);
-        });
-        report->Preview();
-    }
     void FreeTheReportWhileShown(bool whilePreparing);
     // Every page there, or the window closed while they came.
     static bool Prepared(TQRPreviewForm* preview)
     {
         return !preview->Preparing() && (preview->PageCount() > 0 || preview->ModalResult() != mrNone);
-    }
-    static QImage Page(TQRPreviewForm* preview)
-    {
-        return preview->Widget()->findChild<QScrollArea*>()->widget()->grab().toImage();
     }
 
     TMemDataSet* table = nullptr;
@@ -259,22 +232,22 @@ protected:
 void PreviewedReport::FreeTheReportWhileShown(bool whilePreparing)
 {
     Build(300);
-    Preview([&](TQRPreviewForm* preview) {
+    PreviewShown([&](TQRPreviewForm* preview) {
         ASSERT_TRUE(RunEventsUntil([&] { return preview->PageCount() > 1 && preview->Preparing() == whilePreparing; }));
         const int pages = preview->PageCount();
-        const QImage first = Page(preview);
+        const QImage first = ShownPage(preview);
         FreeAndNil(form);  // the report, its bands and its table with it
 
         EXPECT_EQ(preview->Report(), nullptr);
         EXPECT_FALSE(preview->Preparing());
         QCoreApplication::processEvents();
         EXPECT_EQ(preview->PageCount(), pages);
-        EXPECT_EQ(Page(preview), first);
+        EXPECT_EQ(ShownPage(preview), first);
         ClickButton(PreviewButton(preview, QStringLiteral(">")));
         EXPECT_EQ(preview->CurrentPage(), 2);
         ClickButton(PreviewButton(preview, QStringLiteral("+")));
         ClickButton(PreviewButton(preview, QStringLiteral("Fit width")));
-        EXPECT_NE(Page(preview), first);
+        EXPECT_NE(ShownPage(preview), first);
         ClickButton(PreviewButton(preview, QStringLiteral("Print")));
         ClickButton(PreviewButton(preview, QStringLiteral("Printer setup")));
         EXPECT_EQ(preview->PageCount(), pages);
@@ -301,7 +274,7 @@ TEST_F(PreviewedReport, ClicksWhilePreparingRunBetweenRecords)
     const int pages = Run().PageCount();
     for (const QString& button : {QStringLiteral(">"), QStringLiteral("Close")}) {
         SCOPED_TRACE(button.toStdString());
-        Preview([&](TQRPreviewForm* preview) {
+        PreviewShown([&](TQRPreviewForm* preview) {
             QAbstractButton* clicked = PreviewButton(preview, button);
             int pagesAtClick = -1;
             bool halfPrinted = true;

@@ -7,7 +7,6 @@
 
 #include <QFontMetricsF>
 #include <QImage>
-#include <QPainter>
 
 namespace {
 
@@ -193,11 +192,7 @@ TEST_F(RunTest, ColumnBandsLeaveTheSpaceBetweenColumnsBlank)
     report->Page()->SetColumnSpace(20);
     AddBand(rbDetail, 30)->SetColor(clRed);
     const TQRPreparedReport pages = Run();
-    QImage image(int(pages.PaperWidth), int(pages.PaperLength), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    PlayPage(pages.Page(0), painter, 1);
-    painter.end();
+    const QImage image = Render(pages);
     const int y = int(MMToPixels(10)) + 5;
     const double inGap = MMToPixels(10 + (190 - 20) / 2.0 + 5);  // 5 mm right of the first column
     EXPECT_EQ(image.pixelColor(int(MMToPixels(12)), y), QColor(Qt::red));
