@@ -48,6 +48,23 @@ public:
         const auto size = Get<quint32>();
         return {Take(size), size};
     }
+    // A number of items of at least `each` bytes apiece that the record can hold.
+    quint32 GetCount(size_t each)
+    {
+        const auto count = Get<quint32>();
+        if (count > size_t(end_ - at_) / each)
+            throw Damaged(fileName_);
+        return count;
+    }
+    // A number below `limit`.
+    template <class T>
+    T GetBelow(size_t limit)
+    {
+        const T value = Get<T>();
+        if (value >= limit)
+            throw Damaged(fileName_);
+        return value;
+    }
 
 private:
     const char* Take(size_t size)
@@ -143,13 +160,15 @@ TQRPreparedPage TQRPageFile::Read(int index) const
     TQRPreparedPage page;
     const auto [picture, pictureSize] = in.GetBytes();
     page.Picture.setData(picture, pictureSize);
-    page.Texts.resize(in.Get<quint32>());
+    // position, font, colour, alignment and the text's length
+    constexpr size_t textBytes = 2 * sizeof(double) + 2 * sizeof(quint32) + sizeof(qint32) + sizeof(quint8);
+    page.Texts.resize(in.GetCount(textBytes));
     for (TQRPageText& t : page.Texts) {
         t.X = in.Get<double>();
         t.Y = in.Get<double>();
-        t.Font = fonts_.at(in.Get<quint32>());
+        t.Font = fonts_[in.GetBelow<quint32>(fonts_.size())];
         t.BGColor = TColor(in.Get<qint32>());
-        t.Alignment = TAlignment(in.Get<quint8>());
+        t.Alignment = TAlignment(in.GetBelow<quint8>(taCenter + 1));
         const auto [text, size] = in.GetBytes();
         t.Text = QString::fromUtf8(text, size);
     }

@@ -4,6 +4,7 @@
 // keeps the pages before it. The preview shows the first page of a long
 // table while the rest are still coming.
 #include "run_fixture.h"
+#include "engine/run/PageFile.h"
 
 #include "engine/preview/PreviewForm.h"
 #include "forms/Modal.h"
@@ -211,6 +212,29 @@ TEST_F(PageFileTest, APageFileCutShortIsAReadErrorThatThePreviewShowsOnThePage)
         ClickButton(PreviewButton(preview, QStringLiteral("Close")));
     }, mrOk);
     EXPECT_TRUE(TempFiles().isEmpty());
+}
+
+// A record whose counts or numbers are out of range is as damaged as one cut
+// short: the page cannot be read, and says so.
+TEST_F(PageFileTest, ARecordWithNumbersOutOfRangeIsAReadError)
+{
+    // a page without a picture: its record starts with the picture's length
+    // (0), then the number of texts, then each text's position and font number
+    const auto damaged = [](qint64 offset, quint32 value) {
+        TQRPageFile file;
+        TQRPreparedPage page;
+        page.Texts.push_back({1, 2, std::make_shared<TFont>(), clWhite, taCenter, QStringLiteral("x")});
+        file.Append(page);
+        EXPECT_EQ(file.Read(0).Texts.size(), 1u);
+        QFile raw(file.FileName());
+        EXPECT_TRUE(raw.open(QIODevice::ReadWrite) && raw.seek(offset));
+        raw.write(reinterpret_cast<const char*>(&value), sizeof value);
+        raw.close();
+        EXPECT_THROW(file.Read(0), EReadError) << offset;
+    };
+    damaged(4, 0xFFFFFFFF);         // more texts than the record holds
+    damaged(4 + 4 + 2 * 8, 7);      // a font the run never had
+    damaged(4 + 4 + 2 * 8 + 8, 9);  // no alignment
 }
 
 // The preview of a full disk: the message says so, the pages that came stay
