@@ -11,7 +11,19 @@ namespace {
 constexpr qint64 kMaxTableFile = qint64(1) << 30;  // 1 GiB
 constexpr qint64 kCacheBlock = 64 * 1024;
 constexpr size_t kCacheBlocks = 8;
+
+[[noreturn]] void TableCorrupt(const QString& fileName, const QString& why)
+{
+    throw EDatabaseError(QStringLiteral("Table file %1 is corrupt: %2").arg(fileName, why));
 }
+
+// Calls the file corrupt unless length bytes at offset lie within its size bytes.
+void CheckSpan(const QString& fileName, qint64 size, qint64 offset, qint64 length)
+{
+    if (offset < 0 || length < 0 || offset > size || length > size - offset)
+        TableCorrupt(fileName, QStringLiteral("data ends before offset %1").arg(offset + qMax<qint64>(length, 0)));
+}
+}  // namespace
 
 bool IsBlobType(TFieldType type) { return type == ftMemo || type == ftBlob || type == ftGraphic; }
 
@@ -23,15 +35,11 @@ bool IsNumericType(TFieldType type)
     }
 }
 
-void TByteReader::Corrupt(const QString& why) const
-{
-    throw EDatabaseError(QStringLiteral("Table file %1 is corrupt: %2").arg(fileName_, why));
-}
+void TByteReader::Corrupt(const QString& why) const { TableCorrupt(fileName_, why); }
 
 const char* TByteReader::Span(qint64 offset, qint64 length) const
 {
-    if (offset < 0 || length < 0 || offset > data_.size() || length > data_.size() - offset)
-        Corrupt(QStringLiteral("data ends before offset %1").arg(offset + qMax<qint64>(length, 0)));
+    CheckSpan(fileName_, data_.size(), offset, length);
     return data_.constData() + offset;
 }
 
@@ -68,15 +76,11 @@ TBlockFile::TBlockFile(const QString& fileName) : fileName_(fileName), file_(fil
     size_ = file_.size();
 }
 
-void TBlockFile::Corrupt(const QString& why) const
-{
-    throw EDatabaseError(QStringLiteral("Table file %1 is corrupt: %2").arg(fileName_, why));
-}
+void TBlockFile::Corrupt(const QString& why) const { TableCorrupt(fileName_, why); }
 
 void TBlockFile::Check(qint64 offset, qint64 length) const
 {
-    if (offset < 0 || length < 0 || offset > size_ || length > size_ - offset)
-        Corrupt(QStringLiteral("data ends before offset %1").arg(offset + qMax<qint64>(length, 0)));
+    CheckSpan(fileName_, size_, offset, length);
     if (length > kMaxTableFile)
         throw EDatabaseError(QStringLiteral("Table file %1 holds a value too large to read").arg(fileName_));
 }

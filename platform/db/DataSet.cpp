@@ -497,13 +497,18 @@ struct TDataSet::TOrderIndex {
     std::vector<int> Columns;
     std::vector<QVariant> Keys;    // Columns.size() values a record
     std::vector<qint64> Records;   // in order
-    // <0, 0, >0 as the record's first values compare with the values given
-    int Compare(qint64 record, const std::vector<QVariant>& values) const
+    const QVariant* KeysOf(qint64 record) const { return &Keys[size_t(record) * Columns.size()]; }
+    // <0, 0, >0 as the record's first count values compare with the values given
+    int Compare(qint64 record, const QVariant* values, size_t count) const
     {
-        for (size_t k = 0; k < values.size(); ++k)
-            if (const int c = CompareValues(Keys[size_t(record) * Columns.size() + k], values[k]))
+        for (size_t k = 0; k < count; ++k)
+            if (const int c = CompareValues(KeysOf(record)[k], values[k]))
                 return c;
         return 0;
+    }
+    int Compare(qint64 record, const std::vector<QVariant>& values) const
+    {
+        return Compare(record, values.data(), values.size());
     }
 };
 
@@ -521,13 +526,9 @@ const TDataSet::TOrderIndex& TDataSet::OrderIndex(const std::vector<int>& column
         if (matched)
             matched->push_back(filterExpr_->Matches(row));
     }
-    const size_t width = columns.size();
-    const auto& keys = index->Keys;
+    const TOrderIndex& made = *index;
     std::stable_sort(index->Records.begin(), index->Records.end(), [&](qint64 a, qint64 b) {
-        for (size_t k = 0; k < width; ++k)
-            if (const int c = CompareValues(keys[size_t(a) * width + k], keys[size_t(b) * width + k]))
-                return c < 0;
-        return false;
+        return made.Compare(a, made.KeysOf(b), columns.size()) < 0;
     });
     orderIndex_ = std::move(index);
     return *orderIndex_;

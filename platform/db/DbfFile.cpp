@@ -270,8 +270,7 @@ qint64 TDbfSource::SlotOf(qint64 index) const
 
 TRecord TDbfSource::Read(qint64 index)
 {
-    if (!Has(index))
-        throw EDatabaseError(QStringLiteral("Table file %1 has no record %2").arg(file_.FileName()).arg(index + 1));
+    CheckHas(index, file_.FileName());
     const QByteArray rec = file_.Read(headerLength_ + SlotOf(index) * recordLength_, recordLength_);
     TRecord row;
     row.reserve(cols_.size());

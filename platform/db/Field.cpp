@@ -167,8 +167,6 @@ QDateTime TField::AsDateTime() const
 
 namespace {
 
-char16_t* Chars(QString& text) { return reinterpret_cast<char16_t*>(text.data()); }
-
 // Writes value in width digits, zero-padded on the left.
 char16_t* PutDigits(char16_t* out, int value, int width)
 {
@@ -205,6 +203,17 @@ char16_t* PutTime(char16_t* out, const QTime& time)
     out = PutDigits(out, time.minute(), 2);
     *out++ = u':';
     return PutDigits(out, time.second(), 2);
+}
+
+// value in pattern: written by put where it can, else (rare values) by Qt.
+template <class Value, class Put>
+QString InPattern(const Value& value, const QString& pattern, bool writable, Put put)
+{
+    if (!writable)
+        return value.toString(pattern);
+    QString text(pattern.size(), Qt::Uninitialized);
+    put(reinterpret_cast<char16_t*>(text.data()));
+    return text;
 }
 
 }  // namespace
@@ -273,20 +282,12 @@ QString dbformat::CurrencyText(double value)
 QString dbformat::DateText(const QDate& date)
 {
     const TDateParts parts(date);
-    if (!parts.FourDigitYear())
-        return date.toString(ShortDate);
-    QString text(ShortDate.size(), Qt::Uninitialized);
-    PutDate(Chars(text), parts);
-    return text;
+    return InPattern(date, ShortDate, parts.FourDigitYear(), [&](char16_t* out) { PutDate(out, parts); });
 }
 
 QString dbformat::TimeText(const QTime& time)
 {
-    if (!time.isValid())
-        return time.toString(LongTime);
-    QString text(LongTime.size(), Qt::Uninitialized);
-    PutTime(Chars(text), time);
-    return text;
+    return InPattern(time, LongTime, time.isValid(), [&](char16_t* out) { PutTime(out, time); });
 }
 
 QString dbformat::DateTimeText(const QDateTime& dateTime)
@@ -297,13 +298,11 @@ QString dbformat::DateTimeText(const QDateTime& dateTime)
     if (time == QTime(0, 0))
         return DateText(date);
     const TDateParts parts(date);
-    if (!parts.FourDigitYear() || !time.isValid())
-        return dateTime.toString(DateTime);
-    QString text(DateTime.size(), Qt::Uninitialized);
-    char16_t* out = PutDate(Chars(text), parts);
-    *out++ = u' ';
-    PutTime(out, time);
-    return text;
+    return InPattern(dateTime, DateTime, parts.FourDigitYear() && time.isValid(), [&](char16_t* out) {
+        out = PutDate(out, parts);
+        *out++ = u' ';
+        PutTime(out, time);
+    });
 }
 
 QString TFloatField::Format(const QVariant& v) const { return dbformat::FloatText(v.toDouble()); }

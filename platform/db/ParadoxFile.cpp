@@ -314,8 +314,7 @@ void TParadoxSource::WalkTo(qint64 index)
 
 TRecord TParadoxSource::Read(qint64 index)
 {
-    if (!Has(index))
-        throw EDatabaseError(QStringLiteral("Table file %1 has no record %2").arg(file_.FileName()).arg(index + 1));
+    CheckHas(index, file_.FileName());
     WalkTo(index);
     const auto it = std::prev(std::upper_bound(blocks_.begin(), blocks_.end(), index,
                                                [](qint64 i, const TDataBlock& b) { return i < b.First; }));

@@ -7,6 +7,12 @@ TMemorySource::TMemorySource(TTableData data) : rows_(std::move(data.Rows))
         row.resize(defs_.size());
 }
 
+void TRecordSource::CheckHas(qint64 index, const QString& fileName)
+{
+    if (!Has(index))
+        throw EDatabaseError(QStringLiteral("Table file %1 has no record %2").arg(fileName).arg(index + 1));
+}
+
 TTableData ReadAll(TRecordSource& source)
 {
     TTableData table;

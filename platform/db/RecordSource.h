@@ -17,6 +17,9 @@ public:
     virtual TRecord Read(qint64 index) = 0;
 
 protected:
+    // Raises EDatabaseError when record index is not in the file.
+    void CheckHas(qint64 index, const QString& fileName);
+
     std::vector<TFieldDef> defs_;
 };
 

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,6 +23,16 @@ protected:
     void SetUp() override { owner_ = New<TComponent>(nullptr); }
     void TearDown() override { owner_->Free(); }
     QString Path(const QString& name) const { return dir_.filePath(name); }
+    // Rewrites a table file in place, as damage or another program would.
+    void Patch(const QString& name, const std::function<void(QByteArray&)>& change) const
+    {
+        QFile f(Path(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        QByteArray bytes = f.readAll();
+        change(bytes);
+        f.seek(0);
+        f.write(bytes);
+    }
 
     // Id 1..rows, Name "<tag> <id>", Note a memo on every thousandth row.
     static TTableData Numbered(int rows, const QString& tag)
@@ -119,16 +131,11 @@ TEST_F(OnDemand, DamageInALaterRecordFailsThatMoveOnly)
     TTableData t = Numbered(3, QStringLiteral("row"));
     t.Rows[2][2] = QStringLiteral("a memo of the third row");
     WriteDbfTable(Path(QStringLiteral("M.DBF")), t);
-    {
-        QFile f(Path(QStringLiteral("M.DBF")));
-        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        QByteArray bytes = f.readAll();
+    Patch(QStringLiteral("M.DBF"), [](QByteArray& bytes) {
         const qsizetype at = bytes.lastIndexOf("         1");  // the third row's memo block
         ASSERT_GT(at, 0);
         bytes.replace(at, 10, "    999999");
-        f.seek(0);
-        f.write(bytes);
-    }
+    });
     WriteParadoxTable(Path(QStringLiteral("M.DB")), t);
     ASSERT_TRUE(QFile::remove(Path(QStringLiteral("M.MB"))));
     for (const QString& name : {QStringLiteral("M.DBF"), QStringLiteral("M.DB")}) {
@@ -150,16 +157,11 @@ TEST_F(OnDemand, AQueryLoadsEveryRecordOrNone)
 {
     const QString name = Path(QStringLiteral("BIG.DBF"));
     WriteTable(name, Numbered(kRows, QStringLiteral("row")));
-    {
-        QFile f(name);
-        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        QByteArray bytes = f.readAll();
+    Patch(QStringLiteral("BIG.DBF"), [](QByteArray& bytes) {
         const qsizetype at = bytes.lastIndexOf("        30");  // the last row's memo block
         ASSERT_GT(at, bytes.size() - 20);
         bytes.replace(at, 10, "    999999");
-        f.seek(0);
-        f.write(bytes);
-    }
+    });
     auto* q = New<TQuery>(owner_);
     q->SetDatabaseName(dir_.path());
     q->SQL()->SetText(QStringLiteral("SELECT COUNT(*) AS N, MAX(Id) AS Last FROM BIG"));
@@ -175,13 +177,10 @@ TEST_F(OnDemand, AQueryLoadsEveryRecordOrNone)
 TEST_F(OnDemand, ParadoxRecordsTheHeaderAnnouncesButNoBlockHoldsAreAnError)
 {
     WriteParadoxTable(Path(QStringLiteral("H.DB")), Numbered(100, QStringLiteral("row")));
-    {
-        QFile f(Path(QStringLiteral("H.DB")));
-        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        f.seek(6);
+    Patch(QStringLiteral("H.DB"), [](QByteArray& bytes) {
         const char count[4] = {char(105), 0, 0, 0};
-        f.write(count, 4);
-    }
+        bytes.replace(6, 4, count, 4);
+    });
     TTable* t = Open(QStringLiteral("H.DB"));
     EXPECT_EQ(105, t->RecordCount());
     t->SetRecNo(100);
@@ -197,17 +196,12 @@ TEST_F(OnDemand, DeletedDbfRecordsAreSkipped)
 {
     TTableData data = Numbered(10, QStringLiteral("row"));
     WriteDbfTable(Path(QStringLiteral("D.DBF")), data);
-    {
-        QFile f(Path(QStringLiteral("D.DBF")));
-        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        QByteArray bytes = f.readAll();
+    Patch(QStringLiteral("D.DBF"), [](QByteArray& bytes) {
         const int header = quint8(bytes[8]) | quint8(bytes[9]) << 8;
         const int record = quint8(bytes[10]) | quint8(bytes[11]) << 8;
         for (int slot : {0, 4, 5, 9})
             bytes[header + slot * record] = '*';
-        f.seek(0);
-        f.write(bytes);
-    }
+    });
     const QStringList live{"2", "3", "4", "7", "8", "9"};
     TTable* t = Open(QStringLiteral("D.DBF"));
     EXPECT_EQ(live, Ids(t));
